@@ -1,0 +1,30 @@
+# Shared by ./run, ./test and ./bench: installs the Debian packages the build and the tests need
+# (only those missing), then configures and builds into the given build folder.
+# Usage: source cmake/setup.sh; qxo_setup <build-dir> [extra cmake args...]
+
+QXO_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libsqlite3-dev libsodium-dev libbenchmark-dev
+sqlite3 xvfb xauth xdotool x11-utils openbox imagemagick fonts-liberation desktop-file-utils appstream"
+
+qxo_install_packages() {
+    local missing=()
+    local p
+    for p in $QXO_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+qxo_setup() {
+    local build_dir="$1"
+    shift
+    qxo_install_packages || return 1
+    cmake -S . -B "$build_dir" -G Ninja "$@" >/dev/null || return 1
+    cmake --build "$build_dir" --parallel "$(nproc)" || return 1
+}

@@ -1,0 +1,250 @@
+#include "Controls.h"
+
+#include "Twips.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace platform {
+
+Image::Image(QWidget *parent) : Control(parent) {}
+
+void Image::setPicture(const Picture &picture)
+{
+    m_picture = picture;
+    const QSize size = picture.size();
+    setSize(static_cast<float>(pixelsToTwips(size.width())), static_cast<float>(pixelsToTwips(size.height())));
+    update();
+}
+
+void Image::paintEvent(QPaintEvent *)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_picture.pixmap());
+}
+
+Label::Label(QWidget *parent) : Control(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void Label::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    fitToText();
+    update();
+}
+
+void Label::setForeColor(std::int32_t bgr)
+{
+    m_foreColor = colorFromBgr(bgr);
+    update();
+}
+
+void Label::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    update();
+}
+
+void Label::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    fitToText();
+}
+
+void Label::fitToText()
+{
+    if (!m_autoSize)
+        return;
+    const QFontMetrics metrics(font());
+    setSize(static_cast<float>(pixelsToTwips(metrics.horizontalAdvance(m_caption))), TwipsPlacement::height());
+}
+
+void Label::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        fitToText();
+    Control::changeEvent(event);
+}
+
+void Label::paintEvent(QPaintEvent *)
+{
+    if (m_caption.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(m_foreColor);
+    painter.drawText(rect(), static_cast<int>(m_alignment | Qt::TextSingleLine), m_caption);
+}
+
+PictureBox::PictureBox(QWidget *parent) : Control(parent) {}
+
+void PictureBox::setPicture(const Picture &picture)
+{
+    m_picture = picture;
+    if (m_autoSize && !picture.isNull()) {
+        const QSize size = picture.size();
+        setSize(static_cast<float>(pixelsToTwips(size.width())),
+                static_cast<float>(pixelsToTwips(size.height())));
+    }
+    update();
+}
+
+void PictureBox::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    if (autoSize)
+        setPicture(m_picture);
+}
+
+void PictureBox::setBackColor(std::int32_t bgr)
+{
+    m_backColor = bgr;
+    update();
+}
+
+std::int32_t PictureBox::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= QWidget::width() || y >= QWidget::height())
+        return -1;
+    const QImage &image = m_picture.image();
+    if (x < image.width() && y < image.height())
+        return bgrFromColor(image.pixelColor(x, y));
+    return m_backColor;
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QSize pictureSize = m_picture.size();
+    if (pictureSize.width() < QWidget::width() || pictureSize.height() < QWidget::height())
+        painter.fillRect(rect(), colorFromBgr(m_backColor));
+    if (!m_picture.isNull())
+        painter.drawPixmap(0, 0, m_picture.pixmap());
+}
+
+Shape::Shape(QWidget *parent) : Control(parent) {}
+
+void Shape::setFillColor(std::int32_t bgr)
+{
+    m_fillColor = bgr;
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), colorFromBgr(m_fillColor));
+}
+
+CheckBox::CheckBox(const QString &caption, QWidget *parent) : QCheckBox(caption, parent), TwipsPlacement(this)
+{
+    connect(this, &QCheckBox::clicked, this, &CheckBox::Click);
+}
+
+OptionButton::OptionButton(const QString &caption, QWidget *parent)
+    : QRadioButton(caption, parent), TwipsPlacement(this)
+{
+    connect(this, &QRadioButton::clicked, this, &OptionButton::Click);
+}
+
+Frame::Frame(const QString &caption, QWidget *parent) : QGroupBox(caption, parent), TwipsPlacement(this) {}
+
+CommandButton::CommandButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent), TwipsPlacement(this)
+{
+    setAutoDefault(false);
+    setDefault(false);
+    connect(this, &QPushButton::clicked, this, &CommandButton::Click);
+}
+
+int keyAsciiOf(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 0; // moves the focus; never typed
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.isEmpty())
+        return 0;
+    return text.at(0).unicode();
+}
+
+// Offers the key to the box's KeyPress handlers and hands on what they leave: the key as it was, a
+// replaced character, or nothing when a handler set the code to 0.
+template <typename Box, typename Base>
+static void offerKey(Box *box, QKeyEvent *event, void (Base::*baseKeyPress)(QKeyEvent *))
+{
+    const int offered = keyAsciiOf(event);
+    if (offered == 0) {
+        (box->*baseKeyPress)(event);
+        return;
+    }
+    int keyAscii = offered;
+    emit box->KeyPress(keyAscii);
+    if (keyAscii == 0)
+        return;
+    if (keyAscii == offered) {
+        (box->*baseKeyPress)(event);
+        return;
+    }
+    QKeyEvent replaced(event->type(), 0, event->modifiers(), QString(QChar(keyAscii)));
+    (box->*baseKeyPress)(&replaced);
+}
+
+TextBox::TextBox(QWidget *parent) : QLineEdit(parent), TwipsPlacement(this) {}
+
+void TextBox::setPasswordChar(QChar passwordChar)
+{
+    m_passwordChar = passwordChar;
+    setEchoMode(passwordChar.isNull() ? QLineEdit::Normal : QLineEdit::Password);
+    // Masks with the chosen character rather than the style's bullet.
+    if (!passwordChar.isNull())
+        setStyleSheet(styleSheet() + QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
+                                         .arg(passwordChar.unicode()));
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    offerKey(this, event, &TextBox::baseKeyPressEvent);
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    emit GotFocus();
+}
+
+MultiLineTextBox::MultiLineTextBox(QWidget *parent) : QPlainTextEdit(parent), TwipsPlacement(this)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
+}
+
+void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
+{
+    offerKey(this, event, &MultiLineTextBox::baseKeyPressEvent);
+}
+
+void MultiLineTextBox::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    emit GotFocus();
+}
+
+} // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace platform {
+
+// The application's title, shown by a message box that is given no title of its own.
+inline const QString kApplicationTitle = QStringLiteral("qxOrvantaTrainer");
+
+enum class MsgIcon
+{
+    None = 0,
+    Exclamation = 48,
+};
+
+struct MessageBoxRequest
+{
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    QString title;
+};
+
+// Shows a modal message box with a single OK button and returns when it is closed. An empty title
+// shows the application's title.
+void MsgBox(const QString &text, MsgIcon icon = MsgIcon::None, const QString &title = QString());
+
+// Replaces how message boxes are shown (tests record them instead of blocking). An empty function
+// restores the real message box. The handler receives the title already resolved.
+using MessageBoxHandler = std::function<void(const MessageBoxRequest &)>;
+void setMessageBoxHandler(MessageBoxHandler handler);
+
+// Opens a document with the desktop's default viewer. Returns whether the request was handed on.
+bool openDocument(const QString &path);
+using DocumentOpener = std::function<bool(const QString &path)>;
+void setDocumentOpener(DocumentOpener opener);
+
+} // namespace platform
