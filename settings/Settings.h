@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+// The per-user settings store as the windows use it: strings under application, section and key.
+// Names are matched without regard to letter case; values are kept exactly. Every write is durable
+// before the call returns. The store lives at $XDG_CONFIG_HOME/qxOrvanta/settings.sqlite3 and is
+// opened on first use.
+
+// Stores value under the triple, replacing any earlier value.
+void SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value);
+
+// The stored value, or defaultValue when the application, section or key is missing.
+QString GetSetting(const QString &application, const QString &section, const QString &key,
+                   const QString &defaultValue = QString());
+
+struct SettingEntry
+{
+    QString key;
+    QString value;
+};
+
+// Stores several entries of one section in one transaction: all of them or none. Returns false when
+// the write failed (the user has been told).
+bool SaveSettings(const QString &application, const QString &section, const QList<SettingEntry> &entries);
+
+// Turns stored count text into a 16-bit count: whole decimal numbers only, anything else reads as 0,
+// values clamped to 0..32767.
+std::int16_t readCount(const QString &text);
+
+// Where store faults (damaged file kept aside, failed write) are reported to the user. The program
+// routes this to a message box; without a reporter faults are only written to the debug log.
+void setStoreFaultReporter(std::function<void(const QString &message)> reporter);
+
+// Closes the process-wide store; the next call opens it again from the current XDG_CONFIG_HOME
+// (tests point it at a temporary folder between cases).
+void resetSettingsStore();
