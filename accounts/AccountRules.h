@@ -1,0 +1,57 @@
+#pragma once
+
+#include "PasswordHash.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace accounts {
+
+// The application name under which every account lives in the settings store; one section per
+// account, named by the user name (matched without regard to letter case).
+inline const QString kAccountsApplication = QStringLiteral("Orvanta");
+
+struct AccountCounts
+{
+    std::int16_t hits = 0;  // 0..32767
+    std::int16_t tries = 0; // 0..32767
+};
+
+// The account rules over the settings store, without any display: whether an account exists,
+// whether a password is the account's, creating an account, and reading its running totals.
+// Passwords are stored only as Argon2id strings; a plain-text password filled into the store by hand
+// still logs in and is replaced by its hash at that login.
+class AccountRules
+{
+public:
+    enum class CreateResult
+    {
+        Created,
+        NameTaken,   // an account of that name exists, in whatever letter case
+        HashFailed,  // the password could not be hashed (out of memory); nothing stored
+        StoreFailed, // the store refused the write (the user has been told); nothing stored
+    };
+
+    // An account exists exactly when its stored "UserName" differs from "NOTFOUND".
+    bool exists(const QString &name) const;
+
+    // Whether typed is the password of the account name. An account without a "Password" entry
+    // matches nothing. A stored plain-text password that matches is replaced by its hash.
+    bool checkPassword(const QString &name, const QString &typed) const;
+
+    // Writes "UserName", "Password" (hashed), "Hits" "0" and "Tries" "0" in one transaction, so an
+    // account is either complete or absent.
+    CreateResult create(const QString &name, const QString &password) const;
+
+    // The account's stored totals, 0 where missing or not a whole number, clamped to 0..32767.
+    AccountCounts loadCounts(const QString &name) const;
+
+    HashLimits hashLimits() const { return m_hashLimits; }
+    void setHashLimits(HashLimits limits) { m_hashLimits = limits; }
+
+private:
+    HashLimits m_hashLimits = kOwaspHashLimits;
+};
+
+} // namespace accounts

@@ -1,0 +1,220 @@
+#include "frmUser.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Picture.h"
+#include "platform/Twips.h"
+
+#include <QPainter>
+
+namespace {
+
+const QString kWindowText = QStringLiteral("Login Screen");
+const QString kBackgroundResource = QStringLiteral(":/art/login-background.png");
+constexpr int kWidthPixels = 343;  // 5145 twips
+constexpr int kHeightPixels = 316; // 4740 twips
+
+const QString kUserNamePlaceholder = QStringLiteral("UserName");
+const QString kPasswordPlaceholder = QStringLiteral("Password");
+const QString kConfirmPlaceholder = QStringLiteral("Confirm Password Here");
+const QString kHintLogin = QStringLiteral("or enter existing name and password below");
+const QString kHintCreate = QStringLiteral("Enter new user info below");
+
+const QString kWarningTitle = QStringLiteral("Orvanta Trainer");
+const QString kInvalidUserName = QStringLiteral("Invalid Username! Please Try Again!");
+const QString kInvalidPassword = QStringLiteral("Invalid Password... please try again!");
+const QString kNameTaken =
+    QStringLiteral("That Username already exists... you'll need to use a different name!");
+const QString kUserCreated = QStringLiteral("New User Created!  You are now logged on as: ");
+const QString kPasswordNotStored = QStringLiteral(
+    "The new account could not be created: there was not enough memory to protect its password.");
+
+constexpr QChar kPasswordChar = u'*';
+constexpr int kEnterKey = 13;
+
+// Black boxes with white text and no visible edge on the picture's black panel.
+const QString kTextBoxStyle =
+    QStringLiteral("QLineEdit { background-color: black; color: white; border: none; }");
+
+} // namespace
+
+frmUser::frmUser(platform::UserSession &session, LoginHost &host, QWidget *parent)
+    : platform::Form(parent), m_session(session), m_host(host)
+{
+    // A tool window is the one kind that X11 window managers keep off the taskbar.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowTitle(kWindowText);
+    setFixedSize(kWidthPixels, kHeightPixels);
+    setStartUpCentered(true);
+
+    txtUserName = makeTextBox(1290, 1950, kUserNamePlaceholder);
+    txtPassword.add(0, makeTextBox(1290, 2820, kPasswordPlaceholder));
+    // Created after box 0, so it lies above box 0 where the two overlap by one pixel.
+    txtPassword.add(1, makeTextBox(1290, 3195, kConfirmPlaceholder));
+    txtPassword(1)->hide();
+    setTabOrder(txtUserName, txtPassword(0));
+    setTabOrder(txtPassword(0), txtPassword(1));
+
+    Label1 = new platform::Label(this);
+    QFont hintFont(QStringLiteral("Arial"));
+    hintFont.setPointSizeF(9.75);
+    hintFont.setBold(true);
+    Label1->setFont(hintFont);
+    Label1->setForeColor(0x00FFFFFF);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setGeometryTwips(465, 1110, 4215, 240);
+    Label1->setAutoSize(true);
+    Label1->setCaption(kHintLogin);
+
+    Label2 = makeClickArea(465, 600, 4185, 300);
+    lblContinue = makeClickArea(3795, 3975, 1050, 540);
+    lblExit = makeClickArea(4635, 90, 390, 300);
+
+    connect(Label2, &platform::Label::Click, this, &frmUser::Label2_Click);
+    connect(lblContinue, &platform::Label::Click, this, &frmUser::lblContinue_Click);
+    connect(lblExit, &platform::Label::Click, this, &frmUser::lblExit_Click);
+    connect(txtUserName, &platform::TextBox::GotFocus, this, &frmUser::txtUserName_GotFocus);
+    txtPassword.on(&platform::TextBox::GotFocus, this,
+                   [this](std::int16_t index) { txtPassword_GotFocus(index); });
+    txtPassword.on(&platform::TextBox::KeyPress, this,
+                   [this](std::int16_t index, int &keyAscii) { txtPassword_KeyPress(index, keyAscii); });
+
+    // The window opens with the focus in the name box, which empties it.
+    txtUserName->setFocus();
+}
+
+platform::TextBox *frmUser::makeTextBox(float left, float top, const QString &text)
+{
+    auto *box = new platform::TextBox(this);
+    box->setFrame(false);
+    box->setStyleSheet(kTextBoxStyle);
+    box->setFont(QFont(QStringLiteral("Courier New"), 12));
+    box->setGeometryTwips(left, top, 2700, 390);
+    box->setText(text);
+    return box;
+}
+
+platform::Label *frmUser::makeClickArea(float left, float top, float width, float height)
+{
+    auto *label = new platform::Label(this);
+    label->setGeometryTwips(left, top, width, height);
+    return label;
+}
+
+void frmUser::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const platform::Picture background = platform::Picture::fromResource(kBackgroundResource);
+    if (background.isNull()) {
+        painter.fillRect(rect(), QColor(0x30, 0x30, 0x30));
+        return;
+    }
+    painter.drawPixmap(0, 0, background.pixmap());
+}
+
+void frmUser::Label2_Click()
+{
+    txtPassword(1)->show();
+    Label1->setCaption(kHintCreate);
+    NewUserMode = true;
+}
+
+void frmUser::lblContinue_Click()
+{
+    // The name exactly as typed: never trimmed, and no placeholder is recognised.
+    const QString name = txtUserName->text();
+    if (name.isEmpty())
+        return;
+    if (NewUserMode)
+        createAccount(name);
+    else
+        logIn(name);
+}
+
+void frmUser::logIn(const QString &name)
+{
+    if (!m_rules.exists(name)) {
+        platform::MsgBox(kInvalidUserName, platform::MsgIcon::Exclamation, kWarningTitle);
+        return;
+    }
+    if (!m_rules.checkPassword(name, txtPassword(0)->text())) {
+        platform::MsgBox(kInvalidPassword, platform::MsgIcon::Exclamation, kWarningTitle);
+        return;
+    }
+    const accounts::AccountCounts counts = m_rules.loadCounts(name);
+    m_session.UserHits = counts.hits;
+    m_session.UserTries = counts.tries;
+    handOver(name);
+}
+
+void frmUser::createAccount(const QString &name)
+{
+    // An existing name is reported before the two password boxes are compared.
+    if (m_rules.exists(name)) {
+        platform::MsgBox(kNameTaken, platform::MsgIcon::Exclamation, kWarningTitle);
+        return;
+    }
+    const QString password = txtPassword(0)->text();
+    if (password.isEmpty() || password != txtPassword(1)->text())
+        return;
+    switch (m_rules.create(name, password)) {
+    case accounts::AccountRules::CreateResult::Created:
+        break;
+    case accounts::AccountRules::CreateResult::NameTaken:
+        platform::MsgBox(kNameTaken, platform::MsgIcon::Exclamation, kWarningTitle);
+        return;
+    case accounts::AccountRules::CreateResult::HashFailed:
+        platform::MsgBox(kPasswordNotStored, platform::MsgIcon::Exclamation, kWarningTitle);
+        return;
+    case accounts::AccountRules::CreateResult::StoreFailed:
+        // The store has told the user why; the window stays as it was so they can try again.
+        return;
+    }
+    // The account is complete in the store before the user is told about it.
+    platform::MsgBox(kUserCreated + name);
+    m_session.UserHits = 0;
+    m_session.UserTries = 0;
+    txtPassword(1)->hide();
+    Label1->setCaption(kHintLogin);
+    NewUserMode = false;
+    handOver(name);
+}
+
+void frmUser::handOver(const QString &name)
+{
+    m_session.CurrentUserName = name;
+    m_host.showTrainerFor(m_session.CurrentUserName);
+    Unload();
+}
+
+void frmUser::lblExit_Click()
+{
+    Unload();
+}
+
+void frmUser::txtUserName_GotFocus()
+{
+    txtUserName->clear();
+}
+
+void frmUser::txtPassword_GotFocus(std::int16_t Index)
+{
+    platform::TextBox *box = txtPassword(Index);
+    if (box->passwordChar() != kPasswordChar)
+        box->setPasswordChar(kPasswordChar);
+    box->clear();
+}
+
+void frmUser::txtPassword_KeyPress(std::int16_t Index, int &KeyAscii)
+{
+    if (KeyAscii != kEnterKey)
+        return;
+    KeyAscii = 0;
+    if (!txtPassword(1)->isHidden()) {
+        if (Index == 0)
+            txtPassword(1)->setFocus();
+        else
+            lblContinue_Click();
+    } else if (Index == 0) {
+        lblContinue_Click();
+    }
+}

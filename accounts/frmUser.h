@@ -1,0 +1,57 @@
+#pragma once
+
+#include "AccountRules.h"
+#include "LoginHost.h"
+
+#include "platform/ControlArray.h"
+#include "platform/Controls.h"
+#include "platform/Form.h"
+#include "platform/UserSession.h"
+
+#include <cstdint>
+
+// The login window: a borderless 343 x 316 pixel window without a taskbar button, drawn by its
+// background picture, with the name box, two password boxes and transparent click areas over the
+// picture's buttons. It opens in login mode; a click on the blue bar switches it to create mode,
+// which shows the confirmation box. A good login or a new account sets the shared user values, hands
+// over to the trainer through the host and unloads the window. It keeps nothing between openings:
+// the program creates a new one each time.
+class frmUser : public platform::Form
+{
+    Q_OBJECT
+public:
+    frmUser(platform::UserSession &session, LoginHost &host, QWidget *parent = nullptr);
+
+    // Tests lower the password hashing limits here so that creating accounts stays fast.
+    accounts::AccountRules &rules() { return m_rules; }
+
+    platform::TextBox *txtUserName = nullptr;
+    platform::ControlArray<platform::TextBox> txtPassword; // 0: password, 1: confirmation
+    platform::Label *Label1 = nullptr;                     // the hint under the blue bar
+    platform::Label *Label2 = nullptr;                     // click area over the blue bar
+    platform::Label *lblContinue = nullptr;                // click area over the green button
+    platform::Label *lblExit = nullptr;                    // click area over the red cross
+
+    bool NewUserMode = false;
+
+    void Label2_Click();
+    void lblContinue_Click();
+    void lblExit_Click();
+    void txtUserName_GotFocus();
+    void txtPassword_GotFocus(std::int16_t Index);
+    void txtPassword_KeyPress(std::int16_t Index, int &KeyAscii);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    platform::TextBox *makeTextBox(float left, float top, const QString &text);
+    platform::Label *makeClickArea(float left, float top, float width, float height);
+    void logIn(const QString &name);
+    void createAccount(const QString &name);
+    void handOver(const QString &name);
+
+    platform::UserSession &m_session;
+    LoginHost &m_host;
+    accounts::AccountRules m_rules;
+};
