@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QRect>
+#include <QRegion>
+
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+
+namespace platform {
+class PictureBox;
+}
+
+// Outlines of the borderless windows: every pixel of a window's background picture that has the key
+// colour is cut out of the window, so the desktop shows through there.
+namespace shape {
+
+// Nearest whole number, a half going to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2), whatever
+// the floating-point rounding mode is.
+long roundHalfEven(double value);
+
+// Calls run for each stretch of non-key pixels of the source, row by row from the top, left to right:
+// one rectangle one pixel high per stretch, right and bottom edges excluded. Rows and columns are the
+// source's height and width in twips divided by the screen's twips per pixel, rounded half to even.
+// Pixels are read one at a time through PictureBox::pixel; colours must equal the key exactly.
+void forEachRun(const platform::PictureBox &source, std::int32_t keyColor,
+                const std::function<void(const QRect &run)> &run);
+
+// The region of every non-key pixel of the source, in the source's pixel coordinates (window
+// coordinates when the picture sits at the window's top left corner). A key colour below 1 means
+// "none given": the colour of pixel (0, 0) is used and written back to keyColor, so pure black can
+// only be the key by being the top left pixel. Each run is merged into the result as it is found.
+QRegion BuildWindowRegion(const platform::PictureBox &source, std::int32_t &keyColor);
+
+// The region most recently built and applied to a window.
+extern QRegion WindowRegion;
+
+// Gives the window the outline of the region (in window pixels) and repaints it when redraw is set.
+// An empty region leaves the window unshaped rather than invisible: a window nobody can see or
+// close would keep the program running with no way out.
+void SetWindowRgn(QWidget *window, const QRegion &region, bool redraw);
+
+} // namespace shape

@@ -1,0 +1,211 @@
+#include "shape/WindowDrag.h"
+
+#include <QTest>
+#include <QWidget>
+
+using platform::MouseArgs;
+
+namespace {
+
+constexpr int kLeft = 1;
+constexpr int kRight = 2;
+constexpr int kMiddle = 4;
+
+MouseArgs mouse(int buttons, float x, float y)
+{
+    MouseArgs args;
+    args.Button = buttons;
+    args.X = x;
+    args.Y = y;
+    return args;
+}
+
+// One step of a drag: a press on the body or a move over it.
+struct Step
+{
+    bool press;
+    MouseArgs args;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Step>)
+
+class WindowDragTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dragFollowsLeftButtonOnly_data();
+    void dragFollowsLeftButtonOnly();
+    void pressPointRoundsHalfToEven_data();
+    void pressPointRoundsHalfToEven();
+    void systemMoveAskedOncePerPress();
+    void refusedSystemMoveMovesTheWindow();
+    void waylandPlatformsAskForSystemMove_data();
+    void waylandPlatformsAskForSystemMove();
+};
+
+// Guards the drag rule: the window moves by the pointer's offset from the press point only while the
+// left button alone is held; any press, whatever its button, replaces the press point.
+void WindowDragTest::dragFollowsLeftButtonOnly_data()
+{
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<QPoint>("finalPosition");
+    QTest::addColumn<QPoint>("pressPoint");
+
+    // The window starts at pixel (100, 200), that is twips (1500, 3000).
+    QTest::newRow("left alone moves by the offset")
+        << QList<Step>{{true, mouse(kLeft, 1500, 750)}, {false, mouse(kLeft, 1650, 600)}} << QPoint(110, 190)
+        << QPoint(1500, 750);
+    QTest::newRow("successive moves keep the press point under the pointer")
+        << QList<Step>{{true, mouse(kLeft, 300, 300)},
+                       {false, mouse(kLeft, 330, 315)},
+                       {false, mouse(kLeft, 300 + 45, 300 - 15)}}
+        << QPoint(105, 200) << QPoint(300, 300);
+    QTest::newRow("right-button press replaces the press point but never moves")
+        << QList<Step>{{true, mouse(kLeft, 1500, 750)}, {true, mouse(kRight, 300, 450)},
+                       {false, mouse(kRight, 900, 900)}}
+        << QPoint(100, 200) << QPoint(300, 450);
+    QTest::newRow("the next left drag starts from its own press point")
+        << QList<Step>{{true, mouse(kRight, 300, 450)}, {true, mouse(kLeft, 600, 600)},
+                       {false, mouse(kLeft, 630, 600)}}
+        << QPoint(102, 200) << QPoint(600, 600);
+    QTest::newRow("left with right does not move")
+        << QList<Step>{{true, mouse(kLeft, 1500, 750)}, {false, mouse(kLeft | kRight, 1800, 900)}}
+        << QPoint(100, 200) << QPoint(1500, 750);
+    QTest::newRow("left with middle does not move")
+        << QList<Step>{{true, mouse(kLeft, 1500, 750)}, {false, mouse(kLeft | kMiddle, 1800, 900)}}
+        << QPoint(100, 200) << QPoint(1500, 750);
+    QTest::newRow("middle alone does not move")
+        << QList<Step>{{true, mouse(kMiddle, 1500, 750)}, {false, mouse(kMiddle, 1800, 900)}}
+        << QPoint(100, 200) << QPoint(1500, 750);
+    QTest::newRow("moving with no button does not move")
+        << QList<Step>{{true, mouse(kLeft, 1500, 750)}, {false, mouse(0, 1800, 900)}} << QPoint(100, 200)
+        << QPoint(1500, 750);
+    QTest::newRow("a move without any press drags from the window's corner")
+        << QList<Step>{{false, mouse(kLeft, 150, 30)}} << QPoint(110, 202) << QPoint(0, 0);
+}
+
+void WindowDragTest::dragFollowsLeftButtonOnly()
+{
+    QFETCH(QList<Step>, steps);
+    QFETCH(QPoint, finalPosition);
+    QFETCH(QPoint, pressPoint);
+
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.move(100, 200);
+    shape::WindowDrag drag;
+    drag.setSystemMoveStarter({});
+    for (const Step &step : steps) {
+        if (step.press)
+            drag.press(step.args);
+        else
+            drag.move(&window, step.args);
+    }
+    QCOMPARE(window.pos(), finalPosition);
+    QCOMPARE(QPoint(drag.PressX, drag.PressY), pressPoint);
+}
+
+void WindowDragTest::pressPointRoundsHalfToEven_data()
+{
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+    QTest::addColumn<QPoint>("pressPoint");
+
+    QTest::newRow("halves to even") << 22.5f << 23.5f << QPoint(22, 24);
+    QTest::newRow("fractions to nearest") << 10.4f << 10.6f << QPoint(10, 11);
+    QTest::newRow("negative half to even") << -0.5f << -1.5f << QPoint(0, -2);
+}
+
+void WindowDragTest::pressPointRoundsHalfToEven()
+{
+    QFETCH(float, x);
+    QFETCH(float, y);
+    QFETCH(QPoint, pressPoint);
+
+    shape::WindowDrag drag;
+    drag.press(mouse(kRight, x, y));
+    QCOMPARE(QPoint(drag.PressX, drag.PressY), pressPoint);
+}
+
+// Where the window system moves windows itself, the drag hands the move over once per press and
+// leaves the window's position alone.
+void WindowDragTest::systemMoveAskedOncePerPress()
+{
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.move(100, 200);
+    shape::WindowDrag drag;
+    QList<QWidget *> asked;
+    drag.setSystemMoveStarter([&asked](QWidget *w) {
+        asked.append(w);
+        return true;
+    });
+
+    drag.press(mouse(kLeft, 150, 150));
+    drag.move(&window, mouse(kRight, 300, 300));
+    QCOMPARE(asked.size(), 0);
+    drag.move(&window, mouse(kLeft, 300, 300));
+    drag.move(&window, mouse(kLeft, 450, 300));
+    QCOMPARE(asked, QList<QWidget *>{&window});
+    QCOMPARE(window.pos(), QPoint(100, 200));
+
+    drag.press(mouse(kLeft, 150, 150));
+    drag.move(&window, mouse(kLeft, 300, 300));
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(window.pos(), QPoint(100, 200));
+}
+
+// A compositor without interactive moves refuses; the drag then moves the window by hand for the
+// rest of that press and does not keep asking.
+void WindowDragTest::refusedSystemMoveMovesTheWindow()
+{
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.move(100, 200);
+    shape::WindowDrag drag;
+    int asked = 0;
+    drag.setSystemMoveStarter([&asked](QWidget *) {
+        ++asked;
+        return false;
+    });
+
+    drag.press(mouse(kLeft, 150, 150));
+    drag.move(&window, mouse(kLeft, 300, 150));
+    QCOMPARE(window.pos(), QPoint(110, 200));
+    drag.move(&window, mouse(kLeft, 150, 300));
+    QCOMPARE(window.pos(), QPoint(110, 210));
+    QCOMPARE(asked, 1);
+}
+
+// The default drag asks for a system move only on Wayland; on any other platform (here the
+// offscreen one) it moves the window itself.
+void WindowDragTest::waylandPlatformsAskForSystemMove_data()
+{
+    QTest::addColumn<QString>("platformName");
+    QTest::addColumn<bool>("wayland");
+
+    QTest::newRow("wayland") << QStringLiteral("wayland") << true;
+    QTest::newRow("wayland-egl") << QStringLiteral("wayland-egl") << true;
+    QTest::newRow("xcb") << QStringLiteral("xcb") << false;
+    QTest::newRow("offscreen") << QStringLiteral("offscreen") << false;
+}
+
+void WindowDragTest::waylandPlatformsAskForSystemMove()
+{
+    QFETCH(QString, platformName);
+    QFETCH(bool, wayland);
+
+    QCOMPARE(shape::isWaylandPlatform(platformName), wayland);
+
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    window.move(100, 200);
+    window.show();
+    QCOMPARE(shape::startPlatformSystemMove(&window), false);
+    shape::WindowDrag drag;
+    drag.press(mouse(kLeft, 0, 0));
+    drag.move(&window, mouse(kLeft, 15, 15));
+    QCOMPARE(window.pos(), QPoint(101, 201));
+}
+
+QTEST_MAIN(WindowDragTest)
+#include "tst_WindowDrag.moc"
