@@ -3,7 +3,8 @@
 # Usage: source cmake/setup.sh; qxo_setup <build-dir> [extra cmake args...]
 
 QXO_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libsqlite3-dev libsodium-dev libbenchmark-dev
-sqlite3 xvfb xauth xdotool x11-utils openbox imagemagick fonts-liberation desktop-file-utils appstream"
+sqlite3 xvfb xauth xdotool x11-utils openbox imagemagick fonts-liberation desktop-file-utils appstream
+libxcb1-dev time"
 
 qxo_install_packages() {
     local missing=()

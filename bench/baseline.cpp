@@ -1,0 +1,18 @@
+// The yardstick for start-up time and memory: a bare Qt Widgets program that shows one frameless
+// 783x590 window with a picture, nothing else. bench/startup runs it beside the trainer.
+//   qxo-baseline <picture.png>
+#include <QApplication>
+#include <QLabel>
+#include <QPixmap>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QLabel window;
+    window.setWindowFlags(Qt::FramelessWindowHint);
+    window.setWindowTitle(QStringLiteral("baseline"));
+    window.setPixmap(QPixmap(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString()));
+    window.setFixedSize(783, 590);
+    window.show();
+    return app.exec();
+}
