@@ -90,6 +90,8 @@ platform::TextBox *frmUser::makeTextBox(float left, float top, const QString &te
     box->setFont(QFont(QStringLiteral("Courier New"), 12));
     box->setGeometryTwips(left, top, 2700, 390);
     box->setText(text);
+    // Shows the start of a design text too long for the box, not its end.
+    box->setCursorPosition(0);
     return box;
 }
 
