@@ -1,6 +1,7 @@
 #include "Form.h"
 
 #include "Timer.h"
+#include "Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,6 +23,22 @@ std::function<void()> &lastWindowHandler()
 {
     static std::function<void()> handler;
     return handler;
+}
+
+// Positions on a window's body, measured from where the program last placed the window rather than
+// from where the window system had it when the event was made. A window that moves itself under the
+// pointer (dragged by its body) gets moves before the window system has caught up with its last
+// move; measured the window system's way those would count the same offset twice and throw the
+// window past the pointer.
+MouseArgs bodyArgs(const QWidget *window, const QMouseEvent *event, bool pressedButtonOnly)
+{
+    MouseArgs args = mouseArgsFrom(event, pressedButtonOnly);
+    if (window->isWindow() && event->spontaneous()) {
+        const QPointF local = event->globalPosition() - QPointF(window->geometry().topLeft());
+        args.X = static_cast<float>(pixelsToTwips(local.x()));
+        args.Y = static_cast<float>(pixelsToTwips(local.y()));
+    }
+    return args;
 }
 
 } // namespace
@@ -108,19 +125,19 @@ void Form::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (event->button() == Qt::LeftButton)
         m_leftPressed = true;
-    Form_MouseDown(mouseArgsFrom(event, true));
+    Form_MouseDown(bodyArgs(this, event, true));
 }
 
 void Form::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    Form_MouseMove(mouseArgsFrom(event, false));
+    Form_MouseMove(bodyArgs(this, event, false));
 }
 
 void Form::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    Form_MouseUp(mouseArgsFrom(event, true));
+    Form_MouseUp(bodyArgs(this, event, true));
     if (event->button() == Qt::LeftButton && m_leftPressed) {
         m_leftPressed = false;
         if (rect().contains(event->position().toPoint()))

@@ -1,5 +1,9 @@
 #include "shape/WindowDrag.h"
 
+#include "platform/Form.h"
+
+#include <QMouseEvent>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -27,6 +31,28 @@ struct Step
     MouseArgs args;
 };
 
+// A borderless window dragged by its body, as the shaped windows are.
+class DraggedForm : public platform::Form
+{
+public:
+    shape::WindowDrag drag;
+
+protected:
+    void Form_MouseDown(const MouseArgs &args) override { drag.press(args); }
+    void Form_MouseMove(const MouseArgs &args) override { drag.move(this, args); }
+};
+
+// Delivers a mouse event as the window system would: local position as the window system computed
+// it, the pointer's true screen position, marked as coming from outside the program.
+void sendWindowSystemMouse(QWidget *window, QEvent::Type type, QPointF local, QPointF global,
+                           Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    // notify() keeps the event marked as spontaneous; sendEvent() would clear the mark.
+    QApplication::instance()->notify(window, &event);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Step>)
@@ -40,6 +66,7 @@ private slots:
     void dragFollowsLeftButtonOnly();
     void pressPointRoundsHalfToEven_data();
     void pressPointRoundsHalfToEven();
+    void fastDragKeepsPressPointUnderPointer();
     void systemMoveAskedOncePerPress();
     void refusedSystemMoveMovesTheWindow();
     void waylandPlatformsAskForSystemMove_data();
@@ -127,6 +154,28 @@ void WindowDragTest::pressPointRoundsHalfToEven()
     shape::WindowDrag drag;
     drag.press(mouse(kRight, x, y));
     QCOMPARE(QPoint(drag.PressX, drag.PressY), pressPoint);
+}
+
+// Guards against a fast drag throwing the window past the pointer: moves made before the window
+// system has caught up with the last move carry positions relative to the old place; the body must
+// measure them from where the program put the window.
+void WindowDragTest::fastDragKeepsPressPointUnderPointer()
+{
+    DraggedForm form;
+    form.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    form.drag.setSystemMoveStarter({});
+    form.resize(300, 200);
+    form.show();
+    form.move(100, 200);
+
+    sendWindowSystemMouse(&form, QEvent::MouseButtonPress, {50, 50}, {150, 250}, Qt::LeftButton, Qt::LeftButton);
+    sendWindowSystemMouse(&form, QEvent::MouseMove, {60, 55}, {160, 255}, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(form.pos(), QPoint(110, 205));
+    // The window system still has the window at (100, 200) when it makes the next two moves.
+    sendWindowSystemMouse(&form, QEvent::MouseMove, {70, 60}, {170, 260}, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(form.pos(), QPoint(120, 210));
+    sendWindowSystemMouse(&form, QEvent::MouseMove, {90, 80}, {190, 280}, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(form.pos(), QPoint(140, 230));
 }
 
 // Where the window system moves windows itself, the drag hands the move over once per press and
