@@ -4,7 +4,7 @@
 
 QXO_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libsqlite3-dev libsodium-dev libbenchmark-dev
 sqlite3 xvfb xauth xdotool x11-utils openbox imagemagick fonts-liberation desktop-file-utils appstream
-libxcb1-dev time"
+libxcb1-dev time dpkg-dev file"
 
 qxo_install_packages() {
     local missing=()
