@@ -11,8 +11,11 @@
 // before the call returns. The store lives at $XDG_CONFIG_HOME/qxOrvanta/settings.sqlite3 and is
 // opened on first use.
 
-// Stores value under the triple, replacing any earlier value.
-void SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value);
+// Stores value under the triple, replacing any earlier value. When the disk refuses the write the
+// user is told (once per run of failures), later reads still see the value, and the next write tries
+// it again.
+void SaveSetting(const QString &application, const QString &section, const QString &key,
+                 const QString &value);
 
 // The stored value, or defaultValue when the application, section or key is missing.
 QString GetSetting(const QString &application, const QString &section, const QString &key,

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "Settings.h"
+
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One settings file on one SQLite connection: strings under application, section and key, names
+// matched by Unicode case folding, values kept byte for byte. Every write is committed (WAL,
+// synchronous=FULL) before it returns.
+//
+// Faults never stop the program and never lose what the file held:
+// - a file that is damaged, not a settings database, a folder, or cannot be opened is renamed aside
+//   with a timestamp (its -wal and -shm go with it), the entries that can still be read are copied
+//   into a fresh file, and the user is told which file and why;
+// - a failed write (read-only file or folder, disk full) is told once per failure streak; the
+//   entries stay in memory, reads see them, and every later write tries them again (the connection
+//   is reopened first, so a fixed permission or freed disk takes effect at once).
+// The file is opened on first use, not by the constructor.
+class SettingsStore
+{
+public:
+    using Reporter = std::function<void(const QString &message)>;
+
+    // filePath: the database file; its folder is created (mode 0700) when missing.
+    explicit SettingsStore(QString filePath, Reporter reporter = {});
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    // $XDG_CONFIG_HOME/qxOrvanta/settings.sqlite3, or ~/.config/... when XDG_CONFIG_HOME is unset,
+    // empty or relative (as the XDG rules require).
+    static QString defaultFilePath();
+    // The form in which names are compared: Unicode case folding.
+    static QString foldName(const QString &name);
+
+    const QString &filePath() const { return m_filePath; }
+
+    // The stored value, or std::nullopt when the entry is missing or cannot be read.
+    std::optional<QString> lookup(const QString &application, const QString &section, const QString &key);
+    QString value(const QString &application, const QString &section, const QString &key,
+                  const QString &defaultValue);
+
+    // True when the value is durable on disk. On failure the value is kept for later writes.
+    bool setValue(const QString &application, const QString &section, const QString &key,
+                  const QString &value);
+    // All entries in one transaction, or none of them (nothing is kept back for a later write).
+    bool setValues(const QString &application, const QString &section, const QList<SettingEntry> &entries);
+
+    // Entries that failed to reach the disk and wait for the next write.
+    int pendingCount() const { return int(m_pending.size()); }
+
+private:
+    struct Entry
+    {
+        QString application;
+        QString section;
+        QString key;
+        QString value;
+    };
+    using FoldedKey = std::tuple<QString, QString, QString>;
+    enum class Connect
+    {
+        ReadWrite,
+        ReadOnly,
+        Immutable
+    };
+    struct SqlError
+    {
+        int code = 0;
+        int systemErrno = 0;
+        QString message;
+    };
+
+    // Error code for a database whose "setting" table is not this program's.
+    static constexpr int kNotSettingsFile = -1;
+
+    static FoldedKey foldedKey(const Entry &entry);
+    static bool isDamage(int code);
+
+    bool ensureOpen();
+    bool open();
+    bool connect(Connect mode, SqlError *error);
+    void closeConnection();
+    bool prepareFolder(QString *reason);
+    bool writeEntries(const std::vector<Entry> &entries, bool keepOnFailure);
+    std::vector<Entry> pendingEntries() const;
+    int runWrite(const std::vector<Entry> &entries, SqlError *error);
+    int readValue(const FoldedKey &key, std::optional<QString> *result);
+
+    // Damage handling (SettingsStore_recovery.cpp).
+    std::vector<Entry> salvageEntries();
+    bool setAside(const QString &reason, std::vector<Entry> salvaged = {});
+    bool recoverFromDamage(const QString &reason);
+    QString readOnlyReason() const;
+    QString describe(const SqlError &error) const;
+
+    void reportFault(const QString &message);
+    void reportStreakFault(const QString &message);
+
+    QString m_filePath;
+    Reporter m_reporter;
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_select = nullptr;
+    sqlite3_stmt *m_upsert = nullptr;
+    bool m_readOnly = false;
+    bool m_reopenBeforeWrite = false;
+    bool m_inFaultStreak = false;
+    // Entries whose write failed (or that were saved from a damaged file), by folded name; reads see
+    // them and every later write writes them first.
+    std::map<FoldedKey, Entry> m_pending;
+};

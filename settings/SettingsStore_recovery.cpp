@@ -1,0 +1,145 @@
+// What the store does with a file it cannot use: read out what it still can, move the file aside
+// under a timestamped name, and say why in words the user can act on.
+#include "SettingsStore.h"
+
+#include "StoreFaultText.h"
+#include "StoreFiles.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString columnText(sqlite3_stmt *statement, int column)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+bool writableByUs(const QString &path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+} // namespace
+
+std::vector<SettingsStore::Entry> SettingsStore::salvageEntries()
+{
+    if (!m_db)
+        return {};
+    // A damaged page ends a scan; walking the table itself (not its index, which may be the damaged
+    // part) from both ends reads everything on either side of it.
+    std::map<FoldedKey, Entry> found;
+    for (const char *sql : {"SELECT application, section, key, value FROM setting ORDER BY rowid",
+                            "SELECT application, section, key, value FROM setting ORDER BY rowid DESC"}) {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(statement);
+            break;
+        }
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            Entry entry{columnText(statement, 0), columnText(statement, 1), columnText(statement, 2),
+                        columnText(statement, 3)};
+            found.try_emplace(foldedKey(entry), std::move(entry));
+        }
+        sqlite3_finalize(statement);
+    }
+    std::vector<Entry> entries;
+    entries.reserve(found.size());
+    for (auto &item : found)
+        entries.push_back(std::move(item.second));
+    return entries;
+}
+
+bool SettingsStore::recoverFromDamage(const QString &reason)
+{
+    return setAside(reason, salvageEntries());
+}
+
+bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged)
+{
+    closeConnection();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside;
+    int error = EEXIST;
+    for (int n = 1; n < 1000 && error == EEXIST; ++n) {
+        aside = m_filePath + QStringLiteral(".unusable-") + stamp;
+        if (n > 1)
+            aside += u'-' + QString::number(n);
+        // The file's -wal and -shm follow it, so their names must be free as well.
+        if (storefiles::exists(aside + QStringLiteral("-wal")) ||
+            storefiles::exists(aside + QStringLiteral("-shm")))
+            continue;
+        error = storefiles::renameNoReplace(m_filePath, aside);
+    }
+    // The -wal holds committed entries not yet copied into the file: it must stay with the file, and
+    // left here it would be replayed into the new file.
+    for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (error == 0 && storefiles::exists(m_filePath + suffix))
+            error = storefiles::renameNoReplace(m_filePath + suffix, aside + suffix);
+    }
+    if (error != 0) {
+        reportStreakFault(
+            storetext::kCannotSetAside.arg(m_filePath, reason, storefiles::systemReason(error)));
+        return false;
+    }
+    storefiles::syncFolder(QFileInfo(m_filePath).absolutePath());
+
+    QString message = storetext::kSetAside.arg(m_filePath, reason, aside);
+    if (!salvaged.empty())
+        message += storetext::kSalvaged.arg(salvaged.size());
+    // Entries that failed to save in this session are newer than anything read from the old file.
+    for (Entry &entry : salvaged) {
+        const FoldedKey key = foldedKey(entry);
+        m_pending.try_emplace(key, std::move(entry));
+    }
+    reportFault(message);
+    return true;
+}
+
+QString SettingsStore::readOnlyReason() const
+{
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (!writableByUs(folder))
+        return storetext::kReasonReadOnlyFolder.arg(folder);
+    return storetext::kReasonReadOnlyFile;
+}
+
+QString SettingsStore::describe(const SqlError &error) const
+{
+    if (error.code == kNotSettingsFile)
+        return storetext::kReasonNotSettings;
+    const QString system = error.systemErrno ? storefiles::systemReason(error.systemErrno) : error.message;
+    switch (error.code & 0xff) {
+    case SQLITE_NOTADB:
+        return storetext::kReasonNotDatabase;
+    case SQLITE_CORRUPT:
+        return storetext::kReasonDamaged.arg(error.message.section(u'\n', 0, 0));
+    case SQLITE_FULL:
+        return storetext::kReasonDiskFull;
+    case SQLITE_READONLY:
+        return readOnlyReason();
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return storetext::kReasonBusy;
+    case SQLITE_CANTOPEN:
+        if (error.systemErrno == EROFS ||
+            ((error.systemErrno == EACCES || error.systemErrno == EPERM) && storefiles::exists(m_filePath) &&
+             !writableByUs(QFileInfo(m_filePath).absolutePath())))
+            return readOnlyReason();
+        return storetext::kReasonCannotOpen.arg(system);
+    case SQLITE_IOERR:
+        if (error.systemErrno == ENOSPC || error.systemErrno == EDQUOT)
+            return storetext::kReasonDiskFull;
+        return storetext::kReasonDiskError.arg(error.systemErrno ? system : error.message);
+    default:
+        return error.message;
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// File-system steps around the settings file that SQLite does not take itself.
+namespace storefiles {
+
+// The system's text for an errno value.
+QString systemReason(int error);
+
+// Makes a rename or a newly created file in folder durable.
+void syncFolder(const QString &folder);
+
+// Removes group and other permissions from the file and gives its -wal and -shm the file's own
+// mode. A -shm left read-only by an earlier read of a read-only file would otherwise keep the file
+// read-only after its owner made it writable again.
+void tightenModes(const QString &filePath);
+
+// Renames from to to without ever replacing an existing to. Returns 0 or the errno.
+int renameNoReplace(const QString &from, const QString &to);
+
+// True when the path exists in any form (a dangling link included).
+bool exists(const QString &path);
+
+// True when the path is a file holding at least one byte.
+bool hasContent(const QString &path);
+
+} // namespace storefiles

@@ -1,0 +1,435 @@
+// The settings store as the windows use it: defaults, the case rule for names, exact values, counts,
+// durability across reopening, two writers at once, and what happens when a write cannot reach disk.
+
+#include "StoreTestSupport.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+
+using storetest::StoreSandbox;
+
+namespace {
+
+const QString kAccounts = QStringLiteral("Orvanta");
+const QString kAgreement = QStringLiteral("qxOrvanta");
+const QString kNotFound = QStringLiteral("NOTFOUND");
+
+// Rows of setting(application, section, key, value) as the sqlite3 tool would list them.
+QList<QStringList> storedRows(const QString &path)
+{
+    QList<QStringList> rows;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT application, section, key, value FROM setting ORDER BY 1, 2, 3", -1,
+                           &statement, nullptr);
+        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+            QStringList row;
+            for (int column = 0; column < 4; ++column)
+                row << QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(statement, column)),
+                    sqlite3_column_bytes(statement, column));
+            rows << row;
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+QString withNul(const char16_t *before, const char16_t *after)
+{
+    return QString::fromUtf16(before) + QChar(u'\0') + QString::fromUtf16(after);
+}
+
+} // namespace
+
+class tst_Settings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void freshStoreGivesEachCallersDefault_data();
+    void freshStoreGivesEachCallersDefault();
+    void storeIsPrivateAndReadableBySqlite();
+    void namesMatchByCaseFolding_data();
+    void namesMatchByCaseFolding();
+    void caseVariantsShareOneEntryButValuesKeepTheirCase();
+    void valuesRoundTripExactly_data();
+    void valuesRoundTripExactly();
+    void hostileSectionNameCannotReachAnotherSection_data();
+    void hostileSectionNameCannotReachAnotherSection();
+    void accountNamedEulaLeavesAgreementFlagAlone();
+    void countsSurviveReopening();
+    void readCountTakesWholeNumbersOnly_data();
+    void readCountTakesWholeNumbersOnly();
+    void twoConnectionsWritingAtOnceLoseNothing();
+    void failedWriteIsToldOnceAndRetriedAtNextWrite();
+    void failedAccountCreationLeavesNoHalfAccount();
+    void damagedFileIsKeptAsideAndFreshStoreWorks();
+};
+
+void tst_Settings::freshStoreGivesEachCallersDefault_data()
+{
+    QTest::addColumn<QString>("application");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("defaultValue");
+    QTest::newRow("agreement flag, empty default") << kAgreement << "EULA"
+                                                   << "TermsAccepted"
+                                                   << "";
+    QTest::newRow("account existence, NOTFOUND") << kAccounts << "Alice"
+                                                 << "UserName" << kNotFound;
+    QTest::newRow("password, NOTFOUND") << kAccounts << "Alice"
+                                        << "Password" << kNotFound;
+    QTest::newRow("count, zero") << kAccounts << "Alice"
+                                 << "Hits"
+                                 << "0";
+}
+
+void tst_Settings::freshStoreGivesEachCallersDefault()
+{
+    QFETCH(QString, application);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, defaultValue);
+    StoreSandbox sandbox;
+    QCOMPARE(GetSetting(application, section, key, defaultValue), defaultValue);
+    QVERIFY2(sandbox.reports.isEmpty(), qPrintable(sandbox.reports.join(u'|')));
+}
+
+// Guards against a store others on the machine can read (it holds password hashes) and against a
+// format the sqlite3 tool cannot list.
+void tst_Settings::storeIsPrivateAndReadableBySqlite()
+{
+    StoreSandbox sandbox;
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("3"));
+    struct stat folderInfo = {};
+    struct stat fileInfo = {};
+    QCOMPARE(::stat(QFile::encodeName(sandbox.folder()).constData(), &folderInfo), 0);
+    QCOMPARE(::stat(QFile::encodeName(sandbox.storePath()).constData(), &fileInfo), 0);
+    QCOMPARE(folderInfo.st_mode & 0777, 0700u);
+    QCOMPARE(fileInfo.st_mode & 0777, 0600u);
+    const QList<QStringList> expected{
+        {kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("3")}};
+    QCOMPARE(storedRows(sandbox.storePath()), expected);
+}
+
+void tst_Settings::namesMatchByCaseFolding_data()
+{
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QStringList>("read");
+    QTest::addColumn<bool>("sameEntry");
+    const auto names = [](const QString &application, const QString &section, const QString &key) {
+        return QStringList{application, section, key};
+    };
+    const QStringList alice = names(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"));
+    QTest::newRow("Alice and alice") << alice
+                                     << names(kAccounts, QStringLiteral("alice"), QStringLiteral("Hits"))
+                                     << true;
+    QTest::newRow("application in capitals")
+        << alice << names(QStringLiteral("ORVANTA"), QStringLiteral("Alice"), QStringLiteral("Hits")) << true;
+    QTest::newRow("key in small letters")
+        << alice << names(kAccounts, QStringLiteral("Alice"), QStringLiteral("hits")) << true;
+    QTest::newRow("umlaut \u00c4 and \u00e4")
+        << names(kAccounts, QStringLiteral("\u00c4rger"), QStringLiteral("Hits"))
+        << names(kAccounts, QStringLiteral("\u00e4RGER"), QStringLiteral("Hits")) << true;
+    QTest::newRow("sigma \u03a3 and final \u03c2")
+        << names(kAccounts, QStringLiteral("\u039f\u0394\u039f\u03a3"), QStringLiteral("Hits"))
+        << names(kAccounts, QStringLiteral("\u03bf\u03b4\u03bf\u03c2"), QStringLiteral("Hits")) << true;
+    QTest::newRow("sigma \u03c3 and final \u03c2")
+        << names(kAccounts, QStringLiteral("\u03bf\u03b4\u03bf\u03c3"), QStringLiteral("Hits"))
+        << names(kAccounts, QStringLiteral("\u03bf\u03b4\u03bf\u03c2"), QStringLiteral("Hits")) << true;
+    QTest::newRow("Kelvin sign and k")
+        << names(kAccounts, QStringLiteral("\u212aate"), QStringLiteral("Hits"))
+        << names(kAccounts, QStringLiteral("kate"), QStringLiteral("Hits")) << true;
+    QTest::newRow("dotless \u0131 stays apart from i")
+        << names(kAccounts, QStringLiteral("L\u0131la"), QStringLiteral("Hits"))
+        << names(kAccounts, QStringLiteral("Lila"), QStringLiteral("Hits")) << false;
+    QTest::newRow("\u00df stays apart from ss")
+        << names(kAccounts, QStringLiteral("Stra\u00dfe"), QStringLiteral("Hits"))
+        << names(kAccounts, QStringLiteral("STRASSE"), QStringLiteral("Hits")) << false;
+    QTest::newRow("composed \u00e9 stays apart from e and accent")
+        << names(kAccounts, QStringLiteral("Ren\u00e9"), QStringLiteral("Hits"))
+        << names(kAccounts, QStringLiteral("Rene\u0301"), QStringLiteral("Hits")) << false;
+    QTest::newRow("trailing space is part of the name")
+        << alice << names(kAccounts, QStringLiteral("Alice "), QStringLiteral("Hits")) << false;
+}
+
+void tst_Settings::namesMatchByCaseFolding()
+{
+    QFETCH(QStringList, written);
+    QFETCH(QStringList, read);
+    QFETCH(bool, sameEntry);
+    StoreSandbox sandbox;
+    SaveSetting(written[0], written[1], written[2], QStringLiteral("17"));
+    const QString expected = sameEntry ? QStringLiteral("17") : QStringLiteral("0");
+    QCOMPARE(GetSetting(read[0], read[1], read[2], QStringLiteral("0")), expected);
+    resetSettingsStore();
+    QCOMPARE(GetSetting(read[0], read[1], read[2], QStringLiteral("0")), expected);
+}
+
+// Alice's account reached as alice: one section, the later value in its own letter case, and the
+// section keeps the spelling it was created with.
+void tst_Settings::caseVariantsShareOneEntryButValuesKeepTheirCase()
+{
+    StoreSandbox sandbox;
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Password"), QStringLiteral("Secret"));
+    SaveSetting(kAccounts, QStringLiteral("alice"), QStringLiteral("password"), QStringLiteral("sECRET"));
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("ALICE"), QStringLiteral("PASSWORD"), kNotFound),
+             QStringLiteral("sECRET"));
+    const QList<QStringList> expected{
+        {kAccounts, QStringLiteral("Alice"), QStringLiteral("Password"), QStringLiteral("sECRET")}};
+    QCOMPARE(storedRows(sandbox.storePath()), expected);
+}
+
+void tst_Settings::valuesRoundTripExactly_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("empty") << QStringLiteral("");
+    QTest::newRow("1 MB") << QString(1 << 20, u'x');
+    QTest::newRow("1 MB of mixed text") << QStringLiteral("\u00e9a\n\u2603\0").repeated(1 << 18);
+    QTest::newRow("newlines") << QStringLiteral("line one\nline two\r\nline three\r");
+    QTest::newRow("quotes") << QStringLiteral("'single' \"double\" ``back``");
+    QTest::newRow("slashes and backslashes") << QStringLiteral("a/b\\c\\\\d//e");
+    QTest::newRow("ini syntax") << QStringLiteral("[section]\nkey=value\n[");
+    QTest::newRow("NUL inside") << withNul(u"before", u"after");
+    QTest::newRow("NUL at both ends") << withNul(u"", u"middle") + QChar(u'\0');
+    QTest::newRow("right-to-left") << QStringLiteral(
+        "\u05e9\u05dc\u05d5\u05dd \u202e\u0645\u0631\u062d\u0628\u0627");
+    QTest::newRow("outside the BMP") << QStringLiteral("\U0001F0A1\U0001F600 \U00010348");
+    QTest::newRow("combining marks") << QStringLiteral("e\u0301\u0327 Z\u0351\u0360");
+    QTest::newRow("SQL") << QStringLiteral("'); DROP TABLE setting; --");
+    QTest::newRow("leading and trailing spaces") << QStringLiteral("  padded\t ");
+    QTest::newRow("letter case kept") << QStringLiteral("MiXeD CaSe");
+}
+
+void tst_Settings::valuesRoundTripExactly()
+{
+    QFETCH(QString, value);
+    StoreSandbox sandbox;
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Password"), value);
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Password"), kNotFound), value);
+    resetSettingsStore();
+    const QString reread =
+        GetSetting(kAccounts, QStringLiteral("alice"), QStringLiteral("Password"), kNotFound);
+    QCOMPARE(reread.size(), value.size());
+    QCOMPARE(reread, value);
+    QVERIFY2(sandbox.reports.isEmpty(), qPrintable(sandbox.reports.join(u'|')));
+}
+
+void tst_Settings::hostileSectionNameCannotReachAnotherSection_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::newRow("path up to the other") << QStringLiteral("x/../Bob");
+    QTest::newRow("backslash path") << QStringLiteral("Orvanta\\Bob");
+    QTest::newRow("SQL that matches every row") << QStringLiteral("' OR '1'='1");
+    QTest::newRow("SQL comment") << QStringLiteral("Bob'--");
+    QTest::newRow("LIKE wildcard") << QStringLiteral("B%");
+    QTest::newRow("NUL after the name") << withNul(u"Bob", u"");
+    QTest::newRow("NUL before the name") << withNul(u"", u"Bob");
+    QTest::newRow("ini section header") << QStringLiteral("]\n[Bob");
+    QTest::newRow("empty") << QStringLiteral("");
+    QTest::newRow("1 MB") << QString(1 << 20, u'B');
+}
+
+void tst_Settings::hostileSectionNameCannotReachAnotherSection()
+{
+    QFETCH(QString, section);
+    StoreSandbox sandbox;
+    const QString bob = QStringLiteral("Bob");
+    const QString password = QStringLiteral("Password");
+    SaveSetting(kAccounts, bob, password, QStringLiteral("bobs secret"));
+    QCOMPARE(GetSetting(kAccounts, section, password, kNotFound), kNotFound);
+    SaveSetting(kAccounts, section, password, QStringLiteral("intruder"));
+    QCOMPARE(GetSetting(kAccounts, section, password, kNotFound), QStringLiteral("intruder"));
+    QCOMPARE(GetSetting(kAccounts, bob, password, kNotFound), QStringLiteral("bobs secret"));
+    QCOMPARE(storedRows(sandbox.storePath()).size(), 2);
+}
+
+void tst_Settings::accountNamedEulaLeavesAgreementFlagAlone()
+{
+    StoreSandbox sandbox;
+    const QString eula = QStringLiteral("EULA");
+    const QString flagKey = QStringLiteral("TermsAccepted");
+    SaveSetting(kAgreement, eula, flagKey, QStringLiteral("True"));
+    QVERIFY(SaveSettings(kAccounts, eula,
+                         {{QStringLiteral("UserName"), eula},
+                          {QStringLiteral("Password"), QStringLiteral("pw")},
+                          {QStringLiteral("Hits"), QStringLiteral("0")},
+                          {QStringLiteral("Tries"), QStringLiteral("0")},
+                          {flagKey, QStringLiteral("False")}}));
+    QCOMPARE(GetSetting(kAgreement, eula, flagKey, QString()), QStringLiteral("True"));
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("eula"), QStringLiteral("UserName"), kNotFound), eula);
+}
+
+void tst_Settings::countsSurviveReopening()
+{
+    StoreSandbox sandbox;
+    const QString alice = QStringLiteral("Alice");
+    SaveSetting(kAccounts, alice, QStringLiteral("Hits"), QStringLiteral("12"));
+    SaveSetting(kAccounts, alice, QStringLiteral("Tries"), QStringLiteral("40"));
+    resetSettingsStore();
+    QCOMPARE(readCount(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QStringLiteral("0"))), 12);
+    QCOMPARE(readCount(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QStringLiteral("0"))), 40);
+    // An account written without counts (by hand, or before counts existed) starts from zero.
+    SaveSetting(kAccounts, QStringLiteral("Bob"), QStringLiteral("UserName"), QStringLiteral("Bob"));
+    QCOMPARE(
+        readCount(GetSetting(kAccounts, QStringLiteral("Bob"), QStringLiteral("Hits"), QStringLiteral("0"))),
+        0);
+}
+
+void tst_Settings::readCountTakesWholeNumbersOnly_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("plain number") << "1234" << 1234;
+    QTest::newRow("largest count") << "32767" << 32767;
+    QTest::newRow("leading zeros") << "007" << 7;
+    QTest::newRow("one past the largest clamps") << "32768" << 32767;
+    QTest::newRow("65536 does not wrap") << "65536" << 32767;
+    QTest::newRow("forty digits clamp") << QString(40, u'9') << 32767;
+    QTest::newRow("a thousand digits clamp") << QStringLiteral("1").repeated(1000) << 32767;
+    QTest::newRow("negative clamps to zero") << "-5" << 0;
+    QTest::newRow("minus zero") << "-0" << 0;
+    QTest::newRow("huge negative") << QStringLiteral("-") + QString(40, u'9') << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("minus alone") << "-" << 0;
+    QTest::newRow("two minus signs") << "--5" << 0;
+    QTest::newRow("plus sign") << "+5" << 0;
+    QTest::newRow("leading space") << " 12" << 0;
+    QTest::newRow("trailing space") << "12 " << 0;
+    QTest::newRow("trailing newline") << "12\n" << 0;
+    QTest::newRow("letters after digits") << "12abc" << 0;
+    QTest::newRow("exponent") << "1e3" << 0;
+    QTest::newRow("decimal point") << "12.0" << 0;
+    QTest::newRow("group separator") << "1,234" << 0;
+    QTest::newRow("hexadecimal") << "0x10" << 0;
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("\u0661\u0662") << 0;
+    QTest::newRow("full-width digits") << QStringLiteral("\uff11\uff12") << 0;
+    QTest::newRow("NUL after digits") << withNul(u"12", u"") << 0;
+}
+
+void tst_Settings::readCountTakesWholeNumbersOnly()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QCOMPARE(int(readCount(text)), count);
+}
+
+// Two copies of the program share the store: each writes its own user's entries through its own
+// connection while the other writes, and every entry must be there afterwards.
+void tst_Settings::twoConnectionsWritingAtOnceLoseNothing()
+{
+    StoreSandbox sandbox;
+    constexpr int kWrites = 150;
+    std::atomic<int> failures = 0;
+    const auto writer = [&](const QString &user) {
+        SettingsStore store(sandbox.storePath(), [&](const QString &) { ++failures; });
+        for (int i = 1; i <= kWrites; ++i) {
+            if (!store.setValue(kAccounts, user, QStringLiteral("Entry%1").arg(i), QString::number(i)))
+                ++failures;
+        }
+    };
+    std::thread first(writer, QStringLiteral("Alice"));
+    std::thread second(writer, QStringLiteral("Bob"));
+    first.join();
+    second.join();
+    QCOMPARE(failures.load(), 0);
+    QCOMPARE(storedRows(sandbox.storePath()).size(), 2 * kWrites);
+    for (const QString &user : {QStringLiteral("Alice"), QStringLiteral("Bob")}) {
+        for (int i = 1; i <= kWrites; ++i)
+            QCOMPARE(GetSetting(kAccounts, user, QStringLiteral("Entry%1").arg(i), QString()),
+                     QString::number(i));
+    }
+}
+
+// A full disk in the middle of a run: the user is told once, the program sees its own latest
+// values, and the first write after space comes back stores everything that was kept back.
+void tst_Settings::failedWriteIsToldOnceAndRetriedAtNextWrite()
+{
+    StoreSandbox sandbox;
+    const QString alice = QStringLiteral("Alice");
+    SaveSetting(kAccounts, alice, QStringLiteral("Hits"), QStringLiteral("1"));
+    {
+        storetest::FileSizeLimit diskFull(QFileInfo(sandbox.storePath()).size() + 4096);
+        SaveSetting(kAccounts, alice, QStringLiteral("Picture"), QString(1 << 20, u'p'));
+        SaveSetting(kAccounts, alice, QStringLiteral("Hits"), QStringLiteral("2"));
+        SaveSetting(kAccounts, alice, QStringLiteral("Notes"), QString(1 << 19, u'n'));
+        QVERIFY2(sandbox.reports.size() == 1, qPrintable(sandbox.reports.join(u'|')));
+        QVERIFY2(sandbox.reports[0].contains(sandbox.storePath()), qPrintable(sandbox.reports[0]));
+        QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString()), QStringLiteral("2"));
+    }
+    SaveSetting(kAccounts, alice, QStringLiteral("Tries"), QStringLiteral("5"));
+    QCOMPARE(sandbox.reports.size(), 1);
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString()), QStringLiteral("2"));
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Picture"), QString()).size(), 1 << 20);
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Notes"), QString()).size(), 1 << 19);
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("5"));
+
+    // A new failure after a success is a new streak and is told again.
+    {
+        storetest::FileSizeLimit diskFull(QFileInfo(sandbox.storePath()).size() + 4096);
+        SaveSetting(kAccounts, alice, QStringLiteral("Picture"), QString(1 << 21, u'q'));
+    }
+    QCOMPARE(sandbox.reports.size(), 2);
+}
+
+// Account creation writes its four entries in one transaction: a failure leaves none of them, so
+// there is never an account without its password.
+void tst_Settings::failedAccountCreationLeavesNoHalfAccount()
+{
+    StoreSandbox sandbox;
+    SaveSetting(kAgreement, QStringLiteral("EULA"), QStringLiteral("TermsAccepted"), QStringLiteral("True"));
+    const QString carol = QStringLiteral("Carol");
+    {
+        storetest::FileSizeLimit diskFull(QFileInfo(sandbox.storePath()).size() + 4096);
+        QVERIFY(!SaveSettings(kAccounts, carol,
+                              {{QStringLiteral("UserName"), carol},
+                               {QStringLiteral("Password"), QString(1 << 20, u'h')},
+                               {QStringLiteral("Hits"), QStringLiteral("0")},
+                               {QStringLiteral("Tries"), QStringLiteral("0")}}));
+    }
+    QCOMPARE(sandbox.reports.size(), 1);
+    QCOMPARE(GetSetting(kAccounts, carol, QStringLiteral("UserName"), kNotFound), kNotFound);
+    SaveSetting(kAgreement, QStringLiteral("EULA"), QStringLiteral("TermsAccepted"), QStringLiteral("True"));
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, carol, QStringLiteral("UserName"), kNotFound), kNotFound);
+    QCOMPARE(storedRows(sandbox.storePath()).size(), 1);
+}
+
+void tst_Settings::damagedFileIsKeptAsideAndFreshStoreWorks()
+{
+    StoreSandbox sandbox;
+    QVERIFY(QDir().mkpath(sandbox.folder()));
+    const QByteArray garbage = QByteArray("this was never a database\n").repeated(300);
+    QFile file(sandbox.storePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(garbage);
+    file.close();
+
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("4"));
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QString()),
+             QStringLiteral("4"));
+    const QStringList aside = sandbox.setAsideNames();
+    QCOMPARE(aside.size(), 1);
+    QFile kept(sandbox.folder() + u'/' + aside[0]);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), garbage);
+    QCOMPARE(sandbox.reports.size(), 1);
+    QVERIFY(sandbox.reports[0].contains(sandbox.storePath()));
+    QVERIFY(sandbox.reports[0].contains(aside[0]));
+    QVERIFY(sandbox.reports[0].contains(QStringLiteral("not a settings database")));
+}
+
+QTEST_GUILESS_MAIN(tst_Settings)
+#include "tst_settings.moc"
