@@ -131,6 +131,7 @@ QImage colourCard(int face)
 QImage spadeCard(int face)
 {
     static const char *const kRanks[5] = {"A", "K", "Q", "J", "10"};
+    constexpr qreal rankPixelSize = 56;
     const QSize size = faceSize(face);
     QImage image = canvas(size.width(), size.height(), Qt::white);
     cardBase(image);
@@ -139,11 +140,15 @@ QImage spadeCard(int face)
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawPath(spade(QRectF(7, 7, 13, 15)));
+    // Every rank in the same size, its capital height centred a little below the card's middle.
     const QRectF area = faceArea(image);
-    const QString rank = QString::fromLatin1(kRanks[face - 1]);
-    const qreal width = rank.size() > 1 ? 56 : 38;
-    p.drawPath(fittedText(rank, serifFont(64, true),
-                          QRectF(area.center().x() - width / 2, area.center().y() - 24, width, 50)));
+    const QFont font = serifFont(rankPixelSize, true);
+    QPainterPath capital;
+    capital.addText(QPointF(0, 0), font, QStringLiteral("K"));
+    const qreal baseline = area.center().y() + 4 + capital.boundingRect().height() / 2;
+    QPainterPath rank;
+    rank.addText(QPointF(0, 0), font, QString::fromLatin1(kRanks[face - 1]));
+    p.drawPath(rank.translated(area.center().x() - rank.boundingRect().center().x(), baseline));
     return image;
 }
 
@@ -163,7 +168,8 @@ QImage cardBack()
     p.drawEllipse(c, 25, 25);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    p.drawPath(centredText(QStringLiteral("ORVANTA"), sansFont(10, true), QPointF(area.center().x(), c.y() + 36)));
+    p.drawPath(
+        centredText(QStringLiteral("ORVANTA"), sansFont(10, true), QPointF(area.center().x(), c.y() + 36)));
     return image;
 }
 
@@ -174,18 +180,18 @@ QImage icon(int size)
     QPainter p(&image);
     prepare(p);
     p.scale(size / 48.0, size / 48.0);
-    auto card = [&p](QPointF centre, qreal angle, Zener symbol) {
+    auto card = [&p](QPointF centre, qreal angle, QPointF symbolAt, Zener symbol) {
         p.save();
         p.translate(centre);
         p.rotate(angle);
         p.setPen(QPen(Qt::black, 1.6));
         p.setBrush(Qt::white);
         p.drawRoundedRect(QRectF(-12, -17, 24, 34), 3, 3);
-        drawZener(p, symbol, QRectF(-8.5, -8.5, 17, 17), 2.4);
+        drawZener(p, symbol, QRectF(symbolAt.x() - 8.5, symbolAt.y() - 8.5, 17, 17), 2.4);
         p.restore();
     };
-    card(QPointF(17, 21), -14, Zener::Star);
-    card(QPointF(30, 27), 10, Zener::Waves);
+    card(QPointF(14, 18), -14, QPointF(-2.5, -4), Zener::Star);
+    card(QPointF(33, 30), 10, QPointF(0, 0), Zener::Waves);
     return image;
 }
 

@@ -113,11 +113,24 @@ QImage optionsPanel()
     p.setPen(QPen(QColor(112, 112, 112), 1));
     p.setBrush(QColor(kBodyGrey));
     p.drawPath(shape);
-    // A shaded rim: light inside the left edge, dark inside the right.
-    p.setPen(QPen(QColor(236, 236, 236), 1.5));
-    p.drawLine(QPointF(4.5, 0), QPointF(4.5, 130));
-    p.setPen(QPen(QColor(160, 160, 160), 1.5));
-    p.drawLine(QPointF(397.5, 0), QPointF(397.5, 130));
+    // A shaded rim, lit from the left: light inside the left edge, dark inside the right, fading into
+    // the face within five pixels so the check boxes sit on plain body grey.
+    p.setClipPath(shape);
+    QLinearGradient leftRim(QPointF(3, 0), QPointF(9, 0));
+    leftRim.setColorAt(0, QColor(246, 246, 246));
+    leftRim.setColorAt(1, QColor(kBodyGrey));
+    p.setPen(Qt::NoPen);
+    p.setBrush(leftRim);
+    p.drawRect(QRectF(3, 0, 6, 134));
+    QLinearGradient rightRim(QPointF(393, 0), QPointF(399, 0));
+    rightRim.setColorAt(0, QColor(kBodyGrey));
+    rightRim.setColorAt(1, QColor(150, 150, 150));
+    p.setBrush(rightRim);
+    p.drawRect(QRectF(393, 0, 6, 134));
+    p.setClipping(false);
+    p.setPen(QPen(QColor(112, 112, 112), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(shape);
     p.end();
 
     // The tab: a dark grained strip in rows 134..165, rounded with the panel.

@@ -172,7 +172,8 @@ void softShadow(QImage &image, const QPainterPath &shape, QPointF offset, qreal 
         for (int x = 0; x < w; ++x) {
             const int a = alpha[std::size_t(y) * std::size_t(w) + std::size_t(x)] * strength / 256;
             const QRgb p = line[x];
-            line[x] = qRgb(qRed(p) * (255 - a) / 255, qGreen(p) * (255 - a) / 255, qBlue(p) * (255 - a) / 255);
+            line[x] =
+                qRgb(qRed(p) * (255 - a) / 255, qGreen(p) * (255 - a) / 255, qBlue(p) * (255 - a) / 255);
         }
     }
 }
@@ -203,7 +204,8 @@ void drawPill(QPainter &painter, const QRectF &rect, QColor colour)
     painter.setBrush(body);
     painter.drawRoundedRect(rect, r, r);
     // A glossy highlight across the upper half.
-    const QRectF gloss(rect.left() + r * 0.55, rect.top() + 2.5, rect.width() - r * 1.1, rect.height() * 0.42);
+    const QRectF gloss(rect.left() + r * 0.55, rect.top() + 2.5, rect.width() - r * 1.1,
+                       rect.height() * 0.42);
     QLinearGradient shine(gloss.topLeft(), gloss.bottomLeft());
     shine.setColorAt(0, QColor(255, 255, 255, 150));
     shine.setColorAt(1, QColor(255, 255, 255, 10));
@@ -263,8 +265,8 @@ void drawLogo(QPainter &painter, QPointF centre, qreal discRadius, bool ring, QC
     if (ring) {
         painter.setBrush(QColor(40, 40, 46));
         const QFont ringFont = sansFont(discRadius * 0.24, true);
-        painter.drawPath(ringText(QStringLiteral("ORVANTA \u2022 WWW.ORVANTA.EXAMPLE \u2022 "), ringFont, centre,
-                                  discRadius * 1.1));
+        painter.drawPath(ringText(QStringLiteral("ORVANTA \u2022 WWW.ORVANTA.EXAMPLE \u2022 "), ringFont,
+                                  centre, discRadius * 1.1));
     }
     painter.restore();
 }

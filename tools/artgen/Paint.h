@@ -59,8 +59,8 @@ void drawPill(QPainter &painter, const QRectF &rect, QColor colour);
 
 // The maker's round logo: a dark disc with a white monogram and, when `ring` is set, the maker's name
 // and web address set round it in dark letters.
-void drawLogo(QPainter &painter, QPointF centre, qreal discRadius, bool ring, QColor disc = QColor(24, 24, 28),
-              QColor letters = Qt::white);
+void drawLogo(QPainter &painter, QPointF centre, qreal discRadius, bool ring,
+              QColor disc = QColor(24, 24, 28), QColor letters = Qt::white);
 
 // Replaces every pixel of colour `key` inside `rect` by a neighbouring colour one step bluer or less
 // blue, so that the key colour appears only where it is set on purpose afterwards.

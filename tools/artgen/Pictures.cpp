@@ -79,8 +79,9 @@ QImage contactSheet(const std::vector<NamedPicture> &pictures)
         const QRect r(item.at, item.picture->image.size());
         for (int cy = r.top(); cy <= r.bottom(); cy += 6)
             for (int cx = r.left(); cx <= r.right(); cx += 6)
-                p.fillRect(QRect(cx, cy, 6, 6).intersected(r),
-                           ((cx - r.left()) / 6 + (cy - r.top()) / 6) % 2 ? QColor(200, 200, 200) : Qt::white);
+                p.fillRect(QRect(cx, cy, 6, 6).intersected(r), ((cx - r.left()) / 6 + (cy - r.top()) / 6) % 2
+                                                                   ? QColor(200, 200, 200)
+                                                                   : Qt::white);
         p.drawImage(item.at, item.picture->image);
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);

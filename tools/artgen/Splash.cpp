@@ -5,6 +5,7 @@
 #include "Zener.h"
 
 #include <QPainter>
+#include <QRadialGradient>
 #include <QTransform>
 
 #include <algorithm>
@@ -19,7 +20,7 @@ namespace {
 
 constexpr int kWidth = 424;
 constexpr int kHeight = 367;
-constexpr int kPanelLeft = 14;  // first panel column in the middle rows
+constexpr int kPanelLeft = 14;   // first panel column in the middle rows
 constexpr int kPanelRight = 410; // last panel column in the middle rows
 constexpr int kKeyPixels = 8641;
 
@@ -101,7 +102,8 @@ std::array<Row, kHeight> outline()
     return rows;
 }
 
-void drawFanCard(QPainter &p, const TiltedCard &card, Zener symbol)
+// `shift` moves the symbol along the card, off its centre, for a card partly cut away by the edge.
+void drawFanCard(QPainter &p, const TiltedCard &card, Zener symbol, qreal shift = 0)
 {
     p.save();
     p.setTransform(card.placement());
@@ -109,8 +111,8 @@ void drawFanCard(QPainter &p, const TiltedCard &card, Zener symbol)
     p.setPen(QPen(QColor(30, 30, 30), 1));
     p.setBrush(QColor(250, 250, 248));
     p.drawRoundedRect(rect, 5, 5);
-    const qreal size = card.width * 0.62;
-    drawZener(p, symbol, QRectF(-size / 2, -size / 2, size, size), 3.2);
+    const qreal size = card.width * 0.6;
+    drawZener(p, symbol, QRectF(shift - size / 2, -size / 2, size, size), 3.2);
     p.restore();
 }
 
@@ -129,7 +131,8 @@ QImage splash()
         const bool logoRow = y >= 98 && y <= 187;
         const bool wavyRow = y >= 224 && y <= 302;
         if ((row.first == 0) != logoRow || (row.last == kWidth - 1) != wavyRow)
-            throw std::runtime_error("splash cards meet the edges in the wrong rows at row " + std::to_string(y));
+            throw std::runtime_error("splash cards meet the edges in the wrong rows at row " +
+                                     std::to_string(y));
     }
     for (const int y : {0, kHeight - 1}) {
         if (rows[std::size_t(y)].first != 21 || rows[std::size_t(y)].last != 403)
@@ -161,15 +164,23 @@ QImage splash()
     QPainter p(&image);
     prepare(p);
 
+    // A faint blue glow behind the name gives the panel some depth.
+    QRadialGradient glow(QPointF(236, 104), 190);
+    glow.setColorAt(0, QColor(70, 86, 130, 110));
+    glow.setColorAt(1, QColor(70, 86, 130, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawRect(QRectF(0, 0, kWidth, kHeight));
+
     // "Orvanta presents"
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(190, 196, 210));
-    p.drawPath(centredText(QStringLiteral("Orvanta presents"), sansFont(12, false), QPointF(212, 20)));
+    p.drawPath(centredText(QStringLiteral("Orvanta presents"), sansFont(12, false), QPointF(212, 22)));
 
     // The product name in two lines of large white letters with a dark outline.
     const QFont big = sansFont(52, true);
-    const QPainterPath line1 = centredText(QStringLiteral("qxOrvanta"), big, QPointF(240, 62));
-    const QPainterPath line2 = centredText(QStringLiteral("Trainer"), big, QPointF(250, 122));
+    const QPainterPath line1 = centredText(QStringLiteral("qxOrvanta"), big, QPointF(240, 70));
+    const QPainterPath line2 = centredText(QStringLiteral("Trainer"), big, QPointF(252, 132));
     for (const QPainterPath &line : {line1, line2}) {
         p.setPen(QPen(QColor(8, 8, 12), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
@@ -180,11 +191,11 @@ QImage splash()
     }
 
     // The fan of Zener cards, left to right, the wavy lines last and jutting out at the right.
-    drawFanCard(p, TiltedCard{QPointF(190, 268), 56, 78.7, -15}, Zener::Cross);
-    drawFanCard(p, TiltedCard{QPointF(244, 258), 56, 78.7, -8}, Zener::Circle);
-    drawFanCard(p, TiltedCard{QPointF(298, 254), 56, 78.7, -1}, Zener::Star);
-    drawFanCard(p, TiltedCard{QPointF(352, 256), 56, 78.7, 3}, Zener::Square);
-    drawFanCard(p, kWavyCard, Zener::Waves);
+    drawFanCard(p, TiltedCard{QPointF(190, 272), 56, 78.7, -21}, Zener::Cross);
+    drawFanCard(p, TiltedCard{QPointF(242, 259), 56, 78.7, -13}, Zener::Circle);
+    drawFanCard(p, TiltedCard{QPointF(296, 252), 56, 78.7, -5}, Zener::Star);
+    drawFanCard(p, TiltedCard{QPointF(351, 254), 56, 78.7, 1}, Zener::Square);
+    drawFanCard(p, kWavyCard, Zener::Waves, -5);
 
     // The black logo card at the left.
     p.save();
@@ -193,7 +204,7 @@ QImage splash()
     p.setPen(QPen(QColor(150, 150, 150), 1));
     p.setBrush(QColor(6, 6, 8));
     p.drawRoundedRect(logoRect, 5, 5);
-    drawLogo(p, QPointF(6, 0), 21, false, QColor(6, 6, 8), Qt::white);
+    drawLogo(p, QPointF(7, -2), 24, false, QColor(6, 6, 8), Qt::white);
     p.restore();
 
     // The notice and the hint to click.

@@ -13,9 +13,9 @@ namespace {
 
 constexpr int kTrainerWidth = 783;
 constexpr int kTrainerHeight = 590;
-constexpr int kTitleBandRows = 28;    // rows 0..27
-constexpr int kBottomBandTop = 562;   // rows 562..589
-constexpr int kEdgeShadeWidth = 10;   // the body darkens over this many pixels at each side
+constexpr int kTitleBandRows = 28;  // rows 0..27
+constexpr int kBottomBandTop = 562; // rows 562..589
+constexpr int kEdgeShadeWidth = 10; // the body darkens over this many pixels at each side
 constexpr int kEdgeShadeGrey = 177;
 
 // Cuts the trainer's rounded corners: 4, 2, 1 and 1 key pixels in the four outermost rows of each
@@ -71,25 +71,27 @@ QImage trainerBackground()
 
     // The product name in the title band.
     p.setBrush(QColor(0, 0, 0, 150));
-    const QPainterPath name = fittedText(QStringLiteral("qxOrvanta Trainer"), sansFont(17, true),
-                                         QRectF(19, 8, 178, 15), false);
+    const QPainterPath name =
+        fittedText(QStringLiteral("qxOrvanta Trainer"), sansFont(17, true), QRectF(19, 8, 178, 15), false);
     p.drawPath(name.translated(1, 1));
     p.setBrush(Qt::white);
     p.drawPath(name);
 
     // The maker's logo on a soft white glow, centred in the body.
+    // The glow fills an ellipse of 182 by 163 pixels (x 301..482, y 222..384).
     const QPointF centre(391.5, 303.0);
-    QRadialGradient glow(centre, 91);
+    QRadialGradient glow(QPointF(0, 0), 91);
     glow.setColorAt(0, QColor(255, 255, 255, 255));
-    glow.setColorAt(0.62, QColor(255, 255, 255, 200));
+    glow.setColorAt(0.7, QColor(255, 255, 255, 235));
+    glow.setColorAt(0.86, QColor(255, 255, 255, 120));
     glow.setColorAt(1, QColor(255, 255, 255, 0));
-    p.setBrush(glow);
     p.save();
     p.translate(centre);
     p.scale(1.0, 81.5 / 91.0);
+    p.setBrush(glow);
     p.drawEllipse(QPointF(0, 0), 91, 91);
     p.restore();
-    drawLogo(p, centre, 50, true);
+    drawLogo(p, centre, 52, true);
     p.end();
 
     removeColour(image, kTrainerKey);
@@ -136,8 +138,8 @@ QImage loginBackground()
     p.drawRoundedRect(bar.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    p.drawPath(centredText(QStringLiteral("Click here to create a new account"), sansFont(12, true),
-                           bar.center()));
+    p.drawPath(
+        centredText(QStringLiteral("Click here to create a new account"), sansFont(12, true), bar.center()));
 
     // The black panel holding the name and password boxes, 66..273 x 101..251.
     const QRectF panel(66, 101, 208, 151);
