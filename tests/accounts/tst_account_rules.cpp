@@ -1,0 +1,195 @@
+// The account rules over a real store in a temporary folder: what is stored at creation, how
+// passwords are compared, hand-filled and damaged entries, and how counts are read.
+#include "accounts/AccountRules.h"
+#include "accounts/PasswordHash.h"
+#include "settings/Settings.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace accounts;
+
+namespace {
+
+const QString kApp = QStringLiteral("Orvanta");
+
+QString stored(const QString &name, const QString &key)
+{
+    return GetSetting(kApp, name, key, QStringLiteral("<missing>"));
+}
+
+} // namespace
+
+class tst_AccountRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        qputenv("XDG_CONFIG_HOME", m_dir->path().toUtf8());
+        qputenv("HOME", m_dir->path().toUtf8());
+        resetSettingsStore();
+        m_rules.setHashLimits(kMinimumHashLimits);
+    }
+    void cleanup()
+    {
+        resetSettingsStore();
+        m_dir.reset();
+    }
+
+    // The store must never hold a password as typed, and creation writes the whole account.
+    void createdAccountHoldsOnlyAHash()
+    {
+        const QString password = QStringLiteral("s3cret");
+        QCOMPARE(m_rules.create(QStringLiteral("Alice"), password), AccountRules::CreateResult::Created);
+        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        QVERIFY(hash.startsWith(QStringLiteral("$argon2id$")));
+        QVERIFY(!hash.contains(password));
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("UserName")), QStringLiteral("Alice"));
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), QStringLiteral("0"));
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("0"));
+        QVERIFY(m_rules.exists(QStringLiteral("aLIce")));
+        QVERIFY(m_rules.checkPassword(QStringLiteral("alice"), password));
+        QVERIFY(!m_rules.checkPassword(QStringLiteral("alice"), QStringLiteral("S3cret")));
+        // Two accounts with one password get different salts.
+        QCOMPARE(m_rules.create(QStringLiteral("Bob"), password), AccountRules::CreateResult::Created);
+        QVERIFY(stored(QStringLiteral("Bob"), QStringLiteral("Password")) != hash);
+    }
+
+    // A name taken in any letter case must not be overwritten, nor the account half-rewritten.
+    void createRefusesTakenNameInAnyCase()
+    {
+        QCOMPARE(m_rules.create(QStringLiteral("Alice"), QStringLiteral("first")),
+                 AccountRules::CreateResult::Created);
+        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        SaveSetting(kApp, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("7"));
+        QCOMPARE(m_rules.create(QStringLiteral("ALICE"), QStringLiteral("second")),
+                 AccountRules::CreateResult::NameTaken);
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("UserName")), QStringLiteral("Alice"));
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), QStringLiteral("7"));
+    }
+
+    // Every character counts, letter case and characters after a NUL included, whether the stored
+    // value is a hash or plain text filled in by hand.
+    void passwordCompare_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("matches");
+        const QString withNul = QString::fromUtf16(u"a\0b", 3);
+        QTest::newRow("same text") << QStringLiteral("secret") << QStringLiteral("secret") << true;
+        QTest::newRow("letter case only") << QStringLiteral("Secret") << QStringLiteral("secret") << false;
+        QTest::newRow("prefix of the password")
+            << QStringLiteral("secr") << QStringLiteral("secret") << false;
+        QTest::newRow("password and more") << QStringLiteral("secret!") << QStringLiteral("secret") << false;
+        QTest::newRow("empty against text") << QString() << QStringLiteral("secret") << false;
+        QTest::newRow("non-ASCII letters")
+            << QStringLiteral("pässwörd") << QStringLiteral("pässwörd") << true;
+        QTest::newRow("accent missing") << QStringLiteral("passwörd") << QStringLiteral("pässwörd") << false;
+        QTest::newRow("NUL inside, same") << withNul << withNul << true;
+        QTest::newRow("cut short at the NUL") << QStringLiteral("a") << withNul << false;
+        QTest::newRow("differs after the NUL") << QString::fromUtf16(u"a\0c", 3) << withNul << false;
+    }
+    void passwordCompare()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, password);
+        QFETCH(bool, matches);
+        QCOMPARE(passwordMatches(typed, password), matches);
+        const QString hash = hashPassword(password, kMinimumHashLimits);
+        QVERIFY(isPasswordHash(hash));
+        QCOMPARE(passwordMatches(typed, hash), matches);
+    }
+
+    // A store filled by hand with a plain password still lets its user in, once in plain text:
+    // from that login on it holds only the hash. A failed login rewrites nothing.
+    void handFilledPlainPasswordIsHashedAtFirstLogin()
+    {
+        const QString name = QStringLiteral("Bob");
+        SaveSettings(
+            kApp, name,
+            {{QStringLiteral("UserName"), name}, {QStringLiteral("Password"), QStringLiteral("letmein")}});
+        QVERIFY(!m_rules.checkPassword(name, QStringLiteral("LetMeIn")));
+        QCOMPARE(stored(name, QStringLiteral("Password")), QStringLiteral("letmein"));
+        QVERIFY(m_rules.checkPassword(name, QStringLiteral("letmein")));
+        const QString hash = stored(name, QStringLiteral("Password"));
+        QVERIFY(hash.startsWith(QStringLiteral("$argon2id$")));
+        QVERIFY(m_rules.checkPassword(name, QStringLiteral("letmein")));
+        QCOMPARE(stored(name, QStringLiteral("Password")), hash);
+    }
+
+    // A missing "Password" entry once read as the word NOTFOUND, which then logged in; a damaged
+    // hash must not be compared as plain text either.
+    void unusablePasswordEntryMatchesNothing_data()
+    {
+        QTest::addColumn<QString>("storedPassword"); // null: no entry at all
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("missing entry, typed NOTFOUND") << QString() << QStringLiteral("NOTFOUND");
+        QTest::newRow("missing entry, typed nothing") << QString() << QString();
+        QTest::newRow("missing entry, typed the stand-in")
+            << QString() << QStringLiteral("$argon2id$no-password");
+        QTest::newRow("damaged hash typed as stored")
+            << QStringLiteral("$argon2id$v=19$garbage") << QStringLiteral("$argon2id$v=19$garbage");
+    }
+    void unusablePasswordEntryMatchesNothing()
+    {
+        QFETCH(QString, storedPassword);
+        QFETCH(QString, typed);
+        const QString name = QStringLiteral("Carol");
+        SaveSetting(kApp, name, QStringLiteral("UserName"), name);
+        if (!storedPassword.isNull())
+            SaveSetting(kApp, name, QStringLiteral("Password"), storedPassword);
+        QVERIFY(m_rules.exists(name));
+        QVERIFY(!m_rules.checkPassword(name, typed));
+    }
+
+    // "NOTFOUND" is the marker of a missing account, even when it is stored.
+    void accountNamedNotFoundDoesNotExist()
+    {
+        SaveSettings(kApp, QStringLiteral("NOTFOUND"),
+                     {{QStringLiteral("UserName"), QStringLiteral("NOTFOUND")},
+                      {QStringLiteral("Password"), QStringLiteral("x")}});
+        QVERIFY(!m_rules.exists(QStringLiteral("NOTFOUND")));
+        QVERIFY(!m_rules.exists(QStringLiteral("Nobody")));
+    }
+
+    // Hand-edited counts must never load as negative or wrapped 16-bit values.
+    void countsLoadWithinRange_data()
+    {
+        QTest::addColumn<QString>("text"); // null: no entry
+        QTest::addColumn<int>("count");
+        QTest::newRow("missing") << QString() << 0;
+        QTest::newRow("plain number") << QStringLiteral("17") << 17;
+        QTest::newRow("largest count") << QStringLiteral("32767") << 32767;
+        QTest::newRow("past the 16-bit range") << QStringLiteral("99999") << 32767;
+        QTest::newRow("negative") << QStringLiteral("-5") << 0;
+        QTest::newRow("not a number") << QStringLiteral("lots") << 0;
+    }
+    void countsLoadWithinRange()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        const QString name = QStringLiteral("Dave");
+        SaveSetting(kApp, name, QStringLiteral("UserName"), name);
+        if (!text.isNull()) {
+            SaveSetting(kApp, name, QStringLiteral("Hits"), text);
+            SaveSetting(kApp, name, QStringLiteral("Tries"), text);
+        }
+        const AccountCounts counts = m_rules.loadCounts(QStringLiteral("DAVE"));
+        QCOMPARE(int(counts.hits), count);
+        QCOMPARE(int(counts.tries), count);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    AccountRules m_rules;
+};
+
+QTEST_GUILESS_MAIN(tst_AccountRules)
+#include "tst_account_rules.moc"

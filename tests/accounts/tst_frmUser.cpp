@@ -1,0 +1,423 @@
+// The login window driven as a user drives it: clicks on its click areas, typing, Tab and Enter,
+// with message boxes recorded and a stand-in for the trainer.
+#include "accounts/AccountRules.h"
+#include "accounts/frmUser.h"
+#include "art/Art.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+const QString kApp = QStringLiteral("Orvanta");
+const QString kWarningTitle = QStringLiteral("Orvanta Trainer");
+const QString kInvalidUserName = QStringLiteral("Invalid Username! Please Try Again!");
+const QString kInvalidPassword = QStringLiteral("Invalid Password... please try again!");
+const QString kNameTaken =
+    QStringLiteral("That Username already exists... you'll need to use a different name!");
+const QString kHintLogin = QStringLiteral("or enter existing name and password below");
+const QString kHintCreate = QStringLiteral("Enter new user info below");
+
+class RecordingHost : public LoginHost
+{
+public:
+    QStringList shownFor;
+    void showTrainerFor(const QString &userName) override { shownFor << userName; }
+};
+
+QString stored(const QString &name, const QString &key)
+{
+    return GetSetting(kApp, name, key, QStringLiteral("<missing>"));
+}
+
+void makeAccount(const QString &name, const QString &password, const QString &hits = QStringLiteral("0"),
+                 const QString &tries = QStringLiteral("0"))
+{
+    accounts::AccountRules rules;
+    rules.setHashLimits(accounts::kMinimumHashLimits);
+    rules.create(name, password);
+    SaveSetting(kApp, name, QStringLiteral("Hits"), hits);
+    SaveSetting(kApp, name, QStringLiteral("Tries"), tries);
+}
+
+// Gives the box the focus as a click would (which runs its focus handler), then types.
+void typeInto(TextBox *box, const QString &text)
+{
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, text);
+}
+
+} // namespace
+
+class tst_frmUser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        art::initResources();
+        installFontSubstitutions();
+    }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        qputenv("XDG_CONFIG_HOME", m_dir->path().toUtf8());
+        qputenv("HOME", m_dir->path().toUtf8());
+        resetSettingsStore();
+        m_messages.clear();
+        m_onMessage = nullptr;
+        setMessageBoxHandler([this](const MessageBoxRequest &request) {
+            m_messages << request;
+            if (m_onMessage)
+                m_onMessage();
+        });
+        m_lastWindowCalls = 0;
+        FormRegistry::setLastWindowHandler([this] { ++m_lastWindowCalls; });
+        m_host.shownFor.clear();
+        m_session = UserSession{QStringLiteral("Previous"), 5, 9};
+    }
+    void cleanup()
+    {
+        for (Form *form : FormRegistry::loadedForms())
+            form->Unload();
+        QTest::qWait(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FormRegistry::setLastWindowHandler({});
+        setMessageBoxHandler({});
+        resetSettingsStore();
+        m_dir.reset();
+    }
+
+    // The window opens as designed: no taskbar button, no border, focus in the emptied name box.
+    void opensInLoginMode()
+    {
+        frmUser *form = openLogin();
+        QVERIFY(form);
+        QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(form->windowType(), Qt::Tool);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Login Screen"));
+        QCOMPARE(form->size(), QSize(343, 316));
+        QVERIFY((form->frameGeometry().center() - form->screen()->availableGeometry().center())
+                    .manhattanLength() <= 2);
+        QCOMPARE(QApplication::focusWidget(), form->txtUserName);
+        QVERIFY(form->txtUserName->text().isEmpty());
+        QCOMPARE(form->txtPassword(0)->text(), QStringLiteral("Password"));
+        QCOMPARE(form->txtPassword(0)->echoMode(), QLineEdit::Normal);
+        QVERIFY(form->txtPassword(1)->isHidden());
+        QCOMPARE(form->Label1->caption(), kHintLogin);
+        QCOMPARE(form->txtUserName->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(form->txtUserName->font().pointSize(), 12);
+        QVERIFY(!form->NewUserMode);
+    }
+
+    // Create mode shows the confirmation box above the password box's bottom edge and a shorter hint
+    // that starts where the long one started; the name and password texts and the focus stay.
+    void createModeShowsConfirmationBox()
+    {
+        frmUser *form = openLogin();
+        QVERIFY(form);
+        QTest::keyClicks(form->txtUserName, QStringLiteral("Erin"));
+        const int hintLeft = form->Label1->x();
+        const int hintWidth = form->Label1->QWidget::width();
+        for (int click = 0; click < 2; ++click) {
+            QTest::mouseClick(form->Label2, Qt::LeftButton);
+            QVERIFY(form->NewUserMode);
+            QVERIFY(form->txtPassword(1)->isVisible());
+            QCOMPARE(form->txtPassword(1)->text(), QStringLiteral("Confirm Password Here"));
+            QCOMPARE(form->Label1->caption(), kHintCreate);
+            QCOMPARE(form->Label1->x(), hintLeft);
+            QVERIFY(form->Label1->QWidget::width() < hintWidth);
+            QCOMPARE(form->txtUserName->text(), QStringLiteral("Erin"));
+            QCOMPARE(QApplication::focusWidget(), form->txtUserName);
+        }
+        const QRect box0 = form->txtPassword(0)->geometry();
+        QCOMPARE(form->childAt(box0.left() + 5, box0.bottom()), form->txtPassword(1));
+    }
+
+    // An empty name is refused silently in both modes.
+    void emptyNameDoesNothing_data()
+    {
+        QTest::addColumn<bool>("createMode");
+        QTest::newRow("login mode") << false;
+        QTest::newRow("create mode") << true;
+    }
+    void emptyNameDoesNothing()
+    {
+        QFETCH(bool, createMode);
+        frmUser *form = openLogin();
+        QVERIFY(form);
+        if (createMode)
+            QTest::mouseClick(form->Label2, Qt::LeftButton);
+        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_host.shownFor.isEmpty());
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->NewUserMode, createMode);
+        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
+    }
+
+    // A refused login tells why and leaves the window, the user and the store as they were; an
+    // unknown name is reported before any password is looked at.
+    void refusedLogin_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown name")
+            << QStringLiteral("Nobody") << QStringLiteral("s3cret") << kInvalidUserName;
+        QTest::newRow("wrong password")
+            << QStringLiteral("Alice") << QStringLiteral("secret") << kInvalidPassword;
+        QTest::newRow("password in another letter case")
+            << QStringLiteral("alice") << QStringLiteral("S3CRET") << kInvalidPassword;
+    }
+    void refusedLogin()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        QFETCH(QString, message);
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("s3cret"));
+        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        frmUser *form = openLogin();
+        QVERIFY(form);
+        QTest::keyClicks(form->txtUserName, name);
+        typeInto(form->txtPassword(0), password);
+        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, message);
+        QCOMPARE(m_messages[0].icon, MsgIcon::Exclamation);
+        QCOMPARE(m_messages[0].title, kWarningTitle);
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->txtUserName->text(), name);
+        QCOMPARE(form->txtPassword(0)->text(), password);
+        QVERIFY(m_host.shownFor.isEmpty());
+        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
+    }
+
+    // A good login loads the totals, names the user as typed this time and hands over to the trainer.
+    void goodLoginHandsOver_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("focusPassword");
+        QTest::newRow("name in another letter case")
+            << QStringLiteral("aLiCe") << QStringLiteral("s3cret") << true;
+        QTest::newRow("password box never focused compares its placeholder")
+            << QStringLiteral("Alice") << QStringLiteral("Password") << false;
+    }
+    void goodLoginHandsOver()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        QFETCH(bool, focusPassword);
+        makeAccount(QStringLiteral("Alice"), password, QStringLiteral("12"), QStringLiteral("40"));
+        QPointer<frmUser> form = openLogin();
+        QVERIFY(form);
+        QTest::keyClicks(form->txtUserName, name);
+        if (focusPassword)
+            typeInto(form->txtPassword(0), password);
+        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(m_session.CurrentUserName, name);
+        QCOMPARE(int(m_session.UserHits), 12);
+        QCOMPARE(int(m_session.UserTries), 40);
+        QCOMPARE(m_host.shownFor, QStringList{name});
+        QVERIFY(form->isUnloaded());
+        QTRY_VERIFY(form.isNull());
+    }
+
+    // The account is complete in the store before the user is told it exists; the typed password
+    // never reaches the store.
+    void creatingAnAccount()
+    {
+        QPointer<frmUser> form = openLogin();
+        QVERIFY(form);
+        QTest::mouseClick(form->Label2, Qt::LeftButton);
+        QTest::keyClicks(form->txtUserName, QStringLiteral("Erin"));
+        typeInto(form->txtPassword(0), QStringLiteral("pw1"));
+        typeInto(form->txtPassword(1), QStringLiteral("pw1"));
+        QStringList storedAtMessage;
+        m_onMessage = [&] {
+            for (const char *key : {"UserName", "Hits", "Tries"})
+                storedAtMessage << stored(QStringLiteral("Erin"), QString::fromLatin1(key));
+        };
+        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, QStringLiteral("New User Created!  You are now logged on as: Erin"));
+        QCOMPARE(m_messages[0].icon, MsgIcon::None);
+        QCOMPARE(m_messages[0].title, kApplicationTitle);
+        QCOMPARE(storedAtMessage,
+                 (QStringList{QStringLiteral("Erin"), QStringLiteral("0"), QStringLiteral("0")}));
+        QVERIFY(stored(QStringLiteral("Erin"), QStringLiteral("Password"))
+                    .startsWith(QStringLiteral("$argon2id$")));
+        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Erin"));
+        QCOMPARE(int(m_session.UserHits), 0);
+        QCOMPARE(int(m_session.UserTries), 0);
+        QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("Erin")});
+        QTRY_VERIFY(form.isNull());
+    }
+
+    // Refusals in create mode store nothing and keep the window in create mode with its texts; a
+    // taken name is reported even when the passwords also disagree.
+    void refusedCreation_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("confirmation");
+        QTest::addColumn<QString>("message"); // empty: refused silently
+        QTest::newRow("name taken in another letter case")
+            << QStringLiteral("ALICE") << QStringLiteral("x") << QStringLiteral("x") << kNameTaken;
+        QTest::newRow("name taken and passwords differ")
+            << QStringLiteral("Alice") << QStringLiteral("x") << QStringLiteral("y") << kNameTaken;
+        QTest::newRow("passwords differ")
+            << QStringLiteral("Frank") << QStringLiteral("a") << QStringLiteral("b") << QString();
+        QTest::newRow("passwords differ in letter case")
+            << QStringLiteral("Frank") << QStringLiteral("a") << QStringLiteral("A") << QString();
+        QTest::newRow("both passwords empty")
+            << QStringLiteral("Frank") << QString() << QString() << QString();
+    }
+    void refusedCreation()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        QFETCH(QString, confirmation);
+        QFETCH(QString, message);
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("s3cret"));
+        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        frmUser *form = openLogin();
+        QVERIFY(form);
+        QTest::mouseClick(form->Label2, Qt::LeftButton);
+        QTest::keyClicks(form->txtUserName, name);
+        typeInto(form->txtPassword(0), password);
+        typeInto(form->txtPassword(1), confirmation);
+        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        if (message.isEmpty()) {
+            QVERIFY(m_messages.isEmpty());
+        } else {
+            QCOMPARE(m_messages.size(), 1);
+            QCOMPARE(m_messages[0].text, message);
+            QCOMPARE(m_messages[0].icon, MsgIcon::Exclamation);
+            QCOMPARE(m_messages[0].title, kWarningTitle);
+        }
+        QVERIFY(form->isVisible());
+        QVERIFY(form->NewUserMode);
+        QCOMPARE(form->txtPassword(0)->text(), password);
+        QCOMPARE(form->txtPassword(1)->text(), confirmation);
+        QVERIFY(m_host.shownFor.isEmpty());
+        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
+        QCOMPARE(stored(QStringLiteral("Frank"), QStringLiteral("UserName")), QStringLiteral("<missing>"));
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
+    }
+
+    // Enter is never typed into a password box: in login mode it runs Continue, in create mode it
+    // moves on to the confirmation box, where it runs Continue.
+    void enterInPasswordBox()
+    {
+        QPointer<frmUser> form = openLogin();
+        QVERIFY(form);
+        QTest::keyClicks(form->txtUserName, QStringLiteral("Nobody"));
+        typeInto(form->txtPassword(0), QStringLiteral("pw"));
+        QTest::keyClick(form->txtPassword(0), Qt::Key_Return);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, kInvalidUserName);
+        QCOMPARE(form->txtPassword(0)->text(), QStringLiteral("pw"));
+
+        QTest::mouseClick(form->Label2, Qt::LeftButton);
+        QTest::keyClick(form->txtPassword(0), Qt::Key_Return);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(QApplication::focusWidget(), form->txtPassword(1));
+        QVERIFY(form->txtPassword(1)->text().isEmpty());
+        QCOMPARE(form->txtPassword(1)->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(form->txtPassword(1), QStringLiteral("pw"));
+        QTest::keyClick(form->txtPassword(1), Qt::Key_Enter);
+        QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("Nobody")});
+        QTRY_VERIFY(form.isNull());
+    }
+
+    // Coming back to a box empties it; a password box masks its text from its first focus on.
+    void focusEmptiesBoxes()
+    {
+        frmUser *form = openLogin();
+        QVERIFY(form);
+        QTest::keyClicks(form->txtUserName, QStringLiteral("Alice"));
+        QTest::keyClick(form->txtUserName, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form->txtPassword(0));
+        QVERIFY(form->txtPassword(0)->text().isEmpty());
+        QCOMPARE(form->txtPassword(0)->passwordChar(), QChar(u'*'));
+        QTest::keyClicks(form->txtPassword(0), QStringLiteral("secret"));
+        QCOMPARE(form->txtPassword(0)->displayText(), QStringLiteral("******"));
+        QTest::mouseClick(form->txtUserName, Qt::LeftButton);
+        QVERIFY(form->txtUserName->text().isEmpty());
+        QTest::mouseClick(form->txtPassword(0), Qt::LeftButton);
+        QVERIFY(form->txtPassword(0)->text().isEmpty());
+    }
+
+    // Exit stores nothing and keeps the user; it ends the program only when no other window is open.
+    // The next login window starts again in login mode.
+    void exitClosesTheWindow_data()
+    {
+        QTest::addColumn<bool>("trainerOpen");
+        QTest::newRow("opened by the trainer") << true;
+        QTest::newRow("first login window") << false;
+    }
+    void exitClosesTheWindow()
+    {
+        QFETCH(bool, trainerOpen);
+        QPointer<Form> trainer;
+        if (trainerOpen) {
+            trainer = new Form;
+            trainer->resize(200, 100);
+            trainer->Show();
+        }
+        QPointer<frmUser> form = openLogin();
+        QVERIFY(form);
+        QTest::mouseClick(form->Label2, Qt::LeftButton);
+        QTest::keyClicks(form->txtUserName, QStringLiteral("Gina"));
+        QTest::mouseClick(form->lblExit, Qt::LeftButton);
+        QVERIFY(form->isUnloaded());
+        QTRY_VERIFY(form.isNull());
+        QCOMPARE(m_lastWindowCalls, trainerOpen ? 0 : 1);
+        QCOMPARE(!trainer.isNull() && trainer->isVisible(), trainerOpen);
+        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
+        QCOMPARE(int(m_session.UserTries), 9);
+        QCOMPARE(stored(QStringLiteral("Gina"), QStringLiteral("UserName")), QStringLiteral("<missing>"));
+
+        form = openLogin();
+        QVERIFY(form);
+        QVERIFY(!form->NewUserMode);
+        QVERIFY(form->txtPassword(1)->isHidden());
+        QCOMPARE(form->Label1->caption(), kHintLogin);
+    }
+
+private:
+    frmUser *openLogin()
+    {
+        auto *form = new frmUser(m_session, m_host);
+        form->rules().setHashLimits(accounts::kMinimumHashLimits);
+        form->Show();
+        if (!QTest::qWaitForWindowActive(form))
+            return nullptr;
+        return form;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    UserSession m_session;
+    RecordingHost m_host;
+    QList<MessageBoxRequest> m_messages;
+    std::function<void()> m_onMessage;
+    int m_lastWindowCalls = 0;
+};
+
+QTEST_MAIN(tst_frmUser)
+#include "tst_frmUser.moc"
