@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace platform {
 
@@ -161,6 +163,22 @@ CommandButton::CommandButton(const QString &caption, QWidget *parent)
     setAutoDefault(false);
     setDefault(false);
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
+}
+
+void CommandButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    QRect textRect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (isDown())
+        textRect.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    painter.drawItemText(textRect, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, palette(),
+                         isEnabled(), caption, QPalette::ButtonText);
 }
 
 int keyAsciiOf(const QKeyEvent *event)

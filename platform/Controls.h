@@ -133,6 +133,8 @@ public:
     Frame(const QString &caption, QWidget *parent);
 };
 
+// Push button whose caption wraps onto further lines at word breaks when it is wider than the
+// button, as the windows were designed with.
 class CommandButton : public QPushButton, public TwipsPlacement
 {
     Q_OBJECT
@@ -141,6 +143,9 @@ public:
 
 signals:
     void Click();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // Single-line text box. KeyPress hands the character code of every key that produces a character

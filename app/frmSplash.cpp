@@ -1,0 +1,58 @@
+#include "frmSplash.h"
+
+#include "StartupHost.h"
+
+#include "platform/Controls.h"
+#include "shape/WindowRegion.h"
+
+#include <QPainter>
+
+namespace {
+
+const QString kSplashPicture = QStringLiteral(":/art/splash.png");
+// The window's caption is shown nowhere; it names the window for the desktop's window lists.
+const QString kSplashCaption = QStringLiteral("Form1");
+
+constexpr int kSplashWidth = 424;  // pixels (6360 twips)
+constexpr int kSplashHeight = 367; // pixels (5505 twips)
+
+} // namespace
+
+frmSplash::frmSplash(StartupHost &host, QWidget *parent)
+    : platform::Form(parent), m_host(host), m_picture(platform::Picture::fromResource(kSplashPicture))
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    // Borderless and without a taskbar button.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowTitle(kSplashCaption);
+    setFixedSize(kSplashWidth, kSplashHeight);
+    setStartUpCentered(true);
+
+    picbox2 = new platform::PictureBox(this);
+    picbox2->setObjectName(QStringLiteral("picbox2"));
+    picbox2->setGeometryTwips(135, 270, 405, 300);
+    picbox2->setAutoSize(true);
+    picbox2->hide();
+}
+
+void frmSplash::Form_Load()
+{
+    picbox2->setPicture(m_picture);
+    std::int32_t key = 0;
+    shape::WindowRegion = shape::BuildWindowRegion(*picbox2, key);
+    shape::SetWindowRgn(this, shape::WindowRegion, true);
+}
+
+void frmSplash::Form_Click()
+{
+    m_host.openLoginWindow();
+    Unload();
+}
+
+void frmSplash::paintEvent(QPaintEvent *)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_picture.pixmap());
+}
