@@ -193,6 +193,7 @@ bool SettingsStore::open()
                     storetext::kOpenFailed.arg(m_filePath, storefiles::systemReason(statErrno)));
                 return false;
             }
+            keepOrphanedLog();
             // Created here rather than by SQLite so that it never exists with a wider mode than 0600.
             const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd < 0 && errno != EEXIST) {
@@ -358,7 +359,8 @@ bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnF
     std::vector<Entry> batch = pendingEntries();
     batch.insert(batch.end(), entries.begin(), entries.end());
 
-    if (m_reopenBeforeWrite) {
+    // A file that was read-only may have been made writable since: look again.
+    if (m_reopenBeforeWrite || m_readOnly) {
         closeConnection();
         m_reopenBeforeWrite = false;
     }

@@ -100,6 +100,8 @@ private:
     std::vector<Entry> salvageEntries();
     bool setAside(const QString &reason, std::vector<Entry> salvaged = {});
     bool recoverFromDamage(const QString &reason);
+    QString freeAsideName() const;
+    void keepOrphanedLog();
     QString readOnlyReason() const;
     QString describe(const SqlError &error) const;
 

@@ -63,20 +63,41 @@ bool SettingsStore::recoverFromDamage(const QString &reason)
     return setAside(reason, salvageEntries());
 }
 
+QString SettingsStore::freeAsideName() const
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = m_filePath + QStringLiteral(".unusable-") + stamp;
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? base : base + u'-' + QString::number(n);
+        // The file's -wal and -shm follow it, so their names must be free as well.
+        if (!storefiles::exists(name) && !storefiles::exists(name + QStringLiteral("-wal")) &&
+            !storefiles::exists(name + QStringLiteral("-shm")))
+            return name;
+    }
+}
+
+void SettingsStore::keepOrphanedLog()
+{
+    // A -wal without its file is left when the program stopped between moving a damaged file and its
+    // -wal aside. SQLite would replay it into the new file, so it goes aside as well.
+    const QString aside = freeAsideName();
+    bool moved = false;
+    for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (storefiles::exists(m_filePath + suffix))
+            moved |= storefiles::renameNoReplace(m_filePath + suffix, aside + suffix) == 0;
+    }
+    if (moved)
+        storefiles::syncFolder(QFileInfo(m_filePath).absolutePath());
+}
+
 bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged)
 {
     closeConnection();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside;
     int error = EEXIST;
-    for (int n = 1; n < 1000 && error == EEXIST; ++n) {
-        aside = m_filePath + QStringLiteral(".unusable-") + stamp;
-        if (n > 1)
-            aside += u'-' + QString::number(n);
-        // The file's -wal and -shm follow it, so their names must be free as well.
-        if (storefiles::exists(aside + QStringLiteral("-wal")) ||
-            storefiles::exists(aside + QStringLiteral("-shm")))
-            continue;
+    // Another copy of the program may take the same name at the same moment: then take the next.
+    for (int attempt = 0; attempt < 10 && error == EEXIST; ++attempt) {
+        aside = freeAsideName();
         error = storefiles::renameNoReplace(m_filePath, aside);
     }
     // The -wal holds committed entries not yet copied into the file: it must stay with the file, and
