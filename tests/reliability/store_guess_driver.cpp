@@ -1,0 +1,77 @@
+// Plays counted guesses for one user as fast as the store allows, through the same calls the
+// trainer makes: the account is created in one transaction when missing, the totals are loaded as
+// at login, and after each guess Hits and then Tries are saved. Each guess whose two writes returned
+// without a fault is acknowledged on stdout as "ack <hits> <tries>", written with one write() so a
+// kill never leaves half a line that looks whole. A fault is printed as "fault <message>".
+//
+// Usage: store_guess_driver <user> [<milliseconds to run>]   (no time: until killed)
+// The store is the one under $XDG_CONFIG_HOME, as in the program.
+
+#include "settings/Settings.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+bool g_faulted = false;
+
+void writeLine(const QByteArray &line)
+{
+    const QByteArray text = line + '\n';
+    qsizetype done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, text.constData() + done, size_t(text.size() - done));
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <user> [<milliseconds>]\n", argv[0]);
+        return 2;
+    }
+    const QString application = QStringLiteral("Orvanta");
+    const QString user = QString::fromLocal8Bit(argv[1]);
+    const long runMs = argc > 2 ? std::atol(argv[2]) : 0;
+    setStoreFaultReporter([](const QString &message) {
+        g_faulted = true;
+        writeLine("fault " + message.toUtf8().replace('\n', ' '));
+    });
+
+    if (GetSetting(application, user, QStringLiteral("UserName"), QStringLiteral("NOTFOUND")) ==
+        QLatin1String("NOTFOUND")) {
+        SaveSettings(application, user,
+                     {{QStringLiteral("UserName"), user},
+                      {QStringLiteral("Password"), QStringLiteral("$argon2id$driver")},
+                      {QStringLiteral("Hits"), QStringLiteral("0")},
+                      {QStringLiteral("Tries"), QStringLiteral("0")}});
+    }
+    int hits = readCount(GetSetting(application, user, QStringLiteral("Hits"), QStringLiteral("0")));
+    int tries = readCount(GetSetting(application, user, QStringLiteral("Tries"), QStringLiteral("0")));
+
+    std::minstd_rand random(std::random_device{}());
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(runMs);
+    while (tries < 32767 && (runMs == 0 || std::chrono::steady_clock::now() < end)) {
+        ++tries;
+        if (random() % 5 == 0)
+            ++hits;
+        g_faulted = false;
+        SaveSetting(application, user, QStringLiteral("Hits"), QString::number(hits));
+        SaveSetting(application, user, QStringLiteral("Tries"), QString::number(tries));
+        if (!g_faulted)
+            writeLine("ack " + QByteArray::number(hits) + ' ' + QByteArray::number(tries));
+    }
+    resetSettingsStore();
+    return 0;
+}

@@ -1,0 +1,193 @@
+// The users' totals survive a program killed at any moment, and two copies of the program writing
+// at once. Both drive the real store code in a separate process (store_guess_driver).
+
+#include "tests/settings/StoreTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QThread>
+
+#include <sqlite3.h>
+
+using storetest::StoreSandbox;
+
+namespace {
+
+const QString kAccounts = QStringLiteral("Orvanta");
+
+struct Ack
+{
+    int hits = 0;
+    int tries = 0;
+};
+
+// Collects the driver's complete output lines; the last acknowledged guess and any fault.
+struct DriverOutput
+{
+    QByteArray buffer;
+    Ack last;
+    int acks = 0;
+    QStringList faults;
+
+    void take(const QByteArray &bytes)
+    {
+        buffer += bytes;
+        qsizetype end;
+        while ((end = buffer.indexOf('\n')) >= 0) {
+            const QByteArray line = buffer.left(end);
+            buffer.remove(0, end + 1);
+            const QList<QByteArray> words = line.split(' ');
+            if (words.size() == 3 && words[0] == "ack") {
+                last = {words[1].toInt(), words[2].toInt()};
+                ++acks;
+            } else {
+                faults << QString::fromUtf8(line);
+            }
+        }
+    }
+};
+
+struct StoreCheck
+{
+    QString integrity;
+    Ack totals;
+};
+
+// Looks at the file as the next start of the program finds it. The connection does not checkpoint
+// when it closes, so the next driver run meets the -wal exactly as the killed one left it.
+StoreCheck checkStore(const QString &path, const QString &user)
+{
+    StoreCheck check;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                check.integrity +=
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+        }
+        sqlite3_finalize(statement);
+        const QByteArray folded = SettingsStore::foldName(user).toUtf8();
+        for (int *count : {&check.totals.hits, &check.totals.tries}) {
+            statement = nullptr;
+            sqlite3_prepare_v2(
+                db,
+                "SELECT value FROM setting WHERE application_fold = 'orvanta' AND section_fold = ?1"
+                " AND key_fold = ?2",
+                -1, &statement, nullptr);
+            sqlite3_bind_text(statement, 1, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(statement, 2, count == &check.totals.hits ? "hits" : "tries", -1,
+                              SQLITE_STATIC);
+            if (sqlite3_step(statement) == SQLITE_ROW)
+                *count = readCount(
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))));
+            sqlite3_finalize(statement);
+        }
+    }
+    if (check.integrity.isEmpty())
+        check.integrity = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return check;
+}
+
+} // namespace
+
+class tst_StoreCrash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void killedAtRandomMomentsLosesNoAcknowledgedGuess();
+    void twoProcessesWritingAtOnceLoseNothing();
+};
+
+// Guards against a write acknowledged before it is durable, and against a kill during opening,
+// creation or a commit leaving a file that no longer opens.
+void tst_StoreCrash::killedAtRandomMomentsLosesNoAcknowledgedGuess()
+{
+    StoreSandbox sandbox;
+    const QString user = QStringLiteral("Alice");
+    QRandomGenerator random(QRandomGenerator::global()->generate());
+    Ack acknowledged;
+    int killsAfterAcks = 0;
+    for (int run = 0; run < 100; ++run) {
+        QProcess driver;
+        driver.start(QStringLiteral(QXO_GUESS_DRIVER), {user});
+        QVERIFY2(driver.waitForStarted(), qPrintable(driver.errorString()));
+        DriverOutput output;
+        if (run % 5 == 0) {
+            // Any moment from start-up on: opening, creating the file, the first commits.
+            QThread::usleep(random.bounded(20000));
+        } else {
+            // A few guesses in, then a moment inside the next commit.
+            const int wanted = 1 + int(random.bounded(6));
+            QElapsedTimer waited;
+            waited.start();
+            while (output.acks < wanted && output.faults.isEmpty() && waited.elapsed() < 5000) {
+                driver.waitForReadyRead(100);
+                output.take(driver.readAllStandardOutput());
+            }
+            QVERIFY2(output.acks >= wanted, qPrintable(output.faults.join(u'\n')));
+            QThread::usleep(random.bounded(4000));
+            ++killsAfterAcks;
+        }
+        driver.kill();
+        QVERIFY(driver.waitForFinished());
+        output.take(driver.readAllStandardOutput());
+        QVERIFY2(output.faults.isEmpty(), qPrintable(output.faults.join(u'\n')));
+        if (output.acks > 0)
+            acknowledged = output.last;
+
+        if (QFileInfo::exists(sandbox.storePath())) {
+            const StoreCheck check = checkStore(sandbox.storePath(), user);
+            QCOMPARE(check.integrity, QStringLiteral("ok"));
+            // The guess in flight may or may not have landed; nothing acknowledged may be missing.
+            const Ack stored = check.totals;
+            QVERIFY2(stored.tries == acknowledged.tries || stored.tries == acknowledged.tries + 1,
+                     qPrintable(QStringLiteral("run %1: acknowledged %2 tries, stored %3")
+                                    .arg(run)
+                                    .arg(acknowledged.tries)
+                                    .arg(stored.tries)));
+            QVERIFY(stored.hits >= acknowledged.hits && stored.hits <= acknowledged.hits + 1);
+            acknowledged = stored;
+        }
+        QCOMPARE(sandbox.setAsideNames(), QStringList());
+    }
+    QVERIFY(killsAfterAcks >= 75);
+    QVERIFY(acknowledged.tries >= killsAfterAcks);
+}
+
+// Two copies of the program, each playing its own user: every acknowledged total is stored.
+void tst_StoreCrash::twoProcessesWritingAtOnceLoseNothing()
+{
+    StoreSandbox sandbox;
+    const QStringList users{QStringLiteral("Alice"), QStringLiteral("alice\u2019s brother")};
+    QProcess drivers[2];
+    for (int i = 0; i < 2; ++i)
+        drivers[i].start(QStringLiteral(QXO_GUESS_DRIVER), {users[i], QStringLiteral("2500")});
+    DriverOutput outputs[2];
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(drivers[i].waitForFinished(30000));
+        QCOMPARE(drivers[i].exitStatus(), QProcess::NormalExit);
+        QCOMPARE(drivers[i].exitCode(), 0);
+        outputs[i].take(drivers[i].readAllStandardOutput());
+        QVERIFY2(outputs[i].faults.isEmpty(), qPrintable(outputs[i].faults.join(u'\n')));
+        // Both really wrote while the other did.
+        QVERIFY2(outputs[i].acks >= 20, qPrintable(QString::number(outputs[i].acks)));
+    }
+    for (int i = 0; i < 2; ++i) {
+        const StoreCheck check = checkStore(sandbox.storePath(), users[i]);
+        QCOMPARE(check.integrity, QStringLiteral("ok"));
+        const Ack stored = check.totals;
+        QCOMPARE(stored.tries, outputs[i].last.tries);
+        QCOMPARE(stored.hits, outputs[i].last.hits);
+        QCOMPARE(stored.tries, outputs[i].acks);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_StoreCrash)
+#include "tst_store_crash.moc"
