@@ -1,0 +1,90 @@
+#pragma once
+
+// What the trainer window's suites share: a private settings store per test, a recording host, and a
+// trainer window opened the way the program opens it.
+
+#include "trainer/RandomSource.h"
+#include "trainer/TrainerHost.h"
+#include "trainer/frmMain.h"
+
+#include "art/Art.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "platform/Form.h"
+#include "platform/UserSession.h"
+#include "settings/Settings.h"
+
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// Stands in for the program: counts how often the login window was asked for.
+class RecordingHost : public TrainerHost
+{
+public:
+    void openLoginWindow() override { ++loginWindowsOpened; }
+    int loginWindowsOpened = 0;
+};
+
+// Once per suite: art, fonts, and a last-window rule that records instead of quitting the test.
+inline void initTrainerSuite(int *lastWindowCount = nullptr)
+{
+    art::initResources();
+    platform::installFontSubstitutions();
+    platform::FormRegistry::setLastWindowHandler([lastWindowCount] {
+        if (lastWindowCount)
+            ++*lastWindowCount;
+    });
+}
+
+// A fresh, private settings store for one test; the real user's store is never touched.
+class PrivateStore
+{
+public:
+    PrivateStore()
+    {
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
+        qputenv("HOME", m_dir.path().toUtf8());
+        resetSettingsStore();
+    }
+    ~PrivateStore() { resetSettingsStore(); }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// One trainer window for one test, opened for a user with a pinned random source. The window is
+// unloaded and deleted when the fixture ends (unless the test unloaded it already).
+class TrainerFixture
+{
+public:
+    explicit TrainerFixture(const QString &user = QStringLiteral("Ada"), std::uint64_t seed = 42)
+    {
+        session.CurrentUserName = user;
+        window = new frmMain(session, host, std::make_unique<RandomSource>(seed));
+        window->setOptionsSlidePaced(false);
+    }
+    ~TrainerFixture()
+    {
+        if (window) {
+            window->Unload();
+            delete window.data();
+        }
+    }
+
+    // Loads and shows the window as the program does (load step, show, activation).
+    void open()
+    {
+        window->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    frmMain &w() { return *window; }
+
+    platform::UserSession session;
+    RecordingHost host;
+    QPointer<frmMain> window;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The trainer window's own texts, each defined once.
+namespace trainertext {
+
+inline const QString kCaption = QStringLiteral("qxOrvanta Trainer");
+
+inline const QString kPromptPlainGame = QStringLiteral("Click the card you feel the computer has chosen.");
+inline const QString kPromptFindHidden = QStringLiteral("Click the card you feel matches the chosen card.");
+inline const QString kHideScore = QStringLiteral("You have chosen to hide the score.");
+inline const QString kCountLimitReached =
+    QStringLiteral("Count limit reached: no more than 32767 tries or hits can be counted.");
+
+inline const QString kHintTest = QStringLiteral("Test your orvantic ability!");
+inline const QString kHintPractice = QStringLiteral("Practice mode... shows accuracy but does not store results.");
+inline const QString kHintUser = QStringLiteral("Switch user or create new user account.");
+
+inline const QString kTestingSuffix = QStringLiteral(" is testing...");
+inline const QString kPracticingSuffix = QStringLiteral(" is practicing...");
+
+// Marks a face already placed in a hidden position during the current deal.
+inline const QString kTakenMark = QStringLiteral("Taken");
+
+// Where the user's totals are stored: application, then the user's name as section.
+inline const QString kStoreApplication = QStringLiteral("Orvanta");
+inline const QString kStoreHits = QStringLiteral("Hits");
+inline const QString kStoreTries = QStringLiteral("Tries");
+
+} // namespace trainertext

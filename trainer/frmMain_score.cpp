@@ -1,0 +1,41 @@
+// The score line, the stored totals and the accuracy meter after every counted guess.
+
+#include "frmMain.h"
+
+#include "MeterBand.h"
+#include "ScoreText.h"
+#include "TrainerTexts.h"
+
+#include "platform/UserSession.h"
+#include "settings/Settings.h"
+
+#include <QLocale>
+
+void frmMain::UpdateScore()
+{
+    RunAccuracy = scoretext::roundedAccuracy(RunHits, RunTries);
+
+    QString text = scoretext::scoreLine(RunTries, RunHits, RunAccuracy, QLocale());
+    if (chkHideScore->value() == 1)
+        text = trainertext::kHideScore;
+    lblStats->setCaption(text);
+
+    if (!PracticeRun) {
+        // Both totals in one transaction: a crash between them can never leave a hit stored without
+        // its try.
+        SaveSettings(trainertext::kStoreApplication, m_session.CurrentUserName,
+                     {{trainertext::kStoreHits, QString::number(m_session.UserHits)},
+                      {trainertext::kStoreTries, QString::number(m_session.UserTries)}});
+    }
+
+    // The meter moves whether or not it shows, so it is right the moment it is shown again.
+    if (const auto position = meterband::meterPosition(RunAccuracy)) {
+        shapeMeter->setTop(static_cast<float>(position->top));
+        shapeMeter->setFillColor(position->fillColor);
+    }
+}
+
+void frmMain::chkUseMeter_Click()
+{
+    picMeter->setVisible(chkUseMeter->value() == 1);
+}
