@@ -1,17 +1,32 @@
+#include "AppHost.h"
+
+#include "art/Art.h"
+#include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Form.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qxOrvanta Trainer"));
+    QApplication::setDesktopFileName(QStringLiteral("qxorvanta-trainer"));
+    // The program ends when its last window unloads (FormRegistry), whatever kind of window that is;
+    // Qt's own rule would ignore the borderless tool windows.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installFontSubstitutions();
-    QLabel placeholder(QStringLiteral("qxOrvanta Trainer"));
-    placeholder.setWindowTitle(QStringLiteral("qxOrvanta Trainer"));
-    placeholder.resize(783, 590);
-    placeholder.show();
-    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+    art::initResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
+    setStoreFaultReporter(
+        [](const QString &message) { platform::MsgBox(message, platform::MsgIcon::Exclamation); });
+
+    AppHost host;
+    host.start();
+    // Every window may already have gone (a fault while starting); then there is nothing to run.
+    if (platform::FormRegistry::loadedCount() == 0)
+        return 0;
     return app.exec();
 }

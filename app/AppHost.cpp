@@ -1,0 +1,78 @@
+#include "AppHost.h"
+
+#include "frmEULA.h"
+#include "frmSplash.h"
+
+#include "accounts/frmUser.h"
+#include "trainer/frmMain.h"
+
+namespace {
+
+// A window still pointed at but already unloaded waits only for its deletion: it is never shown
+// again, so a request for that window needs a new one.
+template <typename Window> bool isOpen(const QPointer<Window> &window)
+{
+    return window && !window->isUnloaded();
+}
+
+} // namespace
+
+AppHost::AppHost() = default;
+
+AppHost::~AppHost()
+{
+    // Windows unloaded during the last events wait for a deferred deletion that no longer comes;
+    // they refer to this host and its user values, so they go first.
+    delete m_login.data();
+    delete m_trainer.data();
+    delete m_splash.data();
+    delete m_eula.data();
+}
+
+void AppHost::start()
+{
+    m_eula = new frmEULA(*this);
+    m_eula->Show();
+}
+
+void AppHost::showSplash()
+{
+    if (!isOpen(m_splash))
+        m_splash = new frmSplash(*this);
+    m_splash->Show();
+}
+
+void AppHost::openLoginWindow()
+{
+    if (!isOpen(m_login))
+        m_login = new frmUser(m_session, *this);
+    m_login->Show();
+}
+
+void AppHost::showTrainerFor(const QString &userName)
+{
+    if (!isOpen(m_trainer))
+        m_trainer = new frmMain(m_session, *this);
+    m_trainer->lblUserName->setCaption(userName);
+    m_trainer->Show();
+}
+
+frmEULA *AppHost::agreementWindow() const
+{
+    return m_eula;
+}
+
+frmSplash *AppHost::splashWindow() const
+{
+    return m_splash;
+}
+
+frmUser *AppHost::loginWindow() const
+{
+    return m_login;
+}
+
+frmMain *AppHost::trainerWindow() const
+{
+    return m_trainer;
+}

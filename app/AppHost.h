@@ -1,0 +1,48 @@
+#pragma once
+
+#include "StartupHost.h"
+
+#include "accounts/LoginHost.h"
+#include "platform/UserSession.h"
+#include "trainer/TrainerHost.h"
+
+#include <QPointer>
+
+class frmEULA;
+class frmMain;
+class frmSplash;
+class frmUser;
+
+// The program around its windows: owns the shared user values and creates each window on first use,
+// so the windows hand over to each other (agreement -> splash -> login -> trainer, trainer -> login)
+// without knowing one another. A window that unloaded itself is discarded; the next request creates
+// a new one from its design. Must outlive every window it created.
+class AppHost : public StartupHost, public LoginHost, public TrainerHost
+{
+public:
+    AppHost();
+    ~AppHost() override;
+    AppHost(const AppHost &) = delete;
+    AppHost &operator=(const AppHost &) = delete;
+
+    // Creates the agreement window and shows it; its load step may pass straight on to the splash.
+    void start();
+
+    void showSplash() override;
+    void openLoginWindow() override;
+    void showTrainerFor(const QString &userName) override;
+
+    platform::UserSession &session() { return m_session; }
+    // The windows as last opened; null once discarded.
+    frmEULA *agreementWindow() const;
+    frmSplash *splashWindow() const;
+    frmUser *loginWindow() const;
+    frmMain *trainerWindow() const;
+
+private:
+    platform::UserSession m_session;
+    QPointer<frmEULA> m_eula;
+    QPointer<frmSplash> m_splash;
+    QPointer<frmUser> m_login;
+    QPointer<frmMain> m_trainer;
+};

@@ -1,0 +1,231 @@
+// The whole start-up chain and the hand-overs between the real windows, driven through the program's
+// host: agreement -> splash -> login -> trainer, the trainer's switch-user button and the close of
+// each window, with message boxes recorded and the end of the program observed.
+#include "app/AppHost.h"
+#include "app/frmEULA.h"
+#include "app/frmSplash.h"
+
+#include "accounts/AccountRules.h"
+#include "accounts/frmUser.h"
+#include "art/Art.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "settings/Settings.h"
+#include "trainer/frmMain.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+const QString kAccounts = QStringLiteral("Orvanta");
+
+void makeAccount(const QString &name, const QString &password, const QString &hits, const QString &tries)
+{
+    accounts::AccountRules rules;
+    rules.setHashLimits(accounts::kMinimumHashLimits);
+    QCOMPARE(rules.create(name, password), accounts::AccountRules::CreateResult::Created);
+    SaveSetting(kAccounts, name, QStringLiteral("Hits"), hits);
+    SaveSetting(kAccounts, name, QStringLiteral("Tries"), tries);
+}
+
+// Fills the login window as typed (without the focus handlers that empty the boxes) and continues.
+void logIn(frmUser *login, const QString &name, const QString &password)
+{
+    login->txtUserName->setText(name);
+    login->txtPassword(0)->setText(password);
+    login->lblContinue_Click();
+}
+
+QList<Form *> loaded()
+{
+    return FormRegistry::loadedForms();
+}
+
+} // namespace
+
+class tst_AppHost : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        art::initResources();
+        installFontSubstitutions();
+    }
+
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid());
+        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
+        qputenv("HOME", m_home->path().toUtf8());
+        resetSettingsStore();
+        m_messages.clear();
+        m_lastWindowCalls = 0;
+        setMessageBoxHandler([this](const MessageBoxRequest &request) { m_messages.append(request.text); });
+        FormRegistry::setLastWindowHandler([this] { ++m_lastWindowCalls; });
+        m_host = std::make_unique<AppHost>();
+    }
+
+    void cleanup()
+    {
+        for (Form *form : FormRegistry::loadedForms())
+            form->Unload();
+        m_host.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FormRegistry::setLastWindowHandler({});
+        setMessageBoxHandler({});
+        resetSettingsStore();
+    }
+
+    // A first start leads through every window to the trainer: the agreement, its acceptance, the
+    // splash, a new account, and the trainer showing the new user's name. Each window is gone once
+    // it has handed over, and the program never runs out of windows on the way.
+    void firstStartLeadsToTheTrainer()
+    {
+        m_host->start();
+        QPointer<frmEULA> eula = m_host->agreementWindow();
+        QVERIFY(eula && eula->isVisible());
+        QCOMPARE(loaded(), QList<Form *>{eula.data()});
+
+        eula->cmdAccept_Click();
+        QPointer<frmSplash> splash = m_host->splashWindow();
+        QVERIFY(splash && splash->isVisible());
+        QCOMPARE(loaded(), QList<Form *>{splash.data()});
+
+        QTest::mouseClick(splash, Qt::LeftButton, {}, QPoint(212, 183));
+        QPointer<frmUser> login = m_host->loginWindow();
+        QVERIFY(login && login->isVisible());
+        QCOMPARE(loaded(), QList<Form *>{login.data()});
+
+        login->rules().setHashLimits(accounts::kMinimumHashLimits);
+        login->Label2_Click();
+        login->txtUserName->setText(QStringLiteral("Alice"));
+        login->txtPassword(0)->setText(QStringLiteral("s3cret"));
+        login->txtPassword(1)->setText(QStringLiteral("s3cret"));
+        login->lblContinue_Click();
+
+        QPointer<frmMain> trainer = m_host->trainerWindow();
+        QVERIFY(trainer && trainer->isVisible());
+        QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("Alice"));
+        QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Alice"));
+        QCOMPARE(loaded(), QList<Form *>{trainer.data()});
+        QCOMPARE(m_lastWindowCalls, 0);
+        QCOMPARE(m_messages, QStringList({QStringLiteral("EULA Terms accepted.  Enjoy!"),
+                                          QStringLiteral("New User Created!  You are now logged on as: Alice")}));
+        QTRY_VERIFY(eula.isNull() && splash.isNull() && login.isNull());
+    }
+
+    // A later start passes the agreement unseen: the splash is the first window.
+    void acceptedAgreementStartsAtSplash()
+    {
+        SaveSetting(QStringLiteral("qxOrvanta"), QStringLiteral("EULA"), QStringLiteral("TermsAccepted"),
+                    QStringLiteral("True"));
+        m_host->start();
+        QVERIFY(m_host->agreementWindow() == nullptr || m_host->agreementWindow()->isUnloaded());
+        QVERIFY(m_host->splashWindow() && m_host->splashWindow()->isVisible());
+        QCOMPARE(loaded(), QList<Form *>{m_host->splashWindow()});
+    }
+
+    // Leaving the first login window through its close area ends the program.
+    void exitFromFirstLoginEndsProgram()
+    {
+        m_host->openLoginWindow();
+        m_host->loginWindow()->lblExit_Click();
+        QCOMPARE(m_lastWindowCalls, 1);
+        QVERIFY(loaded().isEmpty());
+    }
+
+    // The trainer's User button opens a login window in front of it; Exit there leaves the trainer
+    // open for the same user. A second press while a login window is open opens no second one.
+    void switchUserAndLeaveKeepsTrainer()
+    {
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        m_host->openLoginWindow();
+        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
+        QPointer<frmMain> trainer = m_host->trainerWindow();
+        QVERIFY(trainer);
+
+        trainer->btnUser_Click(0);
+        QPointer<frmUser> login = m_host->loginWindow();
+        QVERIFY(login && login->isVisible());
+        QVERIFY(trainer->isVisible());
+        trainer->btnUser_Click(0);
+        QCOMPARE(m_host->loginWindow(), login.data());
+        QCOMPARE(loaded().size(), 2);
+
+        login->lblExit_Click();
+        QVERIFY(trainer->isVisible());
+        QCOMPARE(loaded(), QList<Form *>{trainer.data()});
+        QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Alice"));
+        QCOMPARE(m_lastWindowCalls, 0);
+    }
+
+    // A login from the trainer's User button brings back the same trainer window with the new name
+    // and the new user's totals; a later switch back restores the first user's totals.
+    void switchUserReusesTrainerWithNewTotals()
+    {
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        makeAccount(QStringLiteral("Bob"), QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
+        m_host->openLoginWindow();
+        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
+        QPointer<frmMain> trainer = m_host->trainerWindow();
+        QCOMPARE(m_host->session().UserTries, std::int16_t(10));
+
+        trainer->btnUser_Click(0);
+        logIn(m_host->loginWindow(), QStringLiteral("Bob"), QStringLiteral("b"));
+        QCOMPARE(m_host->trainerWindow(), trainer.data());
+        QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("Bob"));
+        QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Bob"));
+        QCOMPARE(m_host->session().UserHits, std::int16_t(7));
+        QCOMPARE(m_host->session().UserTries, std::int16_t(20));
+        QCOMPARE(loaded(), QList<Form *>{trainer.data()});
+
+        trainer->btnUser_Click(0);
+        logIn(m_host->loginWindow(), QStringLiteral("alice"), QStringLiteral("a"));
+        QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("alice")); // as typed at this login
+        QCOMPARE(m_host->session().UserHits, std::int16_t(3));
+        QCOMPARE(m_host->session().UserTries, std::int16_t(10));
+    }
+
+    // Closing the trainer while a switch of user is under way leaves the login window running the
+    // program; a login there opens a fresh trainer.
+    void closingTrainerDuringSwitchKeepsProgramRunning()
+    {
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
+        m_host->openLoginWindow();
+        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
+        QPointer<frmMain> trainer = m_host->trainerWindow();
+        trainer->btnUser_Click(0);
+
+        trainer->Image1_Click(0);
+        QCOMPARE(m_lastWindowCalls, 0);
+        QCOMPARE(loaded(), QList<Form *>{m_host->loginWindow()});
+
+        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
+        QVERIFY(m_host->trainerWindow());
+        QVERIFY(m_host->trainerWindow() != trainer.data());
+        QVERIFY(m_host->trainerWindow()->isVisible());
+        QCOMPARE(m_host->trainerWindow()->lblUserName->caption(), QStringLiteral("Alice"));
+
+        m_host->trainerWindow()->Image1_Click(0);
+        QCOMPARE(m_lastWindowCalls, 1);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<AppHost> m_host;
+    QStringList m_messages;
+    int m_lastWindowCalls = 0;
+};
+
+QTEST_MAIN(tst_AppHost)
+#include "tst_apphost.moc"
