@@ -268,8 +268,10 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
     int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
     const auto fail = [&](int code, const QString &message) {
         *error = {code, db ? sqlite3_system_errno(db) : 0, message};
-        // A damaged file stays open so that salvageEntries() can read what is left in it.
+        // A damaged file stays open so that salvageEntries() can read what is left in it; closing
+        // must not checkpoint into it, since it is kept exactly as found.
         if (isDamage(code) && db) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
             m_db = db;
         } else if (db == m_db) {
             closeConnection();
@@ -284,37 +286,52 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     m_db = db;
 
-    if (mode == Connect::ReadWrite) {
-        if (sqlite3_db_readonly(db, "main") == 1)
-            return fail(SQLITE_READONLY, storetext::kReasonReadOnlyFile);
-        if ((rc = execScalar(db, "PRAGMA journal_mode = WAL")) != SQLITE_OK ||
-            (rc = execScalar(db, "PRAGMA synchronous = FULL")) != SQLITE_OK)
-            return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
-    }
+    if (mode == Connect::ReadWrite && sqlite3_db_readonly(db, "main") == 1)
+        return fail(SQLITE_READONLY, storetext::kReasonReadOnlyFile);
+    if (mode == Connect::ReadWrite && (rc = execScalar(db, "PRAGMA synchronous = FULL")) != SQLITE_OK)
+        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+
+    // Nothing in the file changes until it is known to be a sound settings store or an empty one:
+    // a file that is set aside must be kept exactly as it was found.
     QString check;
     if ((rc = execScalar(db, "PRAGMA quick_check", &check)) != SQLITE_OK)
         return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
     if (check != QLatin1String("ok"))
         return fail(SQLITE_CORRUPT, check);
-    QString tableCount;
-    if ((rc = execScalar(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'setting'",
-                         &tableCount)) != SQLITE_OK)
+    QString tables;
+    if ((rc = execScalar(
+             db,
+             "SELECT count(*) || ' ' || count(CASE WHEN name = 'setting' THEN 1 END) FROM sqlite_schema"
+             " WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
+             &tables)) != SQLITE_OK)
         return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
-    const bool hadTable = tableCount == QLatin1String("1");
-    if (!hadTable && mode == Connect::ReadWrite && (rc = execScalar(db, kCreateTable)) != SQLITE_OK)
-        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
-    // A file that cannot be written and has no table yet is simply empty: reads find nothing.
-    if (hadTable || mode == Connect::ReadWrite) {
-        if (sqlite3_prepare_v3(db, kSelect, -1, SQLITE_PREPARE_PERSISTENT, &m_select, nullptr) != SQLITE_OK ||
-            sqlite3_prepare_v3(db, kUpsert, -1, SQLITE_PREPARE_PERSISTENT, &m_upsert, nullptr) != SQLITE_OK) {
-            // A "setting" table with other columns belongs to something else.
-            const int code = sqlite3_errcode(db);
-            return fail(hadTable && (code & 0xff) == SQLITE_ERROR ? kNotSettingsFile : code,
-                        QString::fromUtf8(sqlite3_errmsg(db)));
-        }
+    const bool hadTable = tables.section(u' ', 1) == QLatin1String("1");
+    // Tables, but none of ours: another program's database.
+    if (!hadTable && tables.section(u' ', 0, 0) != QLatin1String("0"))
+        return fail(kNotSettingsFile, tables);
+    // A "setting" table with other columns belongs to something else too.
+    if (hadTable && !prepareStatements()) {
+        const int code = sqlite3_errcode(db);
+        return fail((code & 0xff) == SQLITE_ERROR ? kNotSettingsFile : code,
+                    QString::fromUtf8(sqlite3_errmsg(db)));
     }
+
+    if (mode == Connect::ReadWrite) {
+        if ((rc = execScalar(db, "PRAGMA journal_mode = WAL")) != SQLITE_OK)
+            return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+        if (!hadTable && ((rc = execScalar(db, kCreateTable)) != SQLITE_OK || !prepareStatements()))
+            return fail(rc != SQLITE_OK ? rc : sqlite3_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    // A file that cannot be written and has no table yet is simply empty: reads find nothing.
     m_readOnly = mode != Connect::ReadWrite;
     return true;
+}
+
+bool SettingsStore::prepareStatements()
+{
+    return sqlite3_prepare_v3(m_db, kSelect, -1, SQLITE_PREPARE_PERSISTENT, &m_select, nullptr) ==
+               SQLITE_OK &&
+           sqlite3_prepare_v3(m_db, kUpsert, -1, SQLITE_PREPARE_PERSISTENT, &m_upsert, nullptr) == SQLITE_OK;
 }
 
 void SettingsStore::closeConnection()

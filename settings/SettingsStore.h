@@ -89,6 +89,7 @@ private:
     bool ensureOpen();
     bool open();
     bool connect(Connect mode, SqlError *error);
+    bool prepareStatements();
     void closeConnection();
     bool prepareFolder(QString *reason);
     bool writeEntries(const std::vector<Entry> &entries, bool keepOnFailure);

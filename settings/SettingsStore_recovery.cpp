@@ -34,6 +34,9 @@ std::vector<SettingsStore::Entry> SettingsStore::salvageEntries()
 {
     if (!m_db)
         return {};
+    // Read only, and past a page count that no longer matches the file (a cut-off file).
+    sqlite3_exec(m_db, "PRAGMA query_only = ON", nullptr, nullptr, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_WRITABLE_SCHEMA, 1, nullptr);
     // A damaged page ends a scan; walking the table itself (not its index, which may be the damaged
     // part) from both ends reads everything on either side of it.
     std::map<FoldedKey, Entry> found;

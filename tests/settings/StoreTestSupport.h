@@ -8,6 +8,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -33,6 +34,12 @@ public:
     {
         resetSettingsStore();
         setStoreFaultReporter({});
+        // A test that failed half-way may leave a read-only folder behind, which would stop its removal.
+        QDirIterator it(m_home.path(), QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        QFile::setPermissions(m_home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        while (it.hasNext())
+            QFile::setPermissions(it.next(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     StoreSandbox(const StoreSandbox &) = delete;
     StoreSandbox &operator=(const StoreSandbox &) = delete;
@@ -44,7 +51,8 @@ public:
     // Names in the store folder other than the store file and its -wal and -shm.
     QStringList setAsideNames() const
     {
-        QStringList names = QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        QStringList names =
+            QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
         names.removeIf([](const QString &name) {
             return name == QLatin1String("settings.sqlite3") ||
                    name == QLatin1String("settings.sqlite3-wal") ||
@@ -82,6 +90,45 @@ public:
 private:
     rlimit m_old = {};
     void (*m_oldHandler)(int) = nullptr;
+};
+
+// Lets the scope run with an ordinary user's permissions. As root every file is writable, so a
+// read-only file would prove nothing: root hands the folder tree to "nobody" and takes that user's
+// identity until the scope ends. Any other user already is one.
+class OrdinaryUser
+{
+public:
+    static constexpr uid_t kNobody = 65534;
+
+    explicit OrdinaryUser(const QString &tree)
+    {
+        if (::geteuid() != 0)
+            return;
+        giveTree(tree, kNobody);
+        m_dropped = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+    }
+    ~OrdinaryUser()
+    {
+        if (m_dropped) {
+            [[maybe_unused]] const int user = ::seteuid(0);
+            [[maybe_unused]] const int group = ::setegid(0);
+        }
+    }
+    OrdinaryUser(const OrdinaryUser &) = delete;
+    OrdinaryUser &operator=(const OrdinaryUser &) = delete;
+
+    static bool runningAsRoot() { return ::geteuid() == 0; }
+    static void giveTree(const QString &tree, uid_t owner)
+    {
+        [[maybe_unused]] int result = ::lchown(QFile::encodeName(tree).constData(), owner, owner);
+        QDirIterator it(tree, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            result = ::lchown(QFile::encodeName(it.next()).constData(), owner, owner);
+    }
+
+private:
+    bool m_dropped = false;
 };
 
 } // namespace storetest

@@ -1,0 +1,321 @@
+// Store files the program cannot use as they are: each has a clear outcome, the user is told which
+// file and why, and nothing is lost (an unusable file is still there, under another name).
+
+#include "tests/settings/StoreTestSupport.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <sys/stat.h>
+
+using storetest::OrdinaryUser;
+using storetest::StoreSandbox;
+
+namespace {
+
+const QString kAccounts = QStringLiteral("Orvanta");
+const QString kNotFound = QStringLiteral("NOTFOUND");
+
+enum class BadFile
+{
+    RandomBytes,
+    TruncatedStore,
+    ScribbledStore,
+    OtherProgramsDatabase,
+    FolderInPlace,
+    UnreadableFile,
+    DanglingLink,
+};
+
+QString accountName(int n)
+{
+    return QStringLiteral("User%1").arg(n, 3, 10, QLatin1Char('0'));
+}
+
+// A store of 200 accounts, large enough to span many pages; closed, so it is all in the file.
+void writeAccounts()
+{
+    for (int n = 0; n < 200; ++n) {
+        SaveSettings(kAccounts, accountName(n),
+                     {{QStringLiteral("UserName"), accountName(n)},
+                      {QStringLiteral("Password"), QString(200, QLatin1Char('a' + n % 26))},
+                      {QStringLiteral("Hits"), QString::number(n)},
+                      {QStringLiteral("Tries"), QString::number(5 * n)}});
+    }
+    resetSettingsStore();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString setAsideFile(const StoreSandbox &sandbox)
+{
+    for (const QString &name : sandbox.setAsideNames()) {
+        if (!name.endsWith(QLatin1String("-wal")) && !name.endsWith(QLatin1String("-shm")))
+            return sandbox.folder() + u'/' + name;
+    }
+    return QString();
+}
+
+} // namespace
+
+class tst_StoreFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unusableFileIsKeptAsideAndStoreStartsAfresh_data();
+    void unusableFileIsKeptAsideAndStoreStartsAfresh();
+    void zeroLengthFileIsAnEmptyStore();
+    void unwritableStoreIsToldOnceAndCatchesUpWhenWritable_data();
+    void unwritableStoreIsToldOnceAndCatchesUpWhenWritable();
+    void storeFolderTakenByAFileKeepsTheProgramRunning();
+};
+
+void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh_data()
+{
+    QTest::addColumn<BadFile>("badFile");
+    QTest::addColumn<QString>("reason");
+    // Accounts whose entries can still be read out of the bad file and must reach the fresh one.
+    QTest::addColumn<QStringList>("recovered");
+    QTest::newRow("random bytes") << BadFile::RandomBytes << "it is not a settings database" << QStringList();
+    QTest::newRow("store cut off half-way")
+        << BadFile::TruncatedStore << "it is damaged" << QStringList{accountName(0), accountName(40)};
+    QTest::newRow("page in the middle overwritten")
+        << BadFile::ScribbledStore << "it is damaged" << QStringList{accountName(0), accountName(199)};
+    QTest::newRow("another program's database")
+        << BadFile::OtherProgramsDatabase << "it is a database of another kind" << QStringList();
+    QTest::newRow("folder in its place")
+        << BadFile::FolderInPlace << "there is a folder in its place" << QStringList();
+    QTest::newRow("file nobody may read")
+        << BadFile::UnreadableFile << "it cannot be opened (Permission denied)" << QStringList();
+    QTest::newRow("link to nothing") << BadFile::DanglingLink << "it is a link to a file that does not exist"
+                                     << QStringList();
+}
+
+void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh()
+{
+    QFETCH(BadFile, badFile);
+    QFETCH(QString, reason);
+    QFETCH(QStringList, recovered);
+    StoreSandbox sandbox;
+    const QString path = sandbox.storePath();
+    QVERIFY(QDir().mkpath(sandbox.folder()));
+
+    switch (badFile) {
+    case BadFile::RandomBytes: {
+        QByteArray bytes(64 * 1024, Qt::Uninitialized);
+        QRandomGenerator random(42);
+        random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+        QVERIFY(writeFile(path, bytes));
+        break;
+    }
+    case BadFile::TruncatedStore:
+        writeAccounts();
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() / 2));
+        break;
+    case BadFile::ScribbledStore: {
+        writeAccounts();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(file.size() / 2 / 4096 * 4096));
+        file.write(QByteArray(4096, '\x55'));
+        break;
+    }
+    case BadFile::OtherProgramsDatabase: {
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(
+                     db, "CREATE TABLE setting(name TEXT, level INTEGER); INSERT INTO setting VALUES('x', 1)",
+                     nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        break;
+    }
+    case BadFile::FolderInPlace:
+        QVERIFY(QDir().mkpath(path));
+        QVERIFY(writeFile(path + QStringLiteral("/inside.txt"), "kept"));
+        break;
+    case BadFile::UnreadableFile:
+        writeAccounts();
+        QVERIFY(QFile::setPermissions(path, {}));
+        break;
+    case BadFile::DanglingLink:
+        QVERIFY(QFile::link(sandbox.home() + QStringLiteral("/moved-away.sqlite3"), path));
+        break;
+    }
+    const QByteArray before = readFile(path);
+
+    {
+        OrdinaryUser user(sandbox.home());
+        SaveSetting(kAccounts, QStringLiteral("Fresh"), QStringLiteral("Hits"), QStringLiteral("7"));
+        QCOMPARE(GetSetting(kAccounts, QStringLiteral("fresh"), QStringLiteral("Hits"), QString()),
+                 QStringLiteral("7"));
+    }
+
+    QCOMPARE(sandbox.reports.size(), 1);
+    const QString report = sandbox.reports[0];
+    const QString aside = setAsideFile(sandbox);
+    QVERIFY2(!aside.isEmpty(), qPrintable(report));
+    QVERIFY2(report.contains(QLatin1Char('"') + path + QLatin1Char('"')), qPrintable(report));
+    QVERIFY2(report.contains(reason), qPrintable(report));
+    QVERIFY2(report.contains(aside), qPrintable(report));
+
+    // Nothing lost: the bad file is there, unchanged, under the name the user was given.
+    switch (badFile) {
+    case BadFile::FolderInPlace:
+        QCOMPARE(readFile(aside + QStringLiteral("/inside.txt")), QByteArray("kept"));
+        break;
+    case BadFile::DanglingLink:
+        QCOMPARE(QFileInfo(aside).symLinkTarget(), sandbox.home() + QStringLiteral("/moved-away.sqlite3"));
+        break;
+    case BadFile::UnreadableFile:
+        QVERIFY(QFile::setPermissions(aside, QFile::ReadOwner));
+        QCOMPARE(readFile(aside).size(), QFileInfo(aside).size());
+        QVERIFY(QFileInfo(aside).size() > 4096);
+        break;
+    default:
+        QCOMPARE(readFile(aside), before);
+    }
+
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("FRESH"), QStringLiteral("Hits"), QString()),
+             QStringLiteral("7"));
+    for (const QString &name : recovered) {
+        QCOMPARE(GetSetting(kAccounts, name, QStringLiteral("UserName"), kNotFound), name);
+        QCOMPARE(GetSetting(kAccounts, name, QStringLiteral("Tries"), kNotFound),
+                 QString::number(5 * name.mid(4).toInt()));
+    }
+    if (!recovered.isEmpty())
+        QVERIFY2(report.contains(QLatin1String("entries that could still be read")), qPrintable(report));
+}
+
+// A zero-length file is what a program stopped between creating the file and its first commit leaves
+// behind (this one included). It holds no entries, so there is nothing to keep and nothing to tell:
+// it is used as the new, empty store.
+void tst_StoreFaults::zeroLengthFileIsAnEmptyStore()
+{
+    StoreSandbox sandbox;
+    QVERIFY(QDir().mkpath(sandbox.folder()));
+    QVERIFY(writeFile(sandbox.storePath(), QByteArray()));
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("UserName"), kNotFound),
+             kNotFound);
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("UserName"), QStringLiteral("Alice"));
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("alice"), QStringLiteral("UserName"), kNotFound),
+             QStringLiteral("Alice"));
+    QCOMPARE(sandbox.reports, QStringList());
+    QCOMPARE(sandbox.setAsideNames(), QStringList());
+}
+
+void tst_StoreFaults::unwritableStoreIsToldOnceAndCatchesUpWhenWritable_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file") << "file"
+                                    << "the file is read-only";
+    QTest::newRow("read-only folder") << "folder"
+                                      << "folder";
+    QTest::newRow("file owned by another user") << "owner"
+                                                << "the file is read-only";
+}
+
+void tst_StoreFaults::unwritableStoreIsToldOnceAndCatchesUpWhenWritable()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, reason);
+    if (what == QLatin1String("owner") && !OrdinaryUser::runningAsRoot())
+        QSKIP("Only root can give the store file to another user");
+    StoreSandbox sandbox;
+    const QString path = sandbox.storePath();
+    const QString alice = QStringLiteral("Alice");
+    SaveSettings(kAccounts, alice,
+                 {{QStringLiteral("UserName"), alice},
+                  {QStringLiteral("Hits"), QStringLiteral("3")},
+                  {QStringLiteral("Tries"), QStringLiteral("10")}});
+    resetSettingsStore();
+
+    const auto lock = [&](bool locked) {
+        if (what == QLatin1String("file"))
+            QFile::setPermissions(path, locked ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
+        else if (what == QLatin1String("folder"))
+            QFile::setPermissions(sandbox.folder(), QFile::ReadOwner | QFile::ExeOwner |
+                                                        (locked ? QFile::Permissions() : QFile::WriteOwner));
+    };
+    {
+        OrdinaryUser user(sandbox.home());
+        if (what == QLatin1String("owner")) {
+            // Handed back to root after the tree went to the ordinary user: readable, not writable.
+            QVERIFY(::seteuid(0) == 0);
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), 0, 0), 0);
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+            QVERIFY(::seteuid(OrdinaryUser::kNobody) == 0);
+        }
+        lock(true);
+        QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString()), QStringLiteral("3"));
+        SaveSetting(kAccounts, alice, QStringLiteral("Hits"), QStringLiteral("4"));
+        SaveSetting(kAccounts, alice, QStringLiteral("Tries"), QStringLiteral("11"));
+        QCOMPARE(sandbox.reports.size(), 1);
+        QVERIFY2(sandbox.reports[0].contains(QLatin1Char('"') + path + QLatin1Char('"')),
+                 qPrintable(sandbox.reports[0]));
+        QVERIFY2(sandbox.reports[0].contains(reason), qPrintable(sandbox.reports[0]));
+        // The program goes on with its own latest values.
+        QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString()), QStringLiteral("4"));
+        lock(false);
+    }
+    if (what == QLatin1String("owner"))
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), OrdinaryUser::kNobody, OrdinaryUser::kNobody),
+                 0);
+    {
+        OrdinaryUser user(sandbox.home());
+        SaveSetting(kAccounts, alice, QStringLiteral("Tries"), QStringLiteral("12"));
+        QCOMPARE(sandbox.reports.size(), 1);
+        resetSettingsStore();
+        QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString()), QStringLiteral("4"));
+        QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("12"));
+    }
+    QCOMPARE(sandbox.setAsideNames(), QStringList());
+}
+
+// The store's folder cannot be made because a file has its name. That file is not the store's to
+// move; the user is told, and the program runs on with its values in memory until the folder can be
+// made.
+void tst_StoreFaults::storeFolderTakenByAFileKeepsTheProgramRunning()
+{
+    StoreSandbox sandbox;
+    QVERIFY(writeFile(sandbox.folder(), "someone's notes"));
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("0")),
+             QStringLiteral("0"));
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("5"));
+    QCOMPARE(sandbox.reports.size(), 1);
+    QVERIFY2(sandbox.reports[0].contains(sandbox.storePath()), qPrintable(sandbox.reports[0]));
+    QVERIFY2(sandbox.reports[0].contains(QStringLiteral("is a file, not a folder")),
+             qPrintable(sandbox.reports[0]));
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("0")),
+             QStringLiteral("5"));
+
+    QVERIFY(QFile::rename(sandbox.folder(), sandbox.home() + QStringLiteral("/notes.txt")));
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Tries"), QStringLiteral("9"));
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QString()),
+             QStringLiteral("5"));
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Tries"), QString()),
+             QStringLiteral("9"));
+    QCOMPARE(readFile(sandbox.home() + QStringLiteral("/notes.txt")), QByteArray("someone's notes"));
+    QCOMPARE(sandbox.reports.size(), 1);
+}
+
+QTEST_GUILESS_MAIN(tst_StoreFaults)
+#include "tst_store_faults.moc"
