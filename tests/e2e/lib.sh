@@ -24,7 +24,7 @@
 #   e2e_stop_app                 end it (used before starting again, or by teardown)
 # Windows (ids are X window ids of the program's own windows, not the window manager's frames)
 #   e2e_wait_window <title> [secs]          exact title, visible, placement settled; prints the id
-#   e2e_wait_window_matching <regex> [secs] the same with an extended regex over the title
+#   e2e_wait_window_matching <regex> [secs] the same with an extended regex (xdotool: any letter case)
 #   e2e_wait_window_gone <id> [secs]        until the window is no longer mapped
 #   e2e_window_visible <title>              true when a visible window has exactly this title
 #   e2e_window_title <id>
@@ -42,7 +42,10 @@
 #   e2e_root_pixel <x> <y>        "r,g,b" of a screen pixel
 #   e2e_window_pixel <id> <x> <y> "r,g,b" of a pixel relative to the window
 #   E2E_ROOT_COLOR                the bare desktop's colour ("0,0,0"): where a window is cut out
-# Window-manager hints (what the window asks for, and what openbox did)
+# Window-manager hints (what the window asks for, and what openbox did). Seen under openbox: a Qt::Tool
+# window has type UTILITY first (the no-taskbar-button check; nothing sets _NET_WM_STATE_SKIP_TASKBAR),
+# a frameless one has decorations 0 and frame 0 0 0 0; openbox still draws a close button and obeys
+# Alt+F4 on a dialog whose hints leave out the close function, so check the hints, not the frame.
 #   e2e_window_types <id>         _NET_WM_WINDOW_TYPE atoms, one a line (first = the real type)
 #   e2e_is_utility <id>           first type is UTILITY: no taskbar button
 #   e2e_wm_state <id>             _NET_WM_STATE atoms, one a line
