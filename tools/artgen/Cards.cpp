@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <QPainterPathStroker>
+#include <QTransform>
 
 #include <cmath>
 #include <numbers>
@@ -175,23 +176,48 @@ QImage cardBack()
 
 QImage icon(int size)
 {
+    // Two cards on a 48-unit grid: the rear one with a star, tilted left, the front one with three
+    // wavy lines, tilted right. The pair is fitted into the canvas with a margin for the outline.
+    struct IconCard
+    {
+        QPointF centre;
+        qreal angle;
+        QPointF symbolAt;
+        Zener symbol;
+        QTransform placement() const
+        {
+            QTransform t;
+            t.translate(centre.x(), centre.y());
+            t.rotate(angle);
+            return t;
+        }
+    };
+    const IconCard cards[2] = {{QPointF(14, 18), -14, QPointF(-2.5, -4), Zener::Star},
+                               {QPointF(33, 30), 10, QPointF(0, 0), Zener::Waves}};
+    const QRectF cardRect(-12, -17, 24, 34);
+    QRectF extent;
+    for (const IconCard &card : cards)
+        extent |= card.placement().mapRect(cardRect);
+    const qreal margin = 1.2;
+    const qreal scale = (48 - 2 * margin) / std::max(extent.width(), extent.height());
+
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     prepare(p);
     p.scale(size / 48.0, size / 48.0);
-    auto card = [&p](QPointF centre, qreal angle, QPointF symbolAt, Zener symbol) {
+    p.translate(24, 24);
+    p.scale(scale, scale);
+    p.translate(-extent.center());
+    for (const IconCard &card : cards) {
         p.save();
-        p.translate(centre);
-        p.rotate(angle);
+        p.setTransform(card.placement(), true);
         p.setPen(QPen(Qt::black, 1.6));
         p.setBrush(Qt::white);
-        p.drawRoundedRect(QRectF(-12, -17, 24, 34), 3, 3);
-        drawZener(p, symbol, QRectF(symbolAt.x() - 8.5, symbolAt.y() - 8.5, 17, 17), 2.4);
+        p.drawRoundedRect(cardRect, 3, 3);
+        drawZener(p, card.symbol, QRectF(card.symbolAt.x() - 8.5, card.symbolAt.y() - 8.5, 17, 17), 2.4);
         p.restore();
-    };
-    card(QPointF(14, 18), -14, QPointF(-2.5, -4), Zener::Star);
-    card(QPointF(33, 30), 10, QPointF(0, 0), Zener::Waves);
+    }
     return image;
 }
 

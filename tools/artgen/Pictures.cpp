@@ -37,6 +37,9 @@ std::vector<NamedPicture> allPictures()
         add(QStringLiteral("btn-close-%1.png").arg(state), closeButton(trainer, lit));
     }
     add(QStringLiteral("icon.png"), icon(48));
+    // Larger sizes of the same icon for the desktop's icon theme (installed by packaging/, not embedded).
+    for (const int size : {64, 128, 256})
+        add(QStringLiteral("icon-%1.png").arg(size), icon(size));
     return out;
 }
 
