@@ -96,7 +96,8 @@ int main(int argc, char **argv)
     for (const auto &window : windows) {
         const platform::Picture picture = platform::Picture::fromResource(window.resource);
         if (picture.isNull())
-            qWarning("%s: %s is not built into this program; skipped", window.name, qPrintable(window.resource));
+            qWarning("%s: %s is not built into this program; skipped", window.name,
+                     qPrintable(window.resource));
         else
             registerRegion(window.name, picture);
     }

@@ -24,8 +24,10 @@ long roundHalfEven(double value)
 void forEachRun(const platform::PictureBox &source, std::int32_t keyColor,
                 const std::function<void(const QRect &run)> &run)
 {
-    const long rows = roundHalfEven(static_cast<double>(source.TwipsPlacement::height()) / platform::kTwipsPerPixel);
-    const long columns = roundHalfEven(static_cast<double>(source.TwipsPlacement::width()) / platform::kTwipsPerPixel);
+    const long rows =
+        roundHalfEven(static_cast<double>(source.TwipsPlacement::height()) / platform::kTwipsPerPixel);
+    const long columns =
+        roundHalfEven(static_cast<double>(source.TwipsPlacement::width()) / platform::kTwipsPerPixel);
     for (int y = 0; y < rows; ++y) {
         int x = 0;
         while (x < columns) {

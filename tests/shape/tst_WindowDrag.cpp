@@ -91,11 +91,13 @@ void WindowDragTest::dragFollowsLeftButtonOnly_data()
                        {false, mouse(kLeft, 300 + 45, 300 - 15)}}
         << QPoint(105, 200) << QPoint(300, 300);
     QTest::newRow("right-button press replaces the press point but never moves")
-        << QList<Step>{{true, mouse(kLeft, 1500, 750)}, {true, mouse(kRight, 300, 450)},
+        << QList<Step>{{true, mouse(kLeft, 1500, 750)},
+                       {true, mouse(kRight, 300, 450)},
                        {false, mouse(kRight, 900, 900)}}
         << QPoint(100, 200) << QPoint(300, 450);
     QTest::newRow("the next left drag starts from its own press point")
-        << QList<Step>{{true, mouse(kRight, 300, 450)}, {true, mouse(kLeft, 600, 600)},
+        << QList<Step>{{true, mouse(kRight, 300, 450)},
+                       {true, mouse(kLeft, 600, 600)},
                        {false, mouse(kLeft, 630, 600)}}
         << QPoint(102, 200) << QPoint(600, 600);
     QTest::newRow("left with right does not move")
@@ -168,7 +170,8 @@ void WindowDragTest::fastDragKeepsPressPointUnderPointer()
     form.show();
     form.move(100, 200);
 
-    sendWindowSystemMouse(&form, QEvent::MouseButtonPress, {50, 50}, {150, 250}, Qt::LeftButton, Qt::LeftButton);
+    sendWindowSystemMouse(&form, QEvent::MouseButtonPress, {50, 50}, {150, 250}, Qt::LeftButton,
+                          Qt::LeftButton);
     sendWindowSystemMouse(&form, QEvent::MouseMove, {60, 55}, {160, 255}, Qt::NoButton, Qt::LeftButton);
     QCOMPARE(form.pos(), QPoint(110, 205));
     // The window system still has the window at (100, 200) when it makes the next two moves.

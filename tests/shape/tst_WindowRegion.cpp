@@ -15,8 +15,8 @@
 #include <cfenv>
 #include <cstdint>
 
-using platform::PictureBox;
 using platform::Picture;
+using platform::PictureBox;
 
 namespace {
 
@@ -142,8 +142,7 @@ void WindowRegionTest::runsFollowThePicture_data()
     QTest::newRow("several stretches in a row give one rectangle each")
         << 20 << 3 << kTrainerKey
         << RowSpans{{{0, 2}, {6, 9}, {13, 19}}, {{1, 1}, {3, 3}, {5, 5}}, {{0, 19}}};
-    QTest::newRow("a run ending at the right edge")
-        << 10 << 2 << kTrainerKey << RowSpans{{{7, 9}}, {{9, 9}}};
+    QTest::newRow("a run ending at the right edge") << 10 << 2 << kTrainerKey << RowSpans{{{7, 9}}, {{9, 9}}};
     QTest::newRow("a row with nothing kept gives no rectangle")
         << 10 << 3 << kTrainerKey << RowSpans{{{2, 7}}, {}, {{2, 7}}};
     QTest::newRow("all key gives an empty region") << 30 << 4 << 0 << RowSpans{};
@@ -311,7 +310,8 @@ void WindowRegionTest::realPicturesGiveTheirOutlines_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("expectedKey");
 
-    QTest::newRow("trainer") << QStringLiteral(":/art/trainer-background.png") << QSize(783, 590) << kTrainerKey;
+    QTest::newRow("trainer") << QStringLiteral(":/art/trainer-background.png") << QSize(783, 590)
+                             << kTrainerKey;
     QTest::newRow("splash") << QStringLiteral(":/art/splash.png") << QSize(424, 367) << kSplashKey;
 }
 
