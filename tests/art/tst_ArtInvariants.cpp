@@ -96,6 +96,7 @@ void ArtInvariantsTest::pictureSizes_data()
         {"btn-close-0.png", {22, 21}},
         {"btn-close-1.png", {27, 23}},
         {"icon.png", {48, 48}},
+        {"icon@2x.png", {96, 96}},
         {"icon-64.png", {64, 64}},
         {"icon-128.png", {128, 128}},
         {"icon-256.png", {256, 256}},

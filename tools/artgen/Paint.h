@@ -62,8 +62,8 @@ void drawPill(QPainter &painter, const QRectF &rect, QColor colour);
 void drawLogo(QPainter &painter, QPointF centre, qreal discRadius, bool ring,
               QColor disc = QColor(24, 24, 28), QColor letters = Qt::white);
 
-// Replaces every pixel of colour `key` inside `rect` by a neighbouring colour one step bluer or less
-// blue, so that the key colour appears only where it is set on purpose afterwards.
+// Replaces every pixel of colour `key` by the colour one step bluer (or less blue), so that the key
+// colour appears only where it is set on purpose afterwards.
 void removeColour(QImage &image, QRgb key);
 
 } // namespace artgen

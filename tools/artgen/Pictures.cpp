@@ -37,7 +37,9 @@ std::vector<NamedPicture> allPictures()
         add(QStringLiteral("btn-close-%1.png").arg(state), closeButton(trainer, lit));
     }
     add(QStringLiteral("icon.png"), icon(48));
-    // Larger sizes of the same icon for the desktop's icon theme (installed by packaging/, not embedded).
+    // The window icon for screens of twice the density (QIcon picks up the "@2x" file by itself), and
+    // larger sizes for the desktop's icon theme (installed by packaging/, not embedded).
+    add(QStringLiteral("icon@2x.png"), icon(96));
     for (const int size : {64, 128, 256})
         add(QStringLiteral("icon-%1.png").arg(size), icon(size));
     return out;
