@@ -2,7 +2,10 @@
 #include "Paint.h"
 #include "Pictures.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <cmath>
 
 namespace artgen {
 
@@ -61,9 +64,17 @@ QImage contactSheet(const std::vector<NamedPicture> &pictures)
     int y = kGap;
     int rowHeight = 0;
     int width = 0;
+    const QFont labelFont = sansFont(11);
+    const QFontMetricsF metrics(labelFont);
+    auto label = [](const NamedPicture &picture) {
+        return QStringLiteral("%1  %2x%3")
+            .arg(picture.name)
+            .arg(picture.image.width())
+            .arg(picture.image.height());
+    };
     for (const NamedPicture &picture : pictures) {
         const QSize s = picture.image.size();
-        const int cell = std::max(s.width(), 70);
+        const int cell = std::max(s.width(), int(std::ceil(metrics.horizontalAdvance(label(picture)))));
         if (x + cell + kGap > kMaxWidth && x > kGap) {
             x = kGap;
             y += rowHeight + kLabel + kGap;
@@ -90,13 +101,9 @@ QImage contactSheet(const std::vector<NamedPicture> &pictures)
         p.drawImage(item.at, item.picture->image);
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
-        QPainterPath label;
-        label.addText(QPointF(item.at.x(), r.bottom() + 14), sansFont(11),
-                      QStringLiteral("%1  %2x%3")
-                          .arg(item.picture->name)
-                          .arg(item.picture->image.width())
-                          .arg(item.picture->image.height()));
-        p.drawPath(label);
+        QPainterPath text;
+        text.addText(QPointF(item.at.x(), r.bottom() + 14), labelFont, label(*item.picture));
+        p.drawPath(text);
     }
     return sheet;
 }
