@@ -6,7 +6,7 @@ source "$(dirname "$0")/steps.sh"
 e2e_init "$@"
 
 e2e_start_app
-eula=$(e2e_wait_window "$STEPS_AGREEMENT" 30)
+eula=$(steps_wait_window "$STEPS_AGREEMENT" 30)
 e2e_screenshot agreement >/dev/null
 read -r _ _ width height < <(e2e_window_geometry "$eula")
 e2e_assert_eq "${width}x${height}" "520x452" "agreement window's client area"
@@ -15,14 +15,14 @@ e2e_assert "the agreement asks for no close box" eval '! e2e_asks_close_box "$eu
 e2e_assert "the agreement has a title bar" eval '[ "$(e2e_frame_extents "$eula" | cut -d" " -f3)" -gt 0 ]'
 
 e2e_click "$eula" 178 382 # "I ACCEPT The Agreement"
-box=$(e2e_wait_window "$STEPS_MESSAGE" 15)
+box=$(steps_wait_window "$STEPS_MESSAGE" 15)
 e2e_assert_eq "$(e2e_setting qxOrvanta EULA TermsAccepted)" "True" "flag stored before the message"
 e2e_screenshot accepted-message >/dev/null
 e2e_assert "no splash while the message is open" eval '! e2e_window_visible "$STEPS_SPLASH"'
 e2e_activate "$box"
 e2e_key Return
 
-splash=$(e2e_wait_window "$STEPS_SPLASH" 15)
+splash=$(steps_wait_window "$STEPS_SPLASH" 15)
 e2e_wait_window_gone "$eula" 10 || e2e_fail "the agreement stayed after Accept"
 e2e_assert "the splash has no taskbar button" e2e_is_utility "$splash"
 e2e_assert "the splash is borderless" e2e_is_borderless "$splash"
@@ -61,7 +61,7 @@ steps_close_trainer "$trainer"
 
 # Second start: straight to the splash, the agreement never shows.
 e2e_start_app
-splash=$(e2e_wait_window "$STEPS_SPLASH" 30)
+splash=$(steps_wait_window "$STEPS_SPLASH" 30)
 e2e_assert "no agreement on the second start" eval '! e2e_window_visible "$STEPS_AGREEMENT"'
 login=$(steps_open_login_from_splash "$splash")
 trainer=$(steps_log_in "$login" Alice "s3cret pass")
