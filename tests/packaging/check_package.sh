@@ -89,7 +89,11 @@ check_tree() {
             fail "$where: $png is not a PNG"
             continue
         }
-        [ "${dims% *}x${dims#* }" = "$size" ] || fail "$where: $png is ${dims/ /x}, not $size"
+        # "48x48@2" holds a 96 by 96 picture for screens at twice the density.
+        local scale=1 nominal=${size%@*}
+        [[ $size == *@* ]] && scale=${size#*@}
+        [ "$((${dims% *} / scale))x$((${dims#* } / scale))" = "$nominal" ] &&
+            [ $((${dims% *} % scale)) -eq 0 ] || fail "$where: $png is ${dims/ /x}, not $size"
         [ "$size" = 48x48 ] && found48=yes
     done
     [ $found48 = yes ] || fail "$where: no 48x48 icon named $icon in the hicolor theme"
