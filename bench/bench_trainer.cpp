@@ -116,14 +116,31 @@ void BM_OptionsSlide(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_CreateAndShowTrainer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(BM_CreateAndShowTrainer)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
     ->ComputeStatistics("p99", percentile99);
-BENCHMARK(BM_DealRound)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true)
+BENCHMARK(BM_DealRound)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
     ->ComputeStatistics("p99", percentile99);
-BENCHMARK(BM_CountedGuess)->Unit(benchmark::kMicrosecond)->Iterations(1)->Repetitions(1000)
-    ->ReportAggregatesOnly(true)->ComputeStatistics("p99", percentile99);
-BENCHMARK(BM_OptionsSlide)->ArgName("paced")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(4)
-    ->Repetitions(3)->ReportAggregatesOnly(true)->ComputeStatistics("p99", percentile99);
+BENCHMARK(BM_CountedGuess)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(1)
+    ->Repetitions(1000)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("p99", percentile99);
+BENCHMARK(BM_OptionsSlide)
+    ->ArgName("paced")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(4)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("p99", percentile99);
 
 int main(int argc, char **argv)
 {

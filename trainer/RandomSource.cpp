@@ -25,9 +25,11 @@ std::unique_ptr<RandomSource> RandomSource::fromTimeOfDayAndEntropy()
     }
 
     const auto low = [](long long v) { return static_cast<std::uint32_t>(static_cast<std::uint64_t>(v)); };
-    const auto high = [](long long v) { return static_cast<std::uint32_t>(static_cast<std::uint64_t>(v) >> 32); };
+    const auto high = [](long long v) {
+        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(v) >> 32);
+    };
     std::seed_seq seeds{low(ofDay), high(ofDay), low(steady), high(steady), entropy[0], entropy[1],
-                        entropy[2], entropy[3], entropy[4], entropy[5], entropy[6], entropy[7]};
+                        entropy[2], entropy[3],  entropy[4],  entropy[5],   entropy[6], entropy[7]};
     return std::make_unique<RandomSource>(seeds);
 }
 

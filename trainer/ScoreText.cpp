@@ -12,7 +12,8 @@ double roundedAccuracy(int hits, int tries)
         return 0.0;
     // Hundredths of a percent: hits * 10000 / tries, rounded half away from zero in whole numbers.
     const std::int64_t numerator = static_cast<std::int64_t>(hits) * 10000;
-    const std::int64_t magnitude = (2 * std::llabs(numerator) + tries) / (2 * static_cast<std::int64_t>(tries));
+    const std::int64_t magnitude =
+        (2 * std::llabs(numerator) + tries) / (2 * static_cast<std::int64_t>(tries));
     const std::int64_t hundredths = numerator < 0 ? -magnitude : magnitude;
     return static_cast<double>(hundredths) / 100.0;
 }

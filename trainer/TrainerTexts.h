@@ -14,7 +14,8 @@ inline const QString kCountLimitReached =
     QStringLiteral("Count limit reached: no more than 32767 tries or hits can be counted.");
 
 inline const QString kHintTest = QStringLiteral("Test your orvantic ability!");
-inline const QString kHintPractice = QStringLiteral("Practice mode... shows accuracy but does not store results.");
+inline const QString kHintPractice =
+    QStringLiteral("Practice mode... shows accuracy but does not store results.");
 inline const QString kHintUser = QStringLiteral("Switch user or create new user account.");
 
 inline const QString kTestingSuffix = QStringLiteral(" is testing...");

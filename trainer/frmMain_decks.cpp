@@ -4,7 +4,8 @@
 
 namespace {
 
-void loadFaces(platform::ControlArray<platform::Image> &row, const platform::ControlArray<platform::Image> &deck)
+void loadFaces(platform::ControlArray<platform::Image> &row,
+               const platform::ControlArray<platform::Image> &deck)
 {
     for (std::int16_t i = 1; i <= 5; ++i)
         row(i)->setPicture(deck(i)->picture());

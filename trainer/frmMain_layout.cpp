@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <initializer_list>
 
-
 namespace {
 
 constexpr int kWindowWidth = 783;  // pixels
@@ -134,16 +133,26 @@ void frmMain::createWindowControls()
     lblUserName->setForeColor(trainerart::kWhite);
     lblUserName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    btnHelp.add(0, trainerart::image(this, 11115, 555, 450, 720, trainerart::picture(QStringLiteral("btn-help-0.png"))));
-    btnHelp.add(1, trainerart::image(this, 11115, 555, 450, 720, trainerart::picture(QStringLiteral("btn-help-1.png"))));
-    Image1.add(0, trainerart::image(this, 11220, 45, 330, 315, trainerart::picture(QStringLiteral("btn-close-0.png"))));
-    Image1.add(1, trainerart::image(this, 11175, 30, 405, 345, trainerart::picture(QStringLiteral("btn-close-1.png"))));
-    btnUser.add(0, trainerart::image(this, 255, 525, 1305, 645, trainerart::picture(QStringLiteral("btn-user-0.png"))));
-    btnUser.add(1, trainerart::image(this, 255, 525, 1305, 645, trainerart::picture(QStringLiteral("btn-user-1.png"))));
-    btnDrill.add(0, trainerart::image(this, 3090, 540, 1305, 645, trainerart::picture(QStringLiteral("btn-drill-0.png"))));
-    btnDrill.add(1, trainerart::image(this, 3090, 540, 1305, 645, trainerart::picture(QStringLiteral("btn-drill-1.png"))));
-    StartButton.add(0, trainerart::image(this, 1665, 525, 1305, 645, trainerart::picture(QStringLiteral("btn-test-0.png"))));
-    StartButton.add(1, trainerart::image(this, 1665, 525, 1305, 645, trainerart::picture(QStringLiteral("btn-test-1.png"))));
+    btnHelp.add(0, trainerart::image(this, 11115, 555, 450, 720,
+                                     trainerart::picture(QStringLiteral("btn-help-0.png"))));
+    btnHelp.add(1, trainerart::image(this, 11115, 555, 450, 720,
+                                     trainerart::picture(QStringLiteral("btn-help-1.png"))));
+    Image1.add(0, trainerart::image(this, 11220, 45, 330, 315,
+                                    trainerart::picture(QStringLiteral("btn-close-0.png"))));
+    Image1.add(1, trainerart::image(this, 11175, 30, 405, 345,
+                                    trainerart::picture(QStringLiteral("btn-close-1.png"))));
+    btnUser.add(0, trainerart::image(this, 255, 525, 1305, 645,
+                                     trainerart::picture(QStringLiteral("btn-user-0.png"))));
+    btnUser.add(1, trainerart::image(this, 255, 525, 1305, 645,
+                                     trainerart::picture(QStringLiteral("btn-user-1.png"))));
+    btnDrill.add(0, trainerart::image(this, 3090, 540, 1305, 645,
+                                      trainerart::picture(QStringLiteral("btn-drill-0.png"))));
+    btnDrill.add(1, trainerart::image(this, 3090, 540, 1305, 645,
+                                      trainerart::picture(QStringLiteral("btn-drill-1.png"))));
+    StartButton.add(0, trainerart::image(this, 1665, 525, 1305, 645,
+                                         trainerart::picture(QStringLiteral("btn-test-0.png"))));
+    StartButton.add(1, trainerart::image(this, 1665, 525, 1305, 645,
+                                         trainerart::picture(QStringLiteral("btn-test-1.png"))));
 }
 
 namespace {
@@ -167,7 +176,8 @@ void frmMain::setStackingOrder()
                   {btnHelp(0), lblUserName, Image1(0), btnUser(0), btnDrill(0), btnDrill(1), Image1(1),
                    StartButton(0), StartButton(1), btnUser(1), btnHelp(1)});
 
-    stackTopFirst({}, {Card(5), Card(4), Card(3), Card(2), Card(1), Card(6), Card(0), btnStop(0), btnStop(1)});
+    stackTopFirst({},
+                  {Card(5), Card(4), Card(3), Card(2), Card(1), Card(6), Card(0), btnStop(0), btnStop(1)});
     for (std::int16_t i = 5; i >= 1; --i) {
         // The holders are never shown; they lie at the bottom, out of the way.
         pCard(i)->lower();
@@ -179,8 +189,8 @@ void frmMain::setStackingOrder()
     stackTopFirst({Option1(2), Option1(1), Option1(0)}, {});
 
     stackTopFirst({}, {btnStop(2), btnStop(3), HiddenCard(10), HiddenCard(9), HiddenCard(8), HiddenCard(7),
-                       HiddenCard(6), HiddenCard(5), HiddenCard(4), HiddenCard(3), HiddenCard(2), HiddenCard(1),
-                       HiddenCard(0)});
+                       HiddenCard(6), HiddenCard(5), HiddenCard(4), HiddenCard(3), HiddenCard(2),
+                       HiddenCard(1), HiddenCard(0)});
 }
 
 void frmMain::setFocusOrder()
@@ -189,9 +199,9 @@ void frmMain::setFocusOrder()
     // frame take none themselves.
     for (QWidget *box : {picOptions, picBlocker, picWorkArea, Picture1, picBox2, picMeter, picHidden})
         box->setFocusPolicy(Qt::TabFocus);
-    const std::initializer_list<QWidget *> order{picOptions,  picBlocker,   picWorkArea, chkBlindMode, chkUseMeter,
-                                                 chkHideScore, Option1(0),  Option1(1),  Option1(2),   Picture1,
-                                                 picBox2,      picMeter,    chkFindHidden, picHidden};
+    const std::initializer_list<QWidget *> order{
+        picOptions, picBlocker, picWorkArea, chkBlindMode, chkUseMeter, chkHideScore,  Option1(0),
+        Option1(1), Option1(2), Picture1,    picBox2,      picMeter,    chkFindHidden, picHidden};
     QWidget *previous = nullptr;
     for (QWidget *widget : order) {
         if (previous)
@@ -218,12 +228,17 @@ void frmMain::connectEvents()
     Option1.on(&platform::OptionButton::Click, this, [this](std::int16_t i) { Option1_Click(i); });
     connect(lblOptionsTouch, &Control::Click, this, &frmMain::lblOptionsTouch_Click);
 
-    StartButton.on(&Control::MouseMove, this, [this](std::int16_t i, const MouseArgs &) { StartButton_MouseMove(i); });
-    btnDrill.on(&Control::MouseMove, this, [this](std::int16_t i, const MouseArgs &) { btnDrill_MouseMove(i); });
-    btnUser.on(&Control::MouseMove, this, [this](std::int16_t i, const MouseArgs &) { btnUser_MouseMove(i); });
-    btnHelp.on(&Control::MouseMove, this, [this](std::int16_t i, const MouseArgs &) { btnHelp_MouseMove(i); });
+    StartButton.on(&Control::MouseMove, this,
+                   [this](std::int16_t i, const MouseArgs &) { StartButton_MouseMove(i); });
+    btnDrill.on(&Control::MouseMove, this,
+                [this](std::int16_t i, const MouseArgs &) { btnDrill_MouseMove(i); });
+    btnUser.on(&Control::MouseMove, this,
+               [this](std::int16_t i, const MouseArgs &) { btnUser_MouseMove(i); });
+    btnHelp.on(&Control::MouseMove, this,
+               [this](std::int16_t i, const MouseArgs &) { btnHelp_MouseMove(i); });
     Image1.on(&Control::MouseMove, this, [this](std::int16_t i, const MouseArgs &) { Image1_MouseMove(i); });
-    btnStop.on(&Control::MouseMove, this, [this](std::int16_t i, const MouseArgs &) { btnStop_MouseMove(i); });
+    btnStop.on(&Control::MouseMove, this,
+               [this](std::int16_t i, const MouseArgs &) { btnStop_MouseMove(i); });
     connect(picWorkArea, &Control::MouseMove, this, &frmMain::picWorkArea_MouseMove);
     connect(picHidden, &Control::MouseMove, this, &frmMain::picHidden_MouseMove);
 

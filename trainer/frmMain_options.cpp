@@ -23,7 +23,8 @@ public:
     {
         if (!m_paced)
             return;
-        constexpr auto kFullSlideSteps = static_cast<long>(frmMain::kOptionsOpenTop - frmMain::kOptionsClosedTop);
+        constexpr auto kFullSlideSteps =
+            static_cast<long>(frmMain::kOptionsOpenTop - frmMain::kOptionsClosedTop);
         const auto due = m_start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                                        frmMain::kOptionsSlideDuration * m_steps / kFullSlideSteps);
         std::this_thread::sleep_until(due);

@@ -9,7 +9,6 @@
 
 #include <array>
 
-
 namespace {
 
 struct Place
@@ -84,8 +83,10 @@ void frmMain::createWorkArea()
     Card.add(6, placed(picWorkArea, {3765, 2325, 1320, 1890}, back));
     Card.add(0, placed(picWorkArea, {3765, 2325, 1320, 1890}, back));
 
-    btnStop.add(0, placed(picWorkArea, {7200, 3600, 1170, 630}, trainerart::picture(QStringLiteral("btn-stop-0.png"))));
-    btnStop.add(1, placed(picWorkArea, {7200, 3600, 1170, 630}, trainerart::picture(QStringLiteral("btn-stop-1.png"))));
+    btnStop.add(0, placed(picWorkArea, {7200, 3600, 1170, 630},
+                          trainerart::picture(QStringLiteral("btn-stop-0.png"))));
+    btnStop.add(1, placed(picWorkArea, {7200, 3600, 1170, 630},
+                          trainerart::picture(QStringLiteral("btn-stop-1.png"))));
 }
 
 void frmMain::createOptionsPanel()
@@ -119,8 +120,10 @@ void frmMain::createHiddenPanel()
     hiddenTimer = new platform::Timer(1800, this);
     hiddenTimer->setObjectName(QStringLiteral("hiddenTimer"));
 
-    btnStop.add(2, placed(picHidden, {7050, 3600, 1170, 630}, trainerart::picture(QStringLiteral("btn-stop-0.png"))));
-    btnStop.add(3, placed(picHidden, {7050, 3600, 1170, 630}, trainerart::picture(QStringLiteral("btn-stop-1.png"))));
+    btnStop.add(
+        2, placed(picHidden, {7050, 3600, 1170, 630}, trainerart::picture(QStringLiteral("btn-stop-0.png"))));
+    btnStop.add(
+        3, placed(picHidden, {7050, 3600, 1170, 630}, trainerart::picture(QStringLiteral("btn-stop-1.png"))));
 
     const platform::Picture back = trainerart::picture(QStringLiteral("card-back.png"));
     for (std::int16_t i = 0; i <= 10; ++i)

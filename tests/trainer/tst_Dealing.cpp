@@ -118,7 +118,8 @@ void DealingTest::chosenFaceIsDrawnIndependently()
         ++positions[std::distance(dealt.begin(), at)];
     }
     for (int position = 1; position <= 5; ++position)
-        QVERIFY2(std::abs(positions[position] - kDeals / 5) < 400, qPrintable(QString::number(positions[position])));
+        QVERIFY2(std::abs(positions[position] - kDeals / 5) < 400,
+                 qPrintable(QString::number(positions[position])));
 }
 
 // Guards a fixed seed slipping into the program: two windows' sources seeded from the clock and the

@@ -537,8 +537,8 @@ void TrainerGameTest::startClosesOpenOptionsBeforeGameShows()
     w.btnStop_Click(2);
 
     w.StartButton_Click(0); // closed already: stays closed
-    QCOMPARE(watcher.optionsTopAtShow,
-             (QList<float>{frmMain::kOptionsClosedTop, frmMain::kOptionsClosedTop, frmMain::kOptionsClosedTop}));
+    QCOMPARE(watcher.optionsTopAtShow, (QList<float>{frmMain::kOptionsClosedTop, frmMain::kOptionsClosedTop,
+                                                     frmMain::kOptionsClosedTop}));
 }
 
 // Guards Stop: it hides the panels and restores the user line, and nothing else.

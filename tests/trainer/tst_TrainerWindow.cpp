@@ -56,14 +56,22 @@ void TrainerWindowTest::initTestCase()
 QHash<QString, QWidget *> TrainerWindowTest::controlsByName(frmMain &w)
 {
     QHash<QString, QWidget *> names{
-        {QStringLiteral("picMeter"), w.picMeter},       {QStringLiteral("picBox2"), w.picBox2},
-        {QStringLiteral("Picture1"), w.Picture1},       {QStringLiteral("picBlocker"), w.picBlocker},
-        {QStringLiteral("picWorkArea"), w.picWorkArea}, {QStringLiteral("picOptions"), w.picOptions},
-        {QStringLiteral("picHidden"), w.picHidden},     {QStringLiteral("lblUserName"), w.lblUserName},
-        {QStringLiteral("shapeMeter"), w.shapeMeter},   {QStringLiteral("lblStats"), w.lblStats},
-        {QStringLiteral("chkFindHidden"), w.chkFindHidden}, {QStringLiteral("Frame1"), w.Frame1},
-        {QStringLiteral("chkHideScore"), w.chkHideScore},   {QStringLiteral("chkUseMeter"), w.chkUseMeter},
-        {QStringLiteral("chkBlindMode"), w.chkBlindMode},   {QStringLiteral("lblOptionsTouch"), w.lblOptionsTouch},
+        {QStringLiteral("picMeter"), w.picMeter},
+        {QStringLiteral("picBox2"), w.picBox2},
+        {QStringLiteral("Picture1"), w.Picture1},
+        {QStringLiteral("picBlocker"), w.picBlocker},
+        {QStringLiteral("picWorkArea"), w.picWorkArea},
+        {QStringLiteral("picOptions"), w.picOptions},
+        {QStringLiteral("picHidden"), w.picHidden},
+        {QStringLiteral("lblUserName"), w.lblUserName},
+        {QStringLiteral("shapeMeter"), w.shapeMeter},
+        {QStringLiteral("lblStats"), w.lblStats},
+        {QStringLiteral("chkFindHidden"), w.chkFindHidden},
+        {QStringLiteral("Frame1"), w.Frame1},
+        {QStringLiteral("chkHideScore"), w.chkHideScore},
+        {QStringLiteral("chkUseMeter"), w.chkUseMeter},
+        {QStringLiteral("chkBlindMode"), w.chkBlindMode},
+        {QStringLiteral("lblOptionsTouch"), w.lblOptionsTouch},
     };
     const auto addArray = [&names](const QString &name, const auto &array) {
         for (std::int16_t i : array.indices())
@@ -293,7 +301,8 @@ void TrainerWindowTest::stackingOrder()
               QStringLiteral("Card(2)"), QStringLiteral("Card(1)"), QStringLiteral("Card(6)"),
               QStringLiteral("Card(0)"), QStringLiteral("btnStop(0)"), QStringLiteral("btnStop(1)")});
     topFirst({QStringLiteral("chkFindHidden"), QStringLiteral("Frame1"), QStringLiteral("chkHideScore"),
-              QStringLiteral("chkUseMeter"), QStringLiteral("chkBlindMode"), QStringLiteral("lblOptionsTouch")});
+              QStringLiteral("chkUseMeter"), QStringLiteral("chkBlindMode"),
+              QStringLiteral("lblOptionsTouch")});
     topFirst({QStringLiteral("Option1(2)"), QStringLiteral("Option1(1)"), QStringLiteral("Option1(0)")});
     QStringList hidden{QStringLiteral("btnStop(2)"), QStringLiteral("btnStop(3)")};
     for (int i = 10; i >= 0; --i)
@@ -307,9 +316,10 @@ void TrainerWindowTest::focusOrder()
     TrainerFixture f;
     f.open();
     frmMain &w = f.w();
-    const QList<QWidget *> expected{w.picOptions,  w.picBlocker,  w.picWorkArea, w.chkBlindMode, w.chkUseMeter,
-                                    w.chkHideScore, w.Option1(0), w.Option1(1),  w.Option1(2),   w.Picture1,
-                                    w.picBox2,     w.picMeter,    w.chkFindHidden, w.picHidden};
+    const QList<QWidget *> expected{w.picOptions,    w.picBlocker,   w.picWorkArea, w.chkBlindMode,
+                                    w.chkUseMeter,   w.chkHideScore, w.Option1(0),  w.Option1(1),
+                                    w.Option1(2),    w.Picture1,     w.picBox2,     w.picMeter,
+                                    w.chkFindHidden, w.picHidden};
     QList<QWidget *> chain;
     QWidget *widget = w.picOptions;
     do {
@@ -318,7 +328,8 @@ void TrainerWindowTest::focusOrder()
         widget = widget->nextInFocusChain();
     } while (widget != w.picOptions && chain.size() < expected.size());
     QCOMPARE(chain, expected);
-    for (QWidget *labelOrFrame : std::initializer_list<QWidget *>{w.lblOptionsTouch, w.lblStats, w.lblUserName, w.Frame1})
+    for (QWidget *labelOrFrame :
+         std::initializer_list<QWidget *>{w.lblOptionsTouch, w.lblStats, w.lblUserName, w.Frame1})
         QCOMPARE(labelOrFrame->focusPolicy(), Qt::NoFocus);
 }
 
