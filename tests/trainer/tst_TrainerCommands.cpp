@@ -62,13 +62,11 @@ private slots:
     void cleanup();
 
     void optionsTabTogglesBetweenRests();
-    void optionsSlideRepaintsEveryPixelInsideTheCall();
     void optionsSlideIsPacedOnlyWhileVisible();
     void optionsKeepTheirValuesWhenClosed();
 
     void pointerLightsTestButtonAndBodyRestoresIt();
     void hoverRulesPerButton();
-    void bodyRestoresProductLineOnlyOutsideRun();
     void stopButtonRestoredByItsPanelOnly();
 
     void helpOpensDocument_data();
@@ -104,7 +102,8 @@ void TrainerCommandsTest::cleanup()
     m_store.reset();
 }
 
-// Guards the toggle: one click opens to -10, the next closes to -1575, picBlocker stays in front.
+// Guards the toggle: one click opens to -10, the next closes to -1575, picBlocker stays in front, and
+// the whole slide is drawn before the call returns.
 void TrainerCommandsTest::optionsTabTogglesBetweenRests()
 {
     TrainerFixture f;
@@ -113,30 +112,20 @@ void TrainerCommandsTest::optionsTabTogglesBetweenRests()
     QCOMPARE(w.picOptions->geometry().top(), -105); // only the tab shows below the title band
     QVERIFY(stackIndex(w.picBlocker) > stackIndex(w.picOptions));
 
+    QApplication::processEvents();
+    PaintCounter panel(w.picOptions);
+    PaintCounter blocker(w.picBlocker);
     QTest::mouseClick(w.lblOptionsTouch, Qt::LeftButton);
     QCOMPARE(w.picOptions->top(), frmMain::kOptionsOpenTop);
     QCOMPARE(w.picOptions->geometry().top(), -1);
+    // Painted at each of its pixel steps (1565 twips, about 104 pixels) inside the one call.
+    QVERIFY2(panel.paints >= 104, qPrintable(QString::number(panel.paints)));
+    QVERIFY(blocker.paints >= 104);
     QVERIFY(stackIndex(w.picBlocker) > stackIndex(w.picOptions));
 
     QTest::mouseClick(w.lblOptionsTouch, Qt::LeftButton);
     QCOMPARE(w.picOptions->top(), frmMain::kOptionsClosedTop);
     QVERIFY(stackIndex(w.picBlocker) > stackIndex(w.picOptions));
-}
-
-// Guards the slide's drawing: it runs to its end inside the one call, with the panel painted at each
-// of its pixel steps (1565 twips are about 104 pixels).
-void TrainerCommandsTest::optionsSlideRepaintsEveryPixelInsideTheCall()
-{
-    TrainerFixture f;
-    f.open();
-    frmMain &w = f.w();
-    QApplication::processEvents();
-    PaintCounter panel(w.picOptions);
-    PaintCounter blocker(w.picBlocker);
-    w.lblOptionsTouch_Click();
-    QVERIFY2(panel.paints >= 104, qPrintable(QString::number(panel.paints)));
-    QVERIFY(blocker.paints >= 104);
-    QCOMPARE(w.picOptions->top(), frmMain::kOptionsOpenTop);
 }
 
 // Guards the slide's pace: about a quarter of a second while the window shows, so the user sees it
@@ -195,7 +184,8 @@ void TrainerCommandsTest::pointerLightsTestButtonAndBodyRestoresIt()
     QCOMPARE(w.lblStats->caption(), art::kProductLine);
 }
 
-// Guards each pair's own rule: which index lights, which writes its hint, and which writes it again.
+// Guards each pair's own rule: which index lights, which writes its hint and which writes it again;
+// the body restores the five body buttons, and the product line only outside a run.
 void TrainerCommandsTest::hoverRulesPerButton()
 {
     TrainerFixture f;
@@ -249,20 +239,11 @@ void TrainerCommandsTest::hoverRulesPerButton()
     for (auto *pair : {&w.StartButton, &w.btnDrill, &w.Image1, &w.btnUser, &w.btnHelp})
         QVERIFY(!(*pair)(0)->isHidden());
     QVERIFY(w.btnStop(0)->isHidden() && w.btnStop(2)->isHidden()); // the body leaves Stop alone
-}
 
-// Guards the idle line: the body writes the product line only while no game panel shows, so a hint
-// given during a run stays.
-void TrainerCommandsTest::bodyRestoresProductLineOnlyOutsideRun()
-{
-    TrainerFixture f;
-    frmMain &w = f.w();
-    w.StartButton_Click(0);
+    w.StartButton_Click(0); // during a run a hint stays when the pointer crosses the body
     w.btnDrill_MouseMove(0);
     w.Form_MouseMove(mouse(0, 3000, 3000));
     QCOMPARE(w.lblStats->caption(), kHintPractice);
-    QVERIFY(!w.btnDrill(0)->isHidden());
-
     w.btnStop_Click(0);
     w.Form_MouseMove(mouse(0, 3000, 3000));
     QCOMPARE(w.lblStats->caption(), art::kProductLine);
