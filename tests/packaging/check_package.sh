@@ -115,6 +115,12 @@ check_tree() {
 
     # The help button falls back to the program's data folder.
     [ -f "$share/$app/qxOrvanta Trainer.htm" ] || fail "$where: no help document in $prefix/$datadir/$app"
+
+    # Nothing else: no build tool, test program, library or header lands on the user's system.
+    local stray
+    stray=$(cd "$root$prefix" && find . -type f | sed 's|^\./||' | grep -v -E \
+        "^($bindir/$app|$datadir/(applications/$app\.desktop|icons/hicolor/[^/]+/apps/$icon\.png|metainfo/[^/]+\.metainfo\.xml|$app/.*|doc/$app/copyright))$") || true
+    [ -z "$stray" ] || fail "$where: unexpected files installed: $(echo $stray)"
 }
 
 case $mode in
