@@ -108,7 +108,8 @@ QString SettingsStore::foldName(const QString &name)
 bool SettingsStore::isDamage(int code)
 {
     const int primary = code & 0xff;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || code == kNotSettingsFile;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || code == kNotSettingsFile ||
+           code == kUnwritableFormat;
 }
 
 SettingsStore::FoldedKey SettingsStore::foldedKey(const Entry &entry)
@@ -318,13 +319,25 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
 
     if (mode == Connect::ReadWrite) {
         if ((rc = execScalar(db, "PRAGMA journal_mode = WAL")) != SQLITE_OK)
-            return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+            return fail(writeFailureCode(rc), QString::fromUtf8(sqlite3_errmsg(db)));
         if (!hadTable && ((rc = execScalar(db, kCreateTable)) != SQLITE_OK || !prepareStatements()))
-            return fail(rc != SQLITE_OK ? rc : sqlite3_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+            return fail(writeFailureCode(rc != SQLITE_OK ? rc : sqlite3_errcode(db)),
+                        QString::fromUtf8(sqlite3_errmsg(db)));
     }
     // A file that cannot be written and has no table yet is simply empty: reads find nothing.
     m_readOnly = mode != Connect::ReadWrite;
     return true;
+}
+
+int SettingsStore::writeFailureCode(int code) const
+{
+    // SQLite refuses to write a file whose header names a write format newer than its own. When the
+    // file and its folder are writable that never changes: the file is treated like a damaged one
+    // (set aside, its entries read out into a new file).
+    if (code == SQLITE_READONLY && storefiles::writableByUs(m_filePath) &&
+        storefiles::writableByUs(QFileInfo(m_filePath).absolutePath()))
+        return kUnwritableFormat;
+    return code;
 }
 
 bool SettingsStore::prepareStatements()
@@ -395,6 +408,7 @@ bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnF
             m_inFaultStreak = false;
             return true;
         }
+        error.code = writeFailureCode(error.code);
         if (isDamage(error.code)) {
             if (!recoverFromDamage(describe(error)))
                 break;

@@ -82,6 +82,8 @@ private:
 
     // Error code for a database whose "setting" table is not this program's.
     static constexpr int kNotSettingsFile = -1;
+    // Error code for a file in a format SQLite reads but will not write.
+    static constexpr int kUnwritableFormat = -2;
 
     static FoldedKey foldedKey(const Entry &entry);
     static bool isDamage(int code);
@@ -89,6 +91,7 @@ private:
     bool ensureOpen();
     bool open();
     bool connect(Connect mode, SqlError *error);
+    int writeFailureCode(int code) const;
     bool prepareStatements();
     void closeConnection();
     bool prepareFolder(QString *reason);

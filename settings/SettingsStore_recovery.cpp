@@ -23,11 +23,6 @@ QString columnText(sqlite3_stmt *statement, int column)
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
 }
 
-bool writableByUs(const QString &path)
-{
-    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
-}
-
 } // namespace
 
 std::vector<SettingsStore::Entry> SettingsStore::salvageEntries()
@@ -63,7 +58,11 @@ std::vector<SettingsStore::Entry> SettingsStore::salvageEntries()
 
 bool SettingsStore::recoverFromDamage(const QString &reason)
 {
-    return setAside(reason, salvageEntries());
+    std::vector<Entry> salvaged = salvageEntries();
+    // Closing must not copy the -wal into the file: both are kept exactly as found.
+    if (m_db)
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    return setAside(reason, std::move(salvaged));
 }
 
 QString SettingsStore::freeAsideName() const
@@ -131,7 +130,7 @@ bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged)
 QString SettingsStore::readOnlyReason() const
 {
     const QString folder = QFileInfo(m_filePath).absolutePath();
-    if (!writableByUs(folder))
+    if (!storefiles::writableByUs(folder))
         return storetext::kReasonReadOnlyFolder.arg(folder);
     return storetext::kReasonReadOnlyFile;
 }
@@ -140,6 +139,8 @@ QString SettingsStore::describe(const SqlError &error) const
 {
     if (error.code == kNotSettingsFile)
         return storetext::kReasonNotSettings;
+    if (error.code == kUnwritableFormat)
+        return storetext::kReasonUnwritableFormat;
     const QString system = error.systemErrno ? storefiles::systemReason(error.systemErrno) : error.message;
     switch (error.code & 0xff) {
     case SQLITE_NOTADB:
@@ -156,7 +157,7 @@ QString SettingsStore::describe(const SqlError &error) const
     case SQLITE_CANTOPEN:
         if (error.systemErrno == EROFS ||
             ((error.systemErrno == EACCES || error.systemErrno == EPERM) && storefiles::exists(m_filePath) &&
-             !writableByUs(QFileInfo(m_filePath).absolutePath())))
+             !storefiles::writableByUs(QFileInfo(m_filePath).absolutePath())))
             return readOnlyReason();
         return storetext::kReasonCannotOpen.arg(system);
     case SQLITE_IOERR:

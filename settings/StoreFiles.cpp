@@ -63,6 +63,11 @@ bool exists(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
+bool writableByUs(const QString &path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
 bool hasContent(const QString &path)
 {
     struct stat info = {};

@@ -22,6 +22,9 @@ int renameNoReplace(const QString &from, const QString &to);
 // True when the path exists in any form (a dangling link included).
 bool exists(const QString &path);
 
+// True when this process may write the file or folder (by its effective user).
+bool writableByUs(const QString &path);
+
 // True when the path is a file holding at least one byte.
 bool hasContent(const QString &path);
 

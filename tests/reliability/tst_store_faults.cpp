@@ -24,6 +24,7 @@ enum class BadFile
     RandomBytes,
     TruncatedStore,
     ScribbledStore,
+    NewerWriteFormat,
     OtherProgramsDatabase,
     FolderInPlace,
     UnreadableFile,
@@ -95,6 +96,9 @@ void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh_data()
         << BadFile::TruncatedStore << "it is damaged" << QStringList{accountName(0), accountName(40)};
     QTest::newRow("page in the middle overwritten")
         << BadFile::ScribbledStore << "it is damaged" << QStringList{accountName(0), accountName(199)};
+    QTest::newRow("header names a newer write format")
+        << BadFile::NewerWriteFormat << "its format cannot be written by this program"
+        << QStringList{accountName(0), accountName(199)};
     QTest::newRow("another program's database")
         << BadFile::OtherProgramsDatabase << "it is a database of another kind" << QStringList();
     QTest::newRow("folder in its place")
@@ -132,6 +136,14 @@ void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh()
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.seek(file.size() / 2 / 4096 * 4096));
         file.write(QByteArray(4096, '\x55'));
+        break;
+    }
+    case BadFile::NewerWriteFormat: {
+        // SQLite reads such a file but will never write it.
+        writeAccounts();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(18));
+        file.write("\x03");
         break;
     }
     case BadFile::OtherProgramsDatabase: {
