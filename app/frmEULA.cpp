@@ -20,10 +20,12 @@ const QString kDeclineCaption = QStringLiteral("I DO NOT ACCEPT The Agreement");
 const QString kHeading = QStringLiteral("IMPORTANT LICENSE AGREEMENT");
 const QString kMustAccept =
     QStringLiteral("You MUST accept the terms of this agreement before you use this product.");
-const QString kPleaseRead = QStringLiteral("Please read the following important information before you continue.");
+const QString kPleaseRead =
+    QStringLiteral("Please read the following important information before you continue.");
 const QString kAcceptedMessage = QStringLiteral("EULA Terms accepted.  Enjoy!");
-const QString kDeclinedMessage = QStringLiteral("You did not accept the terms of the End User License Agreement.") +
-                                 QStringLiteral("\r\n\r\n") + QStringLiteral("qxOrvanta Trainer will now exit...");
+const QString kDeclinedMessage =
+    QStringLiteral("You did not accept the terms of the End User License Agreement.") +
+    QStringLiteral("\r\n\r\n") + QStringLiteral("qxOrvanta Trainer will now exit...");
 const QString kAgreementResource = QStringLiteral(":/art/agreement.txt");
 
 // Where the answer lives; only the exact text "True" counts as accepted.

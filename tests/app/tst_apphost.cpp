@@ -119,8 +119,9 @@ private slots:
         QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Alice"));
         QCOMPARE(loaded(), QList<Form *>{trainer.data()});
         QCOMPARE(m_lastWindowCalls, 0);
-        QCOMPARE(m_messages, QStringList({QStringLiteral("EULA Terms accepted.  Enjoy!"),
-                                          QStringLiteral("New User Created!  You are now logged on as: Alice")}));
+        QCOMPARE(m_messages,
+                 QStringList({QStringLiteral("EULA Terms accepted.  Enjoy!"),
+                              QStringLiteral("New User Created!  You are now logged on as: Alice")}));
         QTRY_VERIFY(eula.isNull() && splash.isNull() && login.isNull());
     }
 

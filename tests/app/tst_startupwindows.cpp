@@ -27,8 +27,8 @@ using namespace platform;
 namespace {
 
 const QString kAcceptedMessage = QStringLiteral("EULA Terms accepted.  Enjoy!");
-const QString kDeclinedMessage = QStringLiteral(
-    "You did not accept the terms of the End User License Agreement.\r\n\r\nqxOrvanta Trainer will now exit...");
+const QString kDeclinedMessage = QStringLiteral("You did not accept the terms of the End User License "
+                                                "Agreement.\r\n\r\nqxOrvanta Trainer will now exit...");
 
 QString storedFlag()
 {
@@ -340,7 +340,7 @@ private slots:
         QCOMPARE(eula->minimumSize(), eula->maximumSize());
 
         const QImage face = eula->grab().toImage();
-        QCOMPARE(face.pixelColor(515, 5), QColor(0, 0, 128));  // band reaches the right edge
+        QCOMPARE(face.pixelColor(515, 5), QColor(0, 0, 128)); // band reaches the right edge
         QCOMPARE(face.pixelColor(515, 65), eula->palette().color(QPalette::Window));
         // Headings in white on the band, above it in the stacking order.
         QVERIFY(control<QWidget>(eula, "Label3")->geometry().bottom() < 61);

@@ -36,6 +36,12 @@ for corner in "0 0" "$((width - 1)) 0" "0 $((height - 1))" "$((width - 1)) $((he
 done
 e2e_assert "the splash panel is drawn" eval '[ "$(e2e_window_pixel "$splash" 212 183)" != "$E2E_ROOT_COLOR" ]'
 
+# A click on a cut-away corner reaches the desktop beneath, not the splash.
+e2e_click "$splash" 2 2
+sleep 0.5 # time for a click that should do nothing to show its effect
+e2e_assert "the splash stays after a click beside its outline" e2e_window_visible "$STEPS_SPLASH"
+e2e_assert "no login window after a click beside the splash" eval '! e2e_window_visible "$STEPS_LOGIN"'
+
 login=$(steps_open_login_from_splash "$splash")
 e2e_screenshot login >/dev/null
 trainer=$(steps_create_account "$login" Alice "s3cret pass" account-created)
