@@ -109,7 +109,7 @@ bool SettingsStore::isDamage(int code)
 {
     const int primary = code & 0xff;
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || code == kNotSettingsFile ||
-           code == kUnwritableFormat;
+           code == kUnwritableFormat || code == kUnreadableFormat;
 }
 
 SettingsStore::FoldedKey SettingsStore::foldedKey(const Entry &entry)
@@ -289,14 +289,17 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
 
     if (mode == Connect::ReadWrite && sqlite3_db_readonly(db, "main") == 1)
         return fail(SQLITE_READONLY, storetext::kReasonReadOnlyFile);
-    if (mode == Connect::ReadWrite && (rc = execScalar(db, "PRAGMA synchronous = FULL")) != SQLITE_OK)
-        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
 
     // Nothing in the file changes until it is known to be a sound settings store or an empty one:
     // a file that is set aside must be kept exactly as it was found.
     QString check;
-    if ((rc = execScalar(db, "PRAGMA quick_check", &check)) != SQLITE_OK)
+    if ((rc = execScalar(db, "PRAGMA quick_check", &check)) != SQLITE_OK) {
+        // A plain error before anything else is read: a header this SQLite does not understand
+        // ("unsupported file format"). Only a writable connection's verdict is trusted.
+        if (rc == SQLITE_ERROR && mode == Connect::ReadWrite)
+            rc = kUnreadableFormat;
         return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+    }
     if (check != QLatin1String("ok"))
         return fail(SQLITE_CORRUPT, check);
     QString tables;
@@ -318,6 +321,8 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
     }
 
     if (mode == Connect::ReadWrite) {
+        if ((rc = execScalar(db, "PRAGMA synchronous = FULL")) != SQLITE_OK)
+            return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
         if ((rc = execScalar(db, "PRAGMA journal_mode = WAL")) != SQLITE_OK)
             return fail(writeFailureCode(rc), QString::fromUtf8(sqlite3_errmsg(db)));
         if (!hadTable && ((rc = execScalar(db, kCreateTable)) != SQLITE_OK || !prepareStatements()))

@@ -84,6 +84,8 @@ private:
     static constexpr int kNotSettingsFile = -1;
     // Error code for a file in a format SQLite reads but will not write.
     static constexpr int kUnwritableFormat = -2;
+    // Error code for a file whose header names a format SQLite cannot read at all.
+    static constexpr int kUnreadableFormat = -3;
 
     static FoldedKey foldedKey(const Entry &entry);
     static bool isDamage(int code);

@@ -141,6 +141,8 @@ QString SettingsStore::describe(const SqlError &error) const
         return storetext::kReasonNotSettings;
     if (error.code == kUnwritableFormat)
         return storetext::kReasonUnwritableFormat;
+    if (error.code == kUnreadableFormat)
+        return storetext::kReasonUnreadableFormat;
     const QString system = error.systemErrno ? storefiles::systemReason(error.systemErrno) : error.message;
     switch (error.code & 0xff) {
     case SQLITE_NOTADB:

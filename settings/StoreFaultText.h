@@ -39,6 +39,7 @@ inline const QString kReasonNoFolder = QStringLiteral("the folder \"%1\" cannot 
 inline const QString kReasonDiskFull = QStringLiteral("the disk is full");
 inline const QString kReasonNotDatabase = QStringLiteral("it is not a settings database");
 inline const QString kReasonNotSettings = QStringLiteral("it is a database of another kind");
+inline const QString kReasonUnreadableFormat = QStringLiteral("its format cannot be read by this program");
 inline const QString kReasonUnwritableFormat = QStringLiteral("its format cannot be written by this program");
 // %1: what the check found.
 inline const QString kReasonDamaged = QStringLiteral("it is damaged (%1)");

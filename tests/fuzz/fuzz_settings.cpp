@@ -19,17 +19,22 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 namespace {
 
 const QString kApplication = QStringLiteral("Orvanta");
+// The last fault the store reported, printed when a rule breaks.
+QString g_lastReport;
 
-void require(bool rule)
+void require(bool rule, const char *what)
 {
-    if (!rule)
+    if (!rule) {
+        std::fprintf(stderr, "broken rule: %s\nlast store report: %s\n", what, qUtf8Printable(g_lastReport));
         std::abort();
+    }
 }
 
 std::unique_ptr<QTemporaryDir> g_folder;
@@ -83,19 +88,19 @@ int expectedCount(const QByteArray &text)
 void checkCount(const QByteArray &bytes)
 {
     const int count = readCount(QString::fromLatin1(bytes));
-    require(count >= 0 && count <= 32767);
-    require(count == expectedCount(bytes));
+    require(count >= 0 && count <= 32767, "count in 0..32767");
+    require(count == expectedCount(bytes), "count follows the rule");
     // The same text arriving as UTF-8 (the store's form) reads the same wherever it is plain ASCII.
     const QString utf8 = QString::fromUtf8(bytes);
     if (utf8.toLatin1() == bytes)
-        require(readCount(utf8) == count);
+        require(readCount(utf8) == count, "same count from UTF-8");
 }
 
 void checkName(const QByteArray &bytes)
 {
     const QString name = QString::fromUtf8(bytes);
     const QString folded = SettingsStore::foldName(name);
-    require(SettingsStore::foldName(folded) == folded);
+    require(SettingsStore::foldName(folded) == folded, "folding is idempotent");
 
     // Past some thousands of entries the store only slows the run down: start a new one.
     if (++g_namesWritten % 5000 == 0) {
@@ -104,7 +109,8 @@ void checkName(const QByteArray &bytes)
     }
     const QString value = name + QChar(u'\0') + name;
     SaveSetting(kApplication, name, name, value);
-    require(GetSetting(kApplication, folded, folded, QStringLiteral("missing")) == value);
+    require(GetSetting(kApplication, folded, folded, QStringLiteral("missing")) == value,
+            "found by folded name");
 }
 
 void checkStoreFile(const QByteArray &bytes)
@@ -113,22 +119,25 @@ void checkStoreFile(const QByteArray &bytes)
     const QString path = storePath(QStringLiteral("settings.sqlite3"));
     {
         QFile file(path);
-        require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "store file written");
     }
     {
-        SettingsStore store(path);
+        g_lastReport.clear();
+        SettingsStore store(path, [](const QString &message) { g_lastReport = message; });
         store.value(kApplication, QStringLiteral("Alice"), QStringLiteral("Hits"), QString());
         require(store.setValue(kApplication, QStringLiteral("Fuzz"), QStringLiteral("Tries"),
-                               QStringLiteral("5")));
+                               QStringLiteral("5")),
+                "store writable afterwards");
         require(store.value(kApplication, QStringLiteral("FUZZ"), QStringLiteral("tries"), QString()) ==
-                QLatin1String("5"));
+                    QLatin1String("5"),
+                "value read back");
     }
     // Nothing lost: either the file was used as it is, or it is aside byte for byte.
     const QStringList aside =
         QDir(folderPath()).entryList({QStringLiteral("settings.sqlite3.unusable-*")}, QDir::Files);
     for (const QString &name : aside) {
         if (!name.endsWith(QLatin1String("-wal")) && !name.endsWith(QLatin1String("-shm")))
-            require(readFile(storePath(name)) == bytes);
+            require(readFile(storePath(name)) == bytes, "file kept aside unchanged");
     }
 }
 

@@ -25,6 +25,7 @@ enum class BadFile
     TruncatedStore,
     ScribbledStore,
     NewerWriteFormat,
+    UnknownSchemaFormat,
     OtherProgramsDatabase,
     FolderInPlace,
     UnreadableFile,
@@ -99,6 +100,8 @@ void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh_data()
     QTest::newRow("header names a newer write format")
         << BadFile::NewerWriteFormat << "its format cannot be written by this program"
         << QStringList{accountName(0), accountName(199)};
+    QTest::newRow("header names an unknown schema format")
+        << BadFile::UnknownSchemaFormat << "its format cannot be read by this program" << QStringList();
     QTest::newRow("another program's database")
         << BadFile::OtherProgramsDatabase << "it is a database of another kind" << QStringList();
     QTest::newRow("folder in its place")
@@ -144,6 +147,13 @@ void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh()
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(18));
         file.write("\x03");
+        break;
+    }
+    case BadFile::UnknownSchemaFormat: {
+        writeAccounts();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(47));
+        file.write("\x09");
         break;
     }
     case BadFile::OtherProgramsDatabase: {
