@@ -86,10 +86,11 @@ SettingsStore::~SettingsStore()
     if (!m_pending.empty()) {
         // A last try for entries whose write failed; nobody is left to tell when it fails again.
         m_reporter = [](const QString &message) { std::fprintf(stderr, "%s\n", qUtf8Printable(message)); };
-        m_inFaultStreak = true;
+        m_inFaultStreak = false;
         writeEntries({}, true);
     }
     closeConnection();
+    deliverReports();
 }
 
 QString SettingsStore::defaultFilePath()
@@ -119,6 +120,14 @@ SettingsStore::FoldedKey SettingsStore::foldedKey(const Entry &entry)
 
 std::optional<QString> SettingsStore::lookup(const QString &application, const QString &section,
                                              const QString &key)
+{
+    std::optional<QString> result = lookupEntry(application, section, key);
+    deliverReports();
+    return result;
+}
+
+std::optional<QString> SettingsStore::lookupEntry(const QString &application, const QString &section,
+                                                  const QString &key)
 {
     const FoldedKey folded = foldedKey({application, section, key, {}});
     if (const auto pending = m_pending.find(folded); pending != m_pending.end())
@@ -152,7 +161,9 @@ QString SettingsStore::value(const QString &application, const QString &section,
 bool SettingsStore::setValue(const QString &application, const QString &section, const QString &key,
                              const QString &value)
 {
-    return writeEntries({{application, section, key, value}}, true);
+    const bool written = writeEntries({{application, section, key, value}}, true);
+    deliverReports();
+    return written;
 }
 
 bool SettingsStore::setValues(const QString &application, const QString &section,
@@ -162,7 +173,9 @@ bool SettingsStore::setValues(const QString &application, const QString &section
     batch.reserve(size_t(entries.size()));
     for (const SettingEntry &entry : entries)
         batch.push_back({application, section, entry.key, entry.value});
-    return writeEntries(batch, false);
+    const bool written = writeEntries(batch, false);
+    deliverReports();
+    return written;
 }
 
 bool SettingsStore::ensureOpen()
@@ -496,8 +509,18 @@ int SettingsStore::readValue(const FoldedKey &key, std::optional<QString> *resul
 
 void SettingsStore::reportFault(const QString &message)
 {
-    if (m_reporter)
-        m_reporter(message);
+    m_undelivered.append(message);
+}
+
+void SettingsStore::deliverReports()
+{
+    // Only once the operation is over: a message box runs an event loop, and whatever it lets run
+    // (a timer saving the totals) must find the store in one piece.
+    const QStringList messages = std::exchange(m_undelivered, {});
+    for (const QString &message : messages) {
+        if (m_reporter)
+            m_reporter(message);
+    }
 }
 
 void SettingsStore::reportStreakFault(const QString &message)

@@ -3,6 +3,7 @@
 #include "Settings.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -111,7 +112,10 @@ private:
     QString readOnlyReason() const;
     QString describe(const SqlError &error) const;
 
+    std::optional<QString> lookupEntry(const QString &application, const QString &section,
+                                       const QString &key);
     void reportFault(const QString &message);
+    void deliverReports();
     void reportStreakFault(const QString &message);
 
     QString m_filePath;
@@ -122,6 +126,7 @@ private:
     bool m_readOnly = false;
     bool m_reopenBeforeWrite = false;
     bool m_inFaultStreak = false;
+    QStringList m_undelivered;
     // Entries whose write failed (or that were saved from a damaged file), by folded name; reads see
     // them and every later write writes them first.
     std::map<FoldedKey, Entry> m_pending;

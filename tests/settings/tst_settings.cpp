@@ -74,6 +74,7 @@ private slots:
     void failedWriteIsToldOnceAndRetriedAtNextWrite();
     void failedAccountCreationLeavesNoHalfAccount();
     void damagedFileIsKeptAsideAndFreshStoreWorks();
+    void faultReportMayUseTheStoreAgain();
 };
 
 void tst_Settings::freshStoreGivesEachCallersDefault_data()
@@ -429,6 +430,32 @@ void tst_Settings::damagedFileIsKeptAsideAndFreshStoreWorks()
     QVERIFY(sandbox.reports[0].contains(sandbox.storePath()));
     QVERIFY(sandbox.reports[0].contains(aside[0]));
     QVERIFY(sandbox.reports[0].contains(QStringLiteral("not a settings database")));
+}
+
+// The program shows a fault in a message box, whose event loop may run a timer that saves the totals:
+// the store must be whole again before it reports.
+void tst_Settings::faultReportMayUseTheStoreAgain()
+{
+    StoreSandbox sandbox;
+    QVERIFY(QDir().mkpath(sandbox.folder()));
+    QFile file(sandbox.storePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    const QString alice = QStringLiteral("Alice");
+    QString seenInside;
+    setStoreFaultReporter([&](const QString &message) {
+        sandbox.reports << message;
+        SaveSetting(kAccounts, alice, QStringLiteral("Tries"), QStringLiteral("8"));
+        seenInside = GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString());
+    });
+    SaveSetting(kAccounts, alice, QStringLiteral("Hits"), QStringLiteral("2"));
+    QCOMPARE(sandbox.reports.size(), 1);
+    QCOMPARE(seenInside, QStringLiteral("2"));
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString()), QStringLiteral("2"));
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("8"));
+    QCOMPARE(sandbox.setAsideNames().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)
