@@ -24,6 +24,7 @@ enum class BadFile
     RandomBytes,
     TruncatedStore,
     ScribbledStore,
+    DamagedIndex,
     NewerWriteFormat,
     UnknownSchemaFormat,
     OtherProgramsDatabase,
@@ -97,6 +98,8 @@ void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh_data()
         << BadFile::TruncatedStore << "it is damaged" << QStringList{accountName(0), accountName(40)};
     QTest::newRow("page in the middle overwritten")
         << BadFile::ScribbledStore << "it is damaged" << QStringList{accountName(0), accountName(199)};
+    QTest::newRow("index no longer matches the table")
+        << BadFile::DamagedIndex << "it is damaged" << QStringList{accountName(0), accountName(100)};
     QTest::newRow("header names a newer write format")
         << BadFile::NewerWriteFormat << "its format cannot be written by this program"
         << QStringList{accountName(0), accountName(199)};
@@ -139,6 +142,31 @@ void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh()
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.seek(file.size() / 2 / 4096 * 4096));
         file.write(QByteArray(4096, '\x55'));
+        break;
+    }
+    case BadFile::DamagedIndex: {
+        // One name in the index's first page changed: every page is sound on its own, but looking up
+        // that account through the index would miss it.
+        writeAccounts();
+        sqlite3 *db = nullptr;
+        sqlite3_stmt *statement = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_prepare_v2(db,
+                                    "SELECT pageno FROM dbstat WHERE name = 'sqlite_autoindex_setting_1'"
+                                    " AND pagetype = 'leaf' ORDER BY pageno LIMIT 1",
+                                    -1, &statement, nullptr),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
+        const qint64 page = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        QByteArray bytes = readFile(path);
+        const qsizetype pageSize = (uchar(bytes[16]) << 8) | uchar(bytes[17]);
+        const qsizetype name = bytes.indexOf("user000", (page - 1) * pageSize);
+        QVERIFY(name > 0 && name < page * pageSize);
+        bytes[name] = 'v';
+        QVERIFY(writeFile(path, bytes));
         break;
     }
     case BadFile::NewerWriteFormat: {
