@@ -4,6 +4,7 @@
 
 #include "StoreFaultText.h"
 #include "StoreFiles.h"
+#include "StoreSql.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -15,15 +16,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-QString columnText(sqlite3_stmt *statement, int column)
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
-}
-
-} // namespace
+using storesql::columnText;
 
 std::vector<SettingsStore::Entry> SettingsStore::salvageEntries()
 {

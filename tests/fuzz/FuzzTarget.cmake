@@ -7,8 +7,10 @@ function(qxo_add_fuzz_target source_dir)
         ${QXO_FUZZ_DIR}/fuzz_settings.cpp
         ${source_dir}/settings/Settings.cpp
         ${source_dir}/settings/SettingsStore.cpp
+        ${source_dir}/settings/SettingsStore_open.cpp
         ${source_dir}/settings/SettingsStore_recovery.cpp
-        ${source_dir}/settings/StoreFiles.cpp)
+        ${source_dir}/settings/StoreFiles.cpp
+        ${source_dir}/settings/StoreSql.cpp)
     target_include_directories(fuzz_settings PRIVATE ${source_dir})
     target_compile_definitions(fuzz_settings PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
     target_compile_options(fuzz_settings PRIVATE -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer)

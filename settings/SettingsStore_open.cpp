@@ -1,0 +1,277 @@
+// Finding, checking and opening the settings file: folders created private, a file that is not a
+// settings store recognised before anything in it changes, and the ways in when it cannot be written.
+#include "SettingsStore.h"
+
+#include "StoreFaultText.h"
+#include "StoreFiles.h"
+#include "StoreSql.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using storesql::execScalar;
+
+namespace {
+
+// How long a write waits for another copy of the program that holds the file (ms).
+constexpr int kBusyTimeoutMs = 5000;
+
+const char *const kCreateTable = "CREATE TABLE IF NOT EXISTS setting("
+                                 " application TEXT NOT NULL,"
+                                 " section TEXT NOT NULL,"
+                                 " key TEXT NOT NULL,"
+                                 " value TEXT NOT NULL,"
+                                 " application_fold TEXT NOT NULL,"
+                                 " section_fold TEXT NOT NULL,"
+                                 " key_fold TEXT NOT NULL,"
+                                 " PRIMARY KEY (application_fold, section_fold, key_fold))";
+const char *const kSelect =
+    "SELECT value FROM setting WHERE application_fold = ?1 AND section_fold = ?2 AND key_fold = ?3";
+// A later write replaces only the value: the names keep the spelling of their first write.
+const char *const kUpsert =
+    "INSERT INTO setting (application, section, key, value, application_fold, section_fold, key_fold)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"
+    " ON CONFLICT (application_fold, section_fold, key_fold) DO UPDATE SET value = excluded.value";
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+} // namespace
+
+bool SettingsStore::ensureOpen()
+{
+    return m_db || open();
+}
+
+bool SettingsStore::open()
+{
+    QString reason;
+    if (!prepareFolder(&reason)) {
+        reportStreakFault(storetext::kOpenFailed.arg(m_filePath, reason));
+        return false;
+    }
+    const QByteArray path = nativePath(m_filePath);
+    // Each round either opens the file or moves one unusable thing out of the way.
+    for (int round = 0; round < 4; ++round) {
+        struct stat info = {};
+        if (::stat(path.constData(), &info) != 0) {
+            const int statErrno = errno;
+            struct stat linkInfo = {};
+            if (statErrno == ENOENT && ::lstat(path.constData(), &linkInfo) == 0) {
+                if (!setAside(storetext::kReasonDanglingLink, {}))
+                    return false;
+                continue;
+            }
+            if (statErrno != ENOENT) {
+                reportStreakFault(
+                    storetext::kOpenFailed.arg(m_filePath, storefiles::systemReason(statErrno)));
+                return false;
+            }
+            keepOrphanedLog();
+            // Created here rather than by SQLite so that it never exists with a wider mode than 0600.
+            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd < 0 && errno != EEXIST) {
+                reportStreakFault(storetext::kOpenFailed.arg(m_filePath, storefiles::systemReason(errno)));
+                return false;
+            }
+            if (fd >= 0) {
+                ::close(fd);
+                storefiles::syncFolder(QFileInfo(m_filePath).absolutePath());
+            }
+        } else if (!S_ISREG(info.st_mode)) {
+            if (!setAside(S_ISDIR(info.st_mode) ? storetext::kReasonFolder : storetext::kReasonNotAFile, {}))
+                return false;
+            continue;
+        } else {
+            storefiles::tightenModes(m_filePath);
+        }
+
+        if (::faccessat(AT_FDCWD, path.constData(), R_OK, AT_EACCESS) != 0 && errno == EACCES) {
+            // Nobody can help that from here; keep it for its owner and start afresh.
+            if (!setAside(storetext::kReasonCannotOpen.arg(storefiles::systemReason(EACCES))))
+                return false;
+            continue;
+        }
+
+        SqlError error;
+        bool connected = connect(Connect::ReadWrite, &error);
+        if (!connected && isDamage(error.code)) {
+            if (!recoverFromDamage(describe(error)))
+                return false;
+            continue;
+        }
+        // Not writable (a read-only file or folder, no room for the WAL index): read what it holds.
+        // Only a header that is not a database counts as damage here: a connection that cannot
+        // write may be unable to recover the WAL and then takes a sound file for a damaged one.
+        const SqlError writeError = error;
+        if (!connected)
+            connected = connect(Connect::ReadOnly, &error);
+        // In a read-only folder SQLite cannot create the WAL index when it is missing; with no WAL
+        // the file is complete, and nobody can write it there, so reading it as immutable is sound.
+        if (!connected && (error.code & 0xff) != SQLITE_NOTADB &&
+            !storefiles::hasContent(m_filePath + QStringLiteral("-wal")))
+            connected = connect(Connect::Immutable, &error);
+        if (connected) {
+            // Entries kept back by failed writes or saved from a damaged file go in at once.
+            if (!m_readOnly && !m_pending.empty() && runWrite(pendingEntries(), nullptr) == SQLITE_OK)
+                m_pending.clear();
+            return true;
+        }
+        if ((error.code & 0xff) == SQLITE_NOTADB) {
+            if (!setAside(describe(error)))
+                return false;
+            continue;
+        }
+        closeConnection();
+        reportStreakFault(storetext::kOpenFailed.arg(m_filePath, describe(writeError)));
+        return false;
+    }
+    return false;
+}
+
+bool SettingsStore::connect(Connect mode, SqlError *error)
+{
+    closeConnection();
+    QByteArray name = nativePath(m_filePath);
+    int flags = mode == Connect::ReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    if (mode == Connect::Immutable) {
+        name = QUrl::fromLocalFile(m_filePath).toEncoded() + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
+    const auto fail = [&](int code, const QString &message) {
+        *error = {code, db ? sqlite3_system_errno(db) : 0, message};
+        // A damaged file stays open so that salvageEntries() can read what is left in it; closing
+        // must not checkpoint into it, since it is kept exactly as found.
+        if (isDamage(code) && db) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            m_db = db;
+        } else if (db == m_db) {
+            closeConnection();
+        } else {
+            sqlite3_close_v2(db);
+        }
+        return false;
+    };
+    if (rc != SQLITE_OK)
+        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    m_db = db;
+
+    if (mode == Connect::ReadWrite && sqlite3_db_readonly(db, "main") == 1)
+        return fail(SQLITE_READONLY, storetext::kReasonReadOnlyFile);
+
+    // Nothing in the file changes until it is known to be a sound settings store or an empty one:
+    // a file that is set aside must be kept exactly as it was found. The full check (a few ms for a
+    // thousand accounts) also compares the table with its index: a damaged index alone would let
+    // lookups miss entries that are there.
+    QString check;
+    if ((rc = execScalar(db, "PRAGMA integrity_check", &check)) != SQLITE_OK) {
+        // A plain error before anything else is read: a header this SQLite does not understand
+        // ("unsupported file format"). Only a writable connection's verdict is trusted.
+        if (rc == SQLITE_ERROR && mode == Connect::ReadWrite)
+            rc = kUnreadableFormat;
+        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    if (check != QLatin1String("ok"))
+        return fail(SQLITE_CORRUPT, check);
+    QString tables;
+    if ((rc = execScalar(
+             db,
+             "SELECT count(*) || ' ' || count(CASE WHEN name = 'setting' THEN 1 END) FROM sqlite_schema"
+             " WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
+             &tables)) != SQLITE_OK)
+        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+    const bool hadTable = tables.section(u' ', 1) == QLatin1String("1");
+    // Tables, but none of ours: another program's database.
+    if (!hadTable && tables.section(u' ', 0, 0) != QLatin1String("0"))
+        return fail(kNotSettingsFile, tables);
+    // A "setting" table with other columns belongs to something else too.
+    if (hadTable && !prepareStatements()) {
+        const int code = sqlite3_errcode(db);
+        return fail((code & 0xff) == SQLITE_ERROR ? kNotSettingsFile : code,
+                    QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+
+    if (mode == Connect::ReadWrite) {
+        if ((rc = execScalar(db, "PRAGMA synchronous = FULL")) != SQLITE_OK)
+            return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+        if ((rc = execScalar(db, "PRAGMA journal_mode = WAL")) != SQLITE_OK)
+            return fail(writeFailureCode(rc), QString::fromUtf8(sqlite3_errmsg(db)));
+        if (!hadTable && ((rc = execScalar(db, kCreateTable)) != SQLITE_OK || !prepareStatements()))
+            return fail(writeFailureCode(rc != SQLITE_OK ? rc : sqlite3_errcode(db)),
+                        QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    // A file that cannot be written and has no table yet is simply empty: reads find nothing.
+    m_readOnly = mode != Connect::ReadWrite;
+    return true;
+}
+
+int SettingsStore::writeFailureCode(int code) const
+{
+    // SQLite refuses to write a file whose header names a write format newer than its own. When the
+    // file and its folder are writable that never changes: the file is treated like a damaged one
+    // (set aside, its entries read out into a new file).
+    if (code == SQLITE_READONLY && storefiles::writableByUs(m_filePath) &&
+        storefiles::writableByUs(QFileInfo(m_filePath).absolutePath()))
+        return kUnwritableFormat;
+    return code;
+}
+
+bool SettingsStore::prepareStatements()
+{
+    return sqlite3_prepare_v3(m_db, kSelect, -1, SQLITE_PREPARE_PERSISTENT, &m_select, nullptr) ==
+               SQLITE_OK &&
+           sqlite3_prepare_v3(m_db, kUpsert, -1, SQLITE_PREPARE_PERSISTENT, &m_upsert, nullptr) == SQLITE_OK;
+}
+
+void SettingsStore::closeConnection()
+{
+    sqlite3_finalize(m_select);
+    sqlite3_finalize(m_upsert);
+    m_select = nullptr;
+    m_upsert = nullptr;
+    if (m_db)
+        sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_readOnly = false;
+}
+
+bool SettingsStore::prepareFolder(QString *reason)
+{
+    // Every missing folder on the way is created with mode 0700: the file holds password hashes.
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    const QStringList parts = folder.split(u'/', Qt::SkipEmptyParts);
+    QString prefix;
+    for (const QString &part : parts) {
+        prefix += u'/' + part;
+        const QByteArray native = nativePath(prefix);
+        struct stat info = {};
+        if (::stat(native.constData(), &info) == 0) {
+            if (!S_ISDIR(info.st_mode)) {
+                *reason = storetext::kReasonPathNotFolder.arg(prefix);
+                return false;
+            }
+            continue;
+        }
+        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
+            *reason = storetext::kReasonNoFolder.arg(prefix, storefiles::systemReason(errno));
+            return false;
+        }
+    }
+    return true;
+}
