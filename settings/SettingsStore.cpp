@@ -118,9 +118,6 @@ bool SettingsStore::setValues(const QString &application, const QString &section
 
 bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnFailure)
 {
-    std::vector<Entry> batch = pendingEntries();
-    batch.insert(batch.end(), entries.begin(), entries.end());
-
     // A file that was read-only may have been made writable since: look again.
     if (m_reopenBeforeWrite || m_readOnly) {
         closeConnection();
@@ -134,6 +131,9 @@ bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnF
             reason = readOnlyReason();
             break;
         }
+        // Taken afresh each time: a damaged file set aside in between adds what was read out of it.
+        std::vector<Entry> batch = pendingEntries();
+        batch.insert(batch.end(), entries.begin(), entries.end());
         SqlError error;
         if (runWrite(batch, &error) == SQLITE_OK) {
             m_pending.clear();

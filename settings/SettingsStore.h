@@ -19,12 +19,16 @@ struct sqlite3_stmt;
 // synchronous=FULL) before it returns.
 //
 // Faults never stop the program and never lose what the file held:
-// - a file that is damaged, not a settings database, a folder, or cannot be opened is renamed aside
+// - a file that is damaged, not a settings database, in a format this SQLite cannot read or write,
+//   a folder, a dangling link, or unreadable by this user is renamed aside
 //   with a timestamp (its -wal and -shm go with it), the entries that can still be read are copied
 //   into a fresh file, and the user is told which file and why;
 // - a failed write (read-only file or folder, disk full) is told once per failure streak; the
 //   entries stay in memory, reads see them, and every later write tries them again (the connection
 //   is reopened first, so a fixed permission or freed disk takes effect at once).
+// A zero-length file is a store that was created but never written (a program stopped before its
+// first commit leaves one): it holds nothing, so it is simply used. Faults are handed to the
+// reporter only when the call that met them is over, so the reporter may use the store again.
 // The file is opened on first use, not by the constructor.
 class SettingsStore
 {
