@@ -1,5 +1,7 @@
 #include "ArtChecks.h"
 
+#include <cstdlib>
+
 namespace artchecks {
 
 namespace {
@@ -88,6 +90,70 @@ QStringList splashKeyFaults(const QImage &image)
     }
     if (keys != 8641)
         faults << QStringLiteral("%1 key pixels instead of 8641").arg(keys);
+    return faults;
+}
+
+QStringList doubleDensityFaults(const QImage &picture, const QImage &variant, bool drawn, int tolerance)
+{
+    if (variant.size() != picture.size() * 2)
+        return {QStringLiteral("variant is %1x%2, not %3x%4")
+                    .arg(variant.width())
+                    .arg(variant.height())
+                    .arg(picture.width() * 2)
+                    .arg(picture.height() * 2)};
+    QStringList faults;
+    const QImage small = picture.convertToFormat(QImage::Format_RGB32);
+    const QImage large = variant.convertToFormat(QImage::Format_RGB32);
+    bool drawnSharp = false;
+    for (const QRgb key : {kTrainerKey, kSplashKey}) {
+        for (int y = 0; y < large.height(); ++y) {
+            for (int x = 0; x < large.width(); ++x) {
+                const bool expected = isKey(small, x / 2, y / 2, key);
+                if (isKey(large, x, y, key) != expected)
+                    faults << QStringLiteral("variant pixel (%1, %2) %3 the key colour %4")
+                                  .arg(x)
+                                  .arg(y)
+                                  .arg(expected ? QStringLiteral("lacks") : QStringLiteral("has"))
+                                  .arg(key & 0xffffffu, 6, 16, QLatin1Char('0'));
+            }
+        }
+    }
+    constexpr int kBlock = 4;
+    for (int by = 0; by < small.height(); by += kBlock) {
+        for (int bx = 0; bx < small.width(); bx += kBlock) {
+            const QRect block = QRect(bx, by, kBlock, kBlock).intersected(small.rect());
+            int sum[2][3] = {};
+            for (int y = block.top(); y <= block.bottom(); ++y) {
+                for (int x = block.left(); x <= block.right(); ++x) {
+                    const QRgb s = small.pixel(x, y);
+                    sum[0][0] += 4 * qRed(s);
+                    sum[0][1] += 4 * qGreen(s);
+                    sum[0][2] += 4 * qBlue(s);
+                    const QRgb quad[4] = {large.pixel(2 * x, 2 * y), large.pixel(2 * x + 1, 2 * y),
+                                          large.pixel(2 * x, 2 * y + 1), large.pixel(2 * x + 1, 2 * y + 1)};
+                    for (const QRgb l : quad) {
+                        sum[1][0] += qRed(l);
+                        sum[1][1] += qGreen(l);
+                        sum[1][2] += qBlue(l);
+                        drawnSharp = drawnSharp || l != quad[0];
+                    }
+                }
+            }
+            const int pixels = 4 * block.width() * block.height();
+            for (int c = 0; c < 3; ++c) {
+                if (std::abs(sum[0][c] - sum[1][c]) > tolerance * pixels) {
+                    faults << QStringLiteral("block at (%1, %2) differs from the variant by %3 in channel %4")
+                                  .arg(bx)
+                                  .arg(by)
+                                  .arg(std::abs(sum[0][c] - sum[1][c]) / pixels)
+                                  .arg(c);
+                    break;
+                }
+            }
+        }
+    }
+    if (drawn && !drawnSharp)
+        faults << QStringLiteral("variant is the picture enlarged pixel by pixel");
     return faults;
 }
 

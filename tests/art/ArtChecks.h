@@ -20,4 +20,13 @@ QStringList trainerKeyFaults(const QImage &image);
 // pixels between the two cards.
 QStringList splashKeyFaults(const QImage &image);
 
+// A window or control picture's @2x variant against the picture itself. Faults: a size other than
+// twice the picture's; a pixel with one of the key colours whose 1x pixel lacks it, or the reverse (the
+// window outline is cut from the 1x picture, so the variant's key pixels must be exactly its key pixels
+// doubled); a block of 4x4 picture pixels whose average colour differs from the variant's by more than
+// `tolerance` in a channel (something drawn at the wrong place or scale); with `drawn`, a variant that
+// is only the picture enlarged pixel by pixel (not drawn sharp; a picture of pure texture is enlarged).
+QStringList doubleDensityFaults(const QImage &picture, const QImage &variant, bool drawn = true,
+                                int tolerance = 24);
+
 } // namespace artchecks

@@ -39,6 +39,28 @@ template <typename Match> QRect boundingBoxOf(const QImage &image, const QRect &
     return box;
 }
 
+// Every window and control picture: each has an @2x variant.
+QStringList windowPictureNames()
+{
+    QStringList names = {QStringLiteral("trainer-background.png"), QStringLiteral("splash.png"),
+                         QStringLiteral("login-background.png"),   QStringLiteral("meter.png"),
+                         QStringLiteral("score-bar.png"),          QStringLiteral("title-strip.png"),
+                         QStringLiteral("panel-plain.png"),        QStringLiteral("panel-hidden.png"),
+                         QStringLiteral("options-panel.png"),      QStringLiteral("card-back.png")};
+    for (const char *deck : {"zener", "color", "spade"})
+        for (int i = 1; i <= 5; ++i)
+            names << QStringLiteral("%1-%2.png").arg(QLatin1String(deck)).arg(i);
+    for (const char *button : {"user", "test", "drill", "stop", "help", "close"})
+        for (int state = 0; state <= 1; ++state)
+            names << QStringLiteral("btn-%1-%2.png").arg(QLatin1String(button)).arg(state);
+    return names;
+}
+
+QString variantName(const QString &name)
+{
+    return QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png"));
+}
+
 } // namespace
 
 class ArtInvariantsTest : public QObject
@@ -54,6 +76,10 @@ private slots:
     void keyOutlines();
     void keyChecksCatchOnePixel_data();
     void keyChecksCatchOnePixel();
+    void doubleDensityVariants_data();
+    void doubleDensityVariants();
+    void doubleDensityCheckCatchesFaults_data();
+    void doubleDensityCheckCatchesFaults();
     void cornerColours_data();
     void cornerColours();
     void hoverPairs_data();
@@ -175,6 +201,67 @@ void ArtInvariantsTest::keyChecksCatchOnePixel()
     image.setPixel(at, makeKey ? key : qRgb(40, 40, 40));
     const QStringList faults = isTrainer ? trainerKeyFaults(image) : splashKeyFaults(image);
     QVERIFY(!faults.isEmpty());
+}
+
+void ArtInvariantsTest::doubleDensityVariants_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("drawn");
+    // The title strip is a piece of the grained band and nothing else: its variant is the band's
+    // grain enlarged, as in the trainer picture's variant, so the two still match pixel for pixel.
+    for (const QString &name : windowPictureNames())
+        QTest::newRow(qPrintable(name)) << name << (name != QStringLiteral("title-strip.png"));
+}
+
+// High-density screens paint the @2x variant while the outline and every pixel read come from the
+// picture itself: the variant must show the same picture at the same places, and its key colour must
+// lie exactly under the cut-away 1x pixels, or a key-coloured fringe shows along the outline.
+void ArtInvariantsTest::doubleDensityVariants()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, drawn);
+    const QImage image = picture(name);
+    const QImage variant = picture(variantName(name));
+    QVERIFY2(!variant.isNull(), qPrintable(variantName(name)));
+    // Loaded by its file name, Qt knows it holds two pixels per logical pixel.
+    QCOMPARE(variant.devicePixelRatio(), 2.0);
+    QCOMPARE(variant.hasAlphaChannel(), false);
+    const QStringList faults = doubleDensityFaults(image, variant, drawn);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 10).join(QStringLiteral("; "))));
+}
+
+void ArtInvariantsTest::doubleDensityCheckCatchesFaults_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<uint>("colour");
+    const QString trainer = QStringLiteral("trainer-background.png");
+    const QString splash = QStringLiteral("splash.png");
+    QTest::newRow("trainer: one of a corner key pixel's four lost")
+        << trainer << QRect(1565, 1179, 1, 1) << uint(qRgb(30, 30, 30));
+    QTest::newRow("trainer: key pixel beside a corner") << trainer << QRect(8, 0, 1, 1) << uint(kTrainerKey);
+    QTest::newRow("splash: key pixel inside the outline")
+        << splash << QRect(28, 400, 1, 1) << uint(kSplashKey);
+    QTest::newRow("splash: outline pixel lost") << splash << QRect(26, 400, 1, 1) << uint(qRgb(30, 30, 30));
+    QTest::newRow("trainer: a mark drawn where the picture has none")
+        << trainer << QRect(1000, 200, 12, 12) << uint(qRgb(0, 0, 0));
+}
+
+// Guards the variant check itself.
+void ArtInvariantsTest::doubleDensityCheckCatchesFaults()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, area);
+    QFETCH(uint, colour);
+    QImage variant = picture(variantName(name)).convertToFormat(QImage::Format_RGB32);
+    variant.setDevicePixelRatio(1);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            variant.setPixel(x, y, colour);
+    QVERIFY(!doubleDensityFaults(picture(name), variant).isEmpty());
+    // An enlarged picture is the right size and keeps the keys, but is not drawn sharp.
+    const QImage image = picture(name);
+    QVERIFY(!doubleDensityFaults(image, image.scaled(image.size() * 2)).isEmpty());
 }
 
 void ArtInvariantsTest::cornerColours_data()

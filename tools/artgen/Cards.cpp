@@ -74,7 +74,8 @@ QSize faceSize(int face)
 
 QRectF faceArea(const QImage &image)
 {
-    return QRectF(0.5, 0.5, image.width() - 4.0, image.height() - 4.0);
+    const QSize size = logicalSize(image);
+    return QRectF(0.5, 0.5, size.width() - 4.0, size.height() - 4.0);
 }
 
 // The small spade of the playing cards, filling `box`.
@@ -99,10 +100,10 @@ QPainterPath spade(const QRectF &box)
 
 } // namespace
 
-QImage zenerCard(int face)
+QImage zenerCard(int face, int scale)
 {
     const QSize size = faceSize(face);
-    QImage image = canvas(size.width(), size.height(), Qt::white);
+    QImage image = canvas(size.width(), size.height(), Qt::white, scale);
     cardBase(image);
     QPainter p(&image);
     prepare(p);
@@ -112,12 +113,12 @@ QImage zenerCard(int face)
     return image;
 }
 
-QImage colourCard(int face)
+QImage colourCard(int face, int scale)
 {
     static const QColor kColours[5] = {QColor(230, 20, 20), QColor(255, 230, 0), QColor(20, 180, 40),
                                        QColor(30, 70, 230), QColor(230, 20, 210)};
     const QSize size = faceSize(face);
-    QImage image = canvas(size.width(), size.height(), Qt::white);
+    QImage image = canvas(size.width(), size.height(), Qt::white, scale);
     cardBase(image);
     QPainter p(&image);
     prepare(p);
@@ -129,12 +130,12 @@ QImage colourCard(int face)
     return image;
 }
 
-QImage spadeCard(int face)
+QImage spadeCard(int face, int scale)
 {
     static const char *const kRanks[5] = {"A", "K", "Q", "J", "10"};
     constexpr qreal rankPixelSize = 56;
     const QSize size = faceSize(face);
-    QImage image = canvas(size.width(), size.height(), Qt::white);
+    QImage image = canvas(size.width(), size.height(), Qt::white, scale);
     cardBase(image);
     QPainter p(&image);
     prepare(p);
@@ -153,9 +154,9 @@ QImage spadeCard(int face)
     return image;
 }
 
-QImage cardBack()
+QImage cardBack(int scale)
 {
-    QImage image = canvas(88, 126, Qt::white);
+    QImage image = canvas(88, 126, Qt::white, scale);
     cardBase(image, QColor(8, 8, 10), QColor(40, 40, 44));
     QPainter p(&image);
     prepare(p);

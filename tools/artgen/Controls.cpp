@@ -7,9 +7,9 @@
 
 namespace artgen {
 
-QImage meter()
+QImage meter(int scale)
 {
-    QImage image = canvas(73, 163, QColor(kBodyGrey));
+    QImage image = canvas(73, 163, QColor(kBodyGrey), scale);
     // The tube: about 21 pixels wide at the left, with a soft shadow to its right.
     const QRectF tube(2.5, 1.5, 21, 158);
     QPainterPath tubeShape;
@@ -51,9 +51,9 @@ QImage meter()
     return image;
 }
 
-QImage scoreBar()
+QImage scoreBar(int scale)
 {
-    QImage image = canvas(536, 48, QColor(kBodyGrey));
+    QImage image = canvas(536, 48, QColor(kBodyGrey), scale);
     const QRectF bar(2.5, 2.5, 530, 42);
     QPainterPath shape;
     shape.addRoundedRect(bar, 21, 21);
@@ -73,12 +73,12 @@ QImage scoreBar()
 QImage titleStrip(const QImage &trainer)
 {
     // The strip lies in the title band at x 319..733 and must match it pixel for pixel.
-    return trainer.copy(319, 0, 415, 28);
+    return logicalCopy(trainer, QRect(319, 0, 415, 28));
 }
 
-static QImage whitePanel(int width, int height, qreal radius)
+static QImage whitePanel(int width, int height, qreal radius, int scale)
 {
-    QImage image = canvas(width, height, QColor(kBodyGrey));
+    QImage image = canvas(width, height, QColor(kBodyGrey), scale);
     const QRectF rect(6, 5, width - 14, height - 14);
     QPainterPath shape;
     shape.addRoundedRect(rect, radius, radius);
@@ -91,19 +91,19 @@ static QImage whitePanel(int width, int height, qreal radius)
     return image;
 }
 
-QImage panelPlain()
+QImage panelPlain(int scale)
 {
-    return whitePanel(588, 306, 12);
+    return whitePanel(588, 306, 12, scale);
 }
 
-QImage panelHidden()
+QImage panelHidden(int scale)
 {
-    return whitePanel(579, 310, 18);
+    return whitePanel(579, 310, 18, scale);
 }
 
-QImage optionsPanel()
+QImage optionsPanel(int scale)
 {
-    QImage image = canvas(402, 173, QColor(kBodyGrey));
+    QImage image = canvas(402, 173, QColor(kBodyGrey), scale);
     // The panel hangs from the title band: its top corners lie above the picture.
     const QRectF panel(2.5, -12.5, 397, 178);
     QPainterPath shape;
@@ -137,6 +137,7 @@ QImage optionsPanel()
     QImage strip = canvas(402, 173, QColor(kBodyGrey));
     fillGrain(strip, QRect(0, 134, 402, 32), 26, 5, 0x5eed0301u);
     bevelTop(strip, QRect(0, 134, 402, 32), 4, 40);
+    strip = enlarged(strip, scale);
     QPainterPath tab;
     tab.addRect(QRectF(0, 134, 402, 32));
     p.begin(&image);
@@ -154,13 +155,13 @@ QImage optionsPanel()
     // Rows 166..172 stay body grey.
     for (int y = 166; y < 173; ++y)
         for (int x = 0; x < 402; ++x)
-            image.setPixel(x, y, kBodyGrey);
+            setLogicalPixel(image, x, y, kBodyGrey);
     return image;
 }
 
-static QImage pill(int width, int height, QColor background, QColor colour, const QString &label)
+static QImage pill(int width, int height, QColor background, QColor colour, const QString &label, int scale)
 {
-    QImage image = canvas(width, height, background);
+    QImage image = canvas(width, height, background, scale);
     const QRectF rect(1.5, 1.5, width - 5, height - 6);
     QPainterPath shape;
     shape.addRoundedRect(rect, rect.height() / 2, rect.height() / 2);
@@ -174,7 +175,7 @@ static QImage pill(int width, int height, QColor background, QColor colour, cons
     return image;
 }
 
-QImage pillButton(const QString &label, bool lit)
+QImage pillButton(const QString &label, bool lit, int scale)
 {
     QColor dull;
     QColor bright;
@@ -188,17 +189,18 @@ QImage pillButton(const QString &label, bool lit)
         dull = QColor(168, 122, 78);
         bright = QColor(255, 150, 20);
     }
-    return pill(87, 43, QColor(kBodyGrey), lit ? bright : dull, label);
+    return pill(87, 43, QColor(kBodyGrey), lit ? bright : dull, label, scale);
 }
 
-QImage stopButton(bool lit)
+QImage stopButton(bool lit, int scale)
 {
-    return pill(78, 42, Qt::white, lit ? QColor(232, 30, 30) : QColor(236, 168, 176), QStringLiteral("Stop"));
+    return pill(78, 42, Qt::white, lit ? QColor(232, 30, 30) : QColor(236, 168, 176), QStringLiteral("Stop"),
+                scale);
 }
 
-QImage helpButton(bool lit)
+QImage helpButton(bool lit, int scale)
 {
-    QImage image = canvas(30, 48, QColor(kBodyGrey));
+    QImage image = canvas(30, 48, QColor(kBodyGrey), scale);
     const QPainterPath mark = fittedText(QStringLiteral("?"), sansFont(48, true), QRectF(4, 3, 22, 40));
     softShadow(image, mark, QPointF(1.5, 1.5), 1, 0.4);
     QPainter p(&image);
@@ -212,7 +214,7 @@ QImage helpButton(bool lit)
 QImage closeButton(const QImage &trainer, bool lit)
 {
     // The close box sits on the title band; its corners are the band's own pixels.
-    QImage image = lit ? trainer.copy(745, 2, 27, 23) : trainer.copy(748, 3, 22, 21);
+    QImage image = logicalCopy(trainer, lit ? QRect(745, 2, 27, 23) : QRect(748, 3, 22, 21));
     QPainter p(&image);
     prepare(p);
     const QRectF box = lit ? QRectF(1.5, 1.5, 24, 20) : QRectF(2.5, 2.5, 17, 16);

@@ -28,11 +28,53 @@ int Noise::jitter(int spread)
     return int(next() % std::uint32_t(2 * spread + 1)) - spread;
 }
 
-QImage canvas(int width, int height, QColor fill)
+static int scaleOf(const QImage &image)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    return std::max(1, int(std::lround(image.devicePixelRatio())));
+}
+
+QImage canvas(int width, int height, QColor fill, int scale)
+{
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(fill);
     return image;
+}
+
+QSize logicalSize(const QImage &image)
+{
+    return image.size() / scaleOf(image);
+}
+
+QImage enlarged(const QImage &image, int scale)
+{
+    if (scale == 1)
+        return image;
+    QImage out(image.width() * scale, image.height() * scale, image.format());
+    out.setDevicePixelRatio(scale);
+    for (int y = 0; y < out.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(image.constScanLine(y / scale));
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            line[x] = from[x / scale];
+    }
+    return out;
+}
+
+void setLogicalPixel(QImage &image, int x, int y, QRgb colour)
+{
+    const int s = scaleOf(image);
+    for (int dy = 0; dy < s; ++dy)
+        for (int dx = 0; dx < s; ++dx)
+            image.setPixel(x * s + dx, y * s + dy, colour);
+}
+
+QImage logicalCopy(const QImage &image, const QRect &rect)
+{
+    const int s = scaleOf(image);
+    QImage out = image.copy(QRect(rect.topLeft() * s, rect.size() * s));
+    out.setDevicePixelRatio(s);
+    return out;
 }
 
 void prepare(QPainter &painter)
@@ -150,7 +192,9 @@ void softShadow(QImage &image, const QPainterPath &shape, QPointF offset, qreal 
 {
     const int w = image.width();
     const int h = image.height();
+    const int scale = scaleOf(image);
     QImage mask(w, h, QImage::Format_ARGB32_Premultiplied);
+    mask.setDevicePixelRatio(scale);
     mask.fill(Qt::transparent);
     {
         QPainter p(&mask);
@@ -165,7 +209,7 @@ void softShadow(QImage &image, const QPainterPath &shape, QPointF offset, qreal 
         for (int x = 0; x < w; ++x)
             alpha[std::size_t(y) * std::size_t(w) + std::size_t(x)] = qAlpha(line[x]);
     }
-    blurAlpha(alpha, w, h, int(std::lround(blur)));
+    blurAlpha(alpha, w, h, int(std::lround(blur)) * scale);
     const int strength = int(std::lround(opacity * 256));
     for (int y = 0; y < h; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
@@ -181,7 +225,8 @@ void softShadow(QImage &image, const QPainterPath &shape, QPointF offset, qreal 
 QPainterPath cardBase(QImage &image, QColor face, QColor edge)
 {
     // The card leaves three pixels at the right and bottom for its shadow.
-    const QRectF rect(0.5, 0.5, image.width() - 4.0, image.height() - 4.0);
+    const QSize size = logicalSize(image);
+    const QRectF rect(0.5, 0.5, size.width() - 4.0, size.height() - 4.0);
     QPainterPath shape;
     shape.addRoundedRect(rect, 7, 7);
     softShadow(image, shape, QPointF(1.5, 1.5), 1, 0.45);

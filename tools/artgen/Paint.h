@@ -27,8 +27,20 @@ private:
     std::uint32_t m_state;
 };
 
-// An opaque 24-bit canvas filled with one colour.
-QImage canvas(int width, int height, QColor fill);
+// An opaque 24-bit canvas of `width` x `height` logical pixels filled with one colour, holding
+// `scale` x `scale` image pixels per logical pixel (its device pixel ratio). Painters on it draw in
+// logical pixels, so the same drawing code makes the 1x picture and its sharper @2x variant.
+QImage canvas(int width, int height, QColor fill, int scale = 1);
+// The picture's size in logical pixels.
+QSize logicalSize(const QImage &image);
+// The 1x `image` with every pixel repeated into a `scale` x `scale` block, device pixel ratio
+// `scale`: textures (grain, bevels, rims) keep their 1x grain in the larger variants, and the part of
+// a picture made pixel by pixel is drawn once, at 1x.
+QImage enlarged(const QImage &image, int scale);
+// Sets every image pixel of the logical pixel (x, y).
+void setLogicalPixel(QImage &image, int x, int y, QRgb colour);
+// The part of `image` under the logical rectangle `rect`, at the same scale.
+QImage logicalCopy(const QImage &image, const QRect &rect);
 // A painter with antialiasing for shapes and text.
 void prepare(QPainter &painter);
 
@@ -42,12 +54,16 @@ QPainterPath fittedText(const QString &text, const QFont &font, const QRectF &bo
 // Text as an outline with its ink centred on `centre`.
 QPainterPath centredText(const QString &text, const QFont &font, QPointF centre);
 
+// The pixel operations below work on 1x images (device pixel ratio 1) only; draw them at 1x and
+// enlarge the result.
+
 // Dark grey grain: every pixel of `rect` becomes base +- spread, equal in red, green and blue.
 void fillGrain(QImage &image, const QRect &rect, int base, int spread, std::uint32_t seed);
 // Lightens the top rows of `rect` into a bevel: row 0 by `top`, fading to nothing after `rows` rows.
 void bevelTop(QImage &image, const QRect &rect, int rows, int top);
 
-// A soft shadow: `shape` filled in black at `opacity`, blurred by about `blur` pixels, offset.
+// A soft shadow: `shape` filled in black at `opacity`, blurred by about `blur` pixels, offset (all in
+// logical pixels; works at any scale).
 void softShadow(QImage &image, const QPainterPath &shape, QPointF offset, qreal blur, qreal opacity);
 
 // A white playing card with a black edge and a soft shadow to its right and bottom, on white.
@@ -63,7 +79,7 @@ void drawLogo(QPainter &painter, QPointF centre, qreal discRadius, bool ring,
               QColor disc = QColor(24, 24, 28), QColor letters = Qt::white);
 
 // Replaces every pixel of colour `key` by the colour one step bluer (or less blue), so that the key
-// colour appears only where it is set on purpose afterwards.
+// colour appears only where it is set on purpose afterwards (any scale).
 void removeColour(QImage &image, QRgb key);
 
 } // namespace artgen

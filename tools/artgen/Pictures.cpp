@@ -9,43 +9,61 @@
 
 namespace artgen {
 
-std::vector<NamedPicture> allPictures()
+namespace {
+
+// The window and control pictures at `scale`, each named with `suffix` before ".png".
+std::vector<NamedPicture> windowPictures(int scale, const QString &suffix)
 {
     std::vector<NamedPicture> out;
-    auto add = [&out](const QString &name, const QImage &image) { out.push_back({name, image}); };
-    const QImage trainer = trainerBackground();
-    add(QStringLiteral("trainer-background.png"), trainer);
-    add(QStringLiteral("splash.png"), splash());
-    add(QStringLiteral("login-background.png"), loginBackground());
-    add(QStringLiteral("meter.png"), meter());
-    add(QStringLiteral("score-bar.png"), scoreBar());
-    add(QStringLiteral("title-strip.png"), titleStrip(trainer));
-    add(QStringLiteral("panel-plain.png"), panelPlain());
-    add(QStringLiteral("panel-hidden.png"), panelHidden());
-    add(QStringLiteral("options-panel.png"), optionsPanel());
-    add(QStringLiteral("card-back.png"), cardBack());
+    auto add = [&out, &suffix](const QString &name, const QImage &image) {
+        out.push_back({name + suffix + QStringLiteral(".png"), image});
+    };
+    const QImage trainer = trainerBackground(scale);
+    add(QStringLiteral("trainer-background"), trainer);
+    add(QStringLiteral("splash"), splash(scale));
+    add(QStringLiteral("login-background"), loginBackground(scale));
+    add(QStringLiteral("meter"), meter(scale));
+    add(QStringLiteral("score-bar"), scoreBar(scale));
+    add(QStringLiteral("title-strip"), titleStrip(trainer));
+    add(QStringLiteral("panel-plain"), panelPlain(scale));
+    add(QStringLiteral("panel-hidden"), panelHidden(scale));
+    add(QStringLiteral("options-panel"), optionsPanel(scale));
+    add(QStringLiteral("card-back"), cardBack(scale));
     for (int i = 1; i <= 5; ++i)
-        add(QStringLiteral("zener-%1.png").arg(i), zenerCard(i));
+        add(QStringLiteral("zener-%1").arg(i), zenerCard(i, scale));
     for (int i = 1; i <= 5; ++i)
-        add(QStringLiteral("color-%1.png").arg(i), colourCard(i));
+        add(QStringLiteral("color-%1").arg(i), colourCard(i, scale));
     for (int i = 1; i <= 5; ++i)
-        add(QStringLiteral("spade-%1.png").arg(i), spadeCard(i));
+        add(QStringLiteral("spade-%1").arg(i), spadeCard(i, scale));
     for (const bool lit : {false, true}) {
         const QString state = lit ? QStringLiteral("1") : QStringLiteral("0");
-        add(QStringLiteral("btn-user-%1.png").arg(state), pillButton(QStringLiteral("User"), lit));
-        add(QStringLiteral("btn-test-%1.png").arg(state), pillButton(QStringLiteral("Test"), lit));
-        add(QStringLiteral("btn-drill-%1.png").arg(state), pillButton(QStringLiteral("Drill"), lit));
-        add(QStringLiteral("btn-stop-%1.png").arg(state), stopButton(lit));
-        add(QStringLiteral("btn-help-%1.png").arg(state), helpButton(lit));
-        add(QStringLiteral("btn-close-%1.png").arg(state), closeButton(trainer, lit));
+        add(QStringLiteral("btn-user-%1").arg(state), pillButton(QStringLiteral("User"), lit, scale));
+        add(QStringLiteral("btn-test-%1").arg(state), pillButton(QStringLiteral("Test"), lit, scale));
+        add(QStringLiteral("btn-drill-%1").arg(state), pillButton(QStringLiteral("Drill"), lit, scale));
+        add(QStringLiteral("btn-stop-%1").arg(state), stopButton(lit, scale));
+        add(QStringLiteral("btn-help-%1").arg(state), helpButton(lit, scale));
+        add(QStringLiteral("btn-close-%1").arg(state), closeButton(trainer, lit));
     }
-    add(QStringLiteral("icon.png"), icon(48));
+    return out;
+}
+
+} // namespace
+
+std::vector<NamedPicture> allPictures()
+{
+    std::vector<NamedPicture> out = windowPictures(1, QString());
+    out.push_back({QStringLiteral("icon.png"), icon(48)});
     // The window icon for screens of twice the density (QIcon picks up the "@2x" file by itself), and
     // larger sizes for the desktop's icon theme (installed by packaging/, not embedded).
-    add(QStringLiteral("icon@2x.png"), icon(96));
+    out.push_back({QStringLiteral("icon@2x.png"), icon(96)});
     for (const int size : {64, 128, 256})
-        add(QStringLiteral("icon-%1.png").arg(size), icon(size));
+        out.push_back({QStringLiteral("icon-%1.png").arg(size), icon(size)});
     return out;
+}
+
+std::vector<NamedPicture> doubleDensityPictures()
+{
+    return windowPictures(2, QStringLiteral("@2x"));
 }
 
 QImage contactSheet(const std::vector<NamedPicture> &pictures)

@@ -118,7 +118,7 @@ void drawFanCard(QPainter &p, const TiltedCard &card, Zener symbol, qreal shift 
 
 } // namespace
 
-QImage splash()
+QImage splash(int scale)
 {
     const std::array<Row, kHeight> rows = outline();
     int keys = 0;
@@ -139,11 +139,11 @@ QImage splash()
             throw std::runtime_error("splash corners are not rounded as designed");
     }
 
-    // The panel: dark, faintly grained, a shade lighter towards the top.
-    QImage image = canvas(kWidth, kHeight, QColor(28, 30, 38));
+    // The panel: dark, faintly grained, a shade lighter towards the top; made pixel by pixel at 1x.
+    QImage base = canvas(kWidth, kHeight, QColor(28, 30, 38));
     Noise noise(0x5eed0201u);
     for (int y = 0; y < kHeight; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        auto *line = reinterpret_cast<QRgb *>(base.scanLine(y));
         const int lift = 14 - 14 * y / kHeight;
         for (int x = 0; x < kWidth; ++x) {
             const int g = noise.jitter(3);
@@ -156,11 +156,12 @@ QImage splash()
         line[first + 1] = line[last - 1] = qRgb(70, 74, 86);
     }
     for (const int y : {0, kHeight - 1}) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        auto *line = reinterpret_cast<QRgb *>(base.scanLine(y));
         for (int x = rows[std::size_t(y)].first; x <= rows[std::size_t(y)].last; ++x)
             line[x] = qRgb(120, 124, 136);
     }
 
+    QImage image = enlarged(base, scale);
     QPainter p(&image);
     prepare(p);
 
@@ -217,12 +218,13 @@ QImage splash()
     p.drawPath(hint.translated(392 - hint.boundingRect().right(), 352));
     p.end();
 
-    // Cut the outline: the key outside each row's run, never inside it.
+    // Cut the outline: the key outside each row's run, never inside it (in whole logical pixels).
     removeColour(image, kSplashKey);
-    for (int y = 0; y < kHeight; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            if (x < rows[std::size_t(y)].first || x > rows[std::size_t(y)].last)
+        const Row &row = rows[std::size_t(y / scale)];
+        for (int x = 0; x < image.width(); ++x) {
+            if (x / scale < row.first || x / scale > row.last)
                 line[x] = kSplashKey;
         }
     }

@@ -23,13 +23,13 @@ constexpr int kEdgeShadeGrey = 177;
 void cutTrainerCorners(QImage &image)
 {
     static constexpr int kCut[4] = {4, 2, 1, 1};
-    const int w = image.width();
-    const int h = image.height();
+    const int w = kTrainerWidth;
+    const int h = kTrainerHeight;
     for (int i = 0; i < 4; ++i) {
         for (const int y : {i, h - 1 - i}) {
             for (int k = 0; k < kCut[i]; ++k) {
-                image.setPixel(k, y, kTrainerKey);
-                image.setPixel(w - 1 - k, y, kTrainerKey);
+                setLogicalPixel(image, k, y, kTrainerKey);
+                setLogicalPixel(image, w - 1 - k, y, kTrainerKey);
             }
         }
     }
@@ -48,23 +48,25 @@ void drawBand(QImage &image, int top, int rows, std::uint32_t seed)
 
 } // namespace
 
-QImage trainerBackground()
+QImage trainerBackground(int scale)
 {
-    QImage image = canvas(kTrainerWidth, kTrainerHeight, QColor(kBodyGrey));
+    // The shaded edges and the grained bands are made pixel by pixel at 1x.
+    QImage base = canvas(kTrainerWidth, kTrainerHeight, QColor(kBodyGrey));
 
     // The body darkens softly towards its left and right edges.
     for (int i = 0; i < kEdgeShadeWidth; ++i) {
         const double t = (i + 0.5) / kEdgeShadeWidth;
         const int grey = kEdgeShadeGrey + int(std::lround((204 - kEdgeShadeGrey) * std::sin(t * M_PI / 2)));
         for (int y = kTitleBandRows; y < kBottomBandTop; ++y) {
-            image.setPixel(i, y, qRgb(grey, grey, grey));
-            image.setPixel(kTrainerWidth - 1 - i, y, qRgb(grey, grey, grey));
+            base.setPixel(i, y, qRgb(grey, grey, grey));
+            base.setPixel(kTrainerWidth - 1 - i, y, qRgb(grey, grey, grey));
         }
     }
 
-    drawBand(image, 0, kTitleBandRows, 0x5eed0001u);
-    drawBand(image, kBottomBandTop, kTrainerHeight - kBottomBandTop, 0x5eed0002u);
+    drawBand(base, 0, kTitleBandRows, 0x5eed0001u);
+    drawBand(base, kBottomBandTop, kTrainerHeight - kBottomBandTop, 0x5eed0002u);
 
+    QImage image = enlarged(base, scale);
     QPainter p(&image);
     prepare(p);
     p.setPen(Qt::NoPen);
@@ -99,14 +101,15 @@ QImage trainerBackground()
     return image;
 }
 
-QImage loginBackground()
+QImage loginBackground(int scale)
 {
-    QImage image = canvas(343, 316, QColor(60, 60, 60));
-    fillGrain(image, image.rect(), 58, 4, 0x5eed0101u);
+    QImage base = canvas(343, 316, QColor(60, 60, 60));
+    fillGrain(base, base.rect(), 58, 4, 0x5eed0101u);
     // The title strip.
-    fillGrain(image, QRect(0, 0, 343, 32), 30, 4, 0x5eed0102u);
-    bevelTop(image, QRect(0, 0, 343, 32), 5, 50);
+    fillGrain(base, QRect(0, 0, 343, 32), 30, 4, 0x5eed0102u);
+    bevelTop(base, QRect(0, 0, 343, 32), 5, 50);
 
+    QImage image = enlarged(base, scale);
     QPainter p(&image);
     prepare(p);
     p.setPen(QColor(14, 14, 14));

@@ -2,8 +2,9 @@
 //
 //   qxo-artgen <outdir> [--sheet <file>]
 //
-// The output is deterministic: running it again gives byte-identical files, which the tests check
-// against the committed pictures in art/.
+// Every window and control picture comes with its @2x variant for screens of twice the density; the
+// contact sheet shows the 1x pictures. The output is deterministic: running it again gives
+// byte-identical files, which the tests check against the committed pictures in art/.
 #include "Pictures.h"
 
 #include <QDir>
@@ -44,11 +45,13 @@ int main(int argc, char **argv)
 
     try {
         const std::vector<artgen::NamedPicture> pictures = artgen::allPictures();
-        for (const artgen::NamedPicture &picture : pictures) {
-            const QString path = QDir(outDir).filePath(picture.name);
-            if (!picture.image.save(path, "PNG")) {
-                std::fprintf(stderr, "qxo-artgen: cannot write %s\n", qPrintable(path));
-                return 1;
+        for (const auto &list : {pictures, artgen::doubleDensityPictures()}) {
+            for (const artgen::NamedPicture &picture : list) {
+                const QString path = QDir(outDir).filePath(picture.name);
+                if (!picture.image.save(path, "PNG")) {
+                    std::fprintf(stderr, "qxo-artgen: cannot write %s\n", qPrintable(path));
+                    return 1;
+                }
             }
         }
         if (!sheetPath.isEmpty() && !artgen::contactSheet(pictures).save(sheetPath, "PNG")) {
