@@ -1,6 +1,7 @@
 #include "AppHost.h"
 
 #include "art/Art.h"
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Form.h"
@@ -18,6 +19,8 @@ int main(int argc, char *argv[])
     // Qt's own rule would ignore the borderless tool windows.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installFontSubstitutions();
+    // Before the first window: a screen reader may ask about a window while it is being built.
+    platform::installAccessibility();
     art::initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
     setStoreFaultReporter(

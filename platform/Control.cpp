@@ -1,5 +1,6 @@
 #include "Control.h"
 
+#include "Accessibility.h"
 #include "Twips.h"
 
 #include <QMouseEvent>
@@ -69,6 +70,33 @@ void TwipsPlacement::applyGeometry()
 Control::Control(QWidget *parent) : QWidget(parent), TwipsPlacement(this)
 {
     setMouseTracking(true);
+    installAccessibility();
+}
+
+void Control::setAccessibleCover(QWidget *cover)
+{
+    if (m_accessibleCover)
+        m_accessibleCover->removeEventFilter(this);
+    m_accessibleCover = cover;
+    if (cover)
+        cover->installEventFilter(this);
+}
+
+bool Control::isAccessiblyHidden() const
+{
+    return m_accessibleIgnored || (m_accessibleCover && !m_accessibleCover->isHidden());
+}
+
+bool Control::eventFilter(QObject *watched, QEvent *event)
+{
+    // The cover going away uncovers this control for a screen reader, and the other way round.
+    if (watched == m_accessibleCover && isVisible() &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+        QAccessibleEvent uncovered(this, event->type() == QEvent::HideToParent ? QAccessible::ObjectShow
+                                                                               : QAccessible::ObjectHide);
+        notifyAccessibility(&uncovered);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Control::mousePressEvent(QMouseEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAccessible>
+#include <QPointer>
 #include <QWidget>
 
 class QMouseEvent;
@@ -55,11 +57,34 @@ private:
 // Base of the windowless-style controls (image, label, picture box, shape): takes every mouse event
 // that lands on it, so nothing under it (the window's body included) sees clicks or moves there,
 // and reports them as Click, MouseDown, MouseMove and MouseUp with twips positions.
+//
+// What a screen reader learns of it (platform/Accessibility.h) is set by its window: the name by
+// setAccessibleName (a label without one is named by its caption), the role here.
 class Control : public QWidget, public TwipsPlacement
 {
     Q_OBJECT
 public:
     explicit Control(QWidget *parent);
+
+    // QAccessible::NoRole (the default) stands for the role of the control's kind: Graphic for a
+    // picture or a shape, StaticText for a label, Pane for a picture box. A Button can be pressed
+    // by assistive technology, which clicks it.
+    QAccessible::Role accessibleRole() const { return m_accessibleRole; }
+    void setAccessibleRole(QAccessible::Role role) { m_accessibleRole = role; }
+
+    // A control lying under another that stands for the same thing or hides it (the lit picture of a
+    // button under its plain one, a card face under its cover) is reported invisible while the cover
+    // shows, so a screen reader meets one of the two and learns nothing a cover hides.
+    QWidget *accessibleCover() const { return m_accessibleCover; }
+    void setAccessibleCover(QWidget *cover);
+
+    // Left out of the accessible tree altogether: decoration inside another control, pictures that
+    // are never meant to be seen.
+    bool isAccessibleIgnored() const { return m_accessibleIgnored; }
+    void setAccessibleIgnored(bool ignored) { m_accessibleIgnored = ignored; }
+
+    // True while assistive technology is to learn nothing of the control (ignored, or its cover shows).
+    bool isAccessiblyHidden() const;
 
 signals:
     void Click();
@@ -71,9 +96,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool m_leftPressed = false;
+    QAccessible::Role m_accessibleRole = QAccessible::NoRole;
+    QPointer<QWidget> m_accessibleCover;
+    bool m_accessibleIgnored = false;
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include "Accessibility.h"
 #include "Twips.h"
 
 #include <QKeyEvent>
@@ -17,6 +18,7 @@ void Image::setPicture(const Picture &picture)
     const QSize size = picture.size();
     setSize(static_cast<float>(pixelsToTwips(size.width())), static_cast<float>(pixelsToTwips(size.height())));
     update();
+    emit PictureChanged();
 }
 
 void Image::paintEvent(QPaintEvent *)
@@ -39,6 +41,11 @@ void Label::setCaption(const QString &caption)
     m_caption = caption;
     fitToText();
     update();
+    // A label named by its caption tells a screen reader of the new text.
+    if (accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        notifyAccessibility(&event);
+    }
 }
 
 void Label::setForeColor(std::int32_t bgr)

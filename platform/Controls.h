@@ -27,6 +27,10 @@ public:
     Picture picture() const { return m_picture; }
     void setPicture(const Picture &picture);
 
+signals:
+    // After every setPicture, so a window can keep what the image is called in step with what it shows.
+    void PictureChanged();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

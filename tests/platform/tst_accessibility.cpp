@@ -1,0 +1,238 @@
+// What a screen reader learns of the windowless-style controls and the windows: roles and names,
+// pressing a picture button, covered and ignored controls, caption announcements, pressing a window
+// that is one click area.
+#include "platform/Accessibility.h"
+#include "platform/Controls.h"
+#include "platform/Form.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+// A window with a button picture, its lit picture beneath it, a caption label, a picture box holding
+// a decoration shape, and a count of clicks on its body.
+class ProbeForm : public Form
+{
+public:
+    Image *button = nullptr;
+    Image *lit = nullptr;
+    Label *caption = nullptr;
+    PictureBox *box = nullptr;
+    Shape *decoration = nullptr;
+    int bodyClicks = 0;
+
+    ProbeForm()
+    {
+        resize(200, 150);
+        lit = new Image(this);
+        lit->setGeometryTwips(150, 150, 600, 450); // 10,10 40x30 px
+        button = new Image(this);
+        button->setGeometryTwips(150, 150, 600, 450);
+        button->setAccessibleName(QStringLiteral("Go"));
+        button->setAccessibleRole(QAccessible::Button);
+        lit->setAccessibleName(QStringLiteral("Go"));
+        lit->setAccessibleRole(QAccessible::Button);
+        lit->setAccessibleCover(button);
+        caption = new Label(this);
+        caption->setGeometryTwips(150, 900, 1500, 300);
+        caption->setCaption(QStringLiteral("Ready"));
+        box = new PictureBox(this);
+        box->setGeometryTwips(1500, 150, 900, 900);
+        decoration = new Shape(box);
+        decoration->setGeometryTwips(0, 0, 300, 300);
+        decoration->setAccessibleIgnored(true);
+    }
+
+protected:
+    void Form_Click() override { ++bodyClicks; }
+};
+
+QAccessibleInterface *iface(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QStringList childNames(QObject *container)
+{
+    QStringList names;
+    QAccessibleInterface *parent = iface(container);
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QAccessibleInterface *child = parent->child(i);
+        if (!child->state().invisible)
+            names << child->text(QAccessible::Name);
+    }
+    return names;
+}
+
+QList<QAccessible::Event> &recordedEvents()
+{
+    static QList<QAccessible::Event> events;
+    return events;
+}
+
+QList<QObject *> &recordedObjects()
+{
+    static QList<QObject *> objects;
+    return objects;
+}
+
+void recordEvent(QAccessibleEvent *event)
+{
+    recordedEvents().append(event->type());
+    recordedObjects().append(event->object());
+}
+
+int eventsFor(QObject *object, QAccessible::Event type)
+{
+    int count = 0;
+    for (qsizetype i = 0; i < recordedEvents().size(); ++i)
+        count += recordedObjects().at(i) == object && recordedEvents().at(i) == type ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class tst_Accessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        installAccessibility();
+        FormRegistry::setLastWindowHandler([] {});
+        setAccessibilityEventRecorder(&recordEvent);
+    }
+
+    void init()
+    {
+        m_form = std::make_unique<ProbeForm>();
+        m_form->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        recordedEvents().clear();
+        recordedObjects().clear();
+    }
+
+    void cleanup() { m_form.reset(); }
+
+    // Each kind reports its own role unless its window chose one; a label is named by its caption.
+    void rolesAndNames()
+    {
+        QCOMPARE(iface(m_form.get())->role(), QAccessible::Window);
+        QCOMPARE(iface(m_form->button)->role(), QAccessible::Button);
+        QCOMPARE(iface(m_form->button)->text(QAccessible::Name), QStringLiteral("Go"));
+        QCOMPARE(iface(m_form->caption)->role(), QAccessible::StaticText);
+        QCOMPARE(iface(m_form->caption)->text(QAccessible::Name), QStringLiteral("Ready"));
+        QCOMPARE(iface(m_form->box)->role(), QAccessible::Pane);
+        auto *plain = new Image(m_form.get());
+        QCOMPARE(iface(plain)->role(), QAccessible::Graphic);
+        QVERIFY(iface(plain)->actionInterface()->actionNames().isEmpty());
+
+        // A label used as a click area keeps the name its window gave it.
+        m_form->caption->setAccessibleName(QStringLiteral("Continue"));
+        m_form->caption->setAccessibleRole(QAccessible::Button);
+        QCOMPARE(iface(m_form->caption)->text(QAccessible::Name), QStringLiteral("Continue"));
+        QCOMPARE(iface(m_form->caption)->role(), QAccessible::Button);
+    }
+
+    // Press clicks a button the user could click, and nothing the user could not.
+    void pressClicksOnlyWhatTheUserCouldClick()
+    {
+        QSignalSpy clicks(m_form->button, &Control::Click);
+        QAccessibleActionInterface *actions = iface(m_form->button)->actionInterface();
+        QVERIFY(actions);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks.size(), 1);
+
+        m_form->button->setEnabled(false);
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        m_form->button->setEnabled(true);
+        m_form->button->hide();
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks.size(), 1);
+
+        // Graphics are not pressed.
+        QSignalSpy boxClicks(m_form->box, &Control::Click);
+        iface(m_form->box)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(boxClicks.size(), 0);
+    }
+
+    // The lit picture under its plain one must not be a second button, nor tell its name; once the
+    // plain one hides (the pointer lies on it) the lit one takes its place.
+    void coveredControlStandsInOnlyWhileUncovered()
+    {
+        QCOMPARE(childNames(m_form.get()).count(QStringLiteral("Go")), 1);
+        QAccessibleInterface *lit = iface(m_form->lit);
+        QVERIFY(lit->state().invisible);
+        QVERIFY(lit->text(QAccessible::Name).isEmpty());
+        QVERIFY(lit->rect().isEmpty());
+        QSignalSpy litClicks(m_form->lit, &Control::Click);
+        lit->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(litClicks.size(), 0);
+
+        const QPoint middle = m_form->mapToGlobal(QPoint(30, 25));
+        QCOMPARE(iface(m_form.get())->childAt(middle.x(), middle.y())->object(), m_form->button);
+
+        m_form->button->hide();
+        QCOMPARE(eventsFor(m_form->lit, QAccessible::ObjectShow), 1);
+        QVERIFY(!lit->state().invisible);
+        QCOMPARE(lit->text(QAccessible::Name), QStringLiteral("Go"));
+        QCOMPARE(childNames(m_form.get()).count(QStringLiteral("Go")), 1);
+        QCOMPARE(iface(m_form.get())->childAt(middle.x(), middle.y())->object(), m_form->lit);
+
+        m_form->button->show();
+        QCOMPARE(eventsFor(m_form->lit, QAccessible::ObjectHide), 1);
+        QVERIFY(lit->state().invisible);
+    }
+
+    // An ignored control is not among its container's children at all.
+    void ignoredControlIsLeftOut()
+    {
+        QAccessibleInterface *box = iface(m_form->box);
+        QCOMPARE(box->childCount(), 0);
+        QCOMPARE(box->indexOfChild(iface(m_form->decoration)), -1);
+        QVERIFY(iface(m_form->decoration)->state().invisible);
+
+        m_form->decoration->setAccessibleIgnored(false);
+        QCOMPARE(box->childCount(), 1);
+        QCOMPARE(box->child(0)->object(), m_form->decoration);
+        QCOMPARE(box->indexOfChild(iface(m_form->decoration)), 0);
+    }
+
+    // A new caption is announced as a name change, so the score line is read out as it changes.
+    void newCaptionIsAnnounced()
+    {
+        m_form->caption->setCaption(QStringLiteral("1 of 2"));
+        QCOMPARE(eventsFor(m_form->caption, QAccessible::NameChanged), 1);
+        QCOMPARE(iface(m_form->caption)->text(QAccessible::Name), QStringLiteral("1 of 2"));
+        m_form->caption->setCaption(QStringLiteral("1 of 2"));
+        QCOMPARE(eventsFor(m_form->caption, QAccessible::NameChanged), 1);
+    }
+
+    // A window that is one click area can be pressed: its body takes the click. Others cannot.
+    void pressableWindowTakesTheClick()
+    {
+        QAccessibleActionInterface *actions = iface(m_form.get())->actionInterface();
+        QVERIFY(!actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(m_form->bodyClicks, 0);
+
+        setWindowPressable(m_form.get(), true);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(m_form->bodyClicks, 1);
+    }
+
+private:
+    std::unique_ptr<ProbeForm> m_form;
+};
+
+QTEST_MAIN(tst_Accessibility)
+#include "tst_accessibility.moc"
