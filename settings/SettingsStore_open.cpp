@@ -43,6 +43,16 @@ const char *const kUpsert =
     " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"
     " ON CONFLICT (application_fold, section_fold, key_fold) DO UPDATE SET value = excluded.value";
 
+// Waits for another copy of the program in 1 ms steps. SQLite's own handler backs off to 100 ms
+// sleeps, so a copy that writes often could keep the file to itself while the other slept.
+int waitForOtherWriter(void *, int attempt)
+{
+    if (attempt >= kBusyTimeoutMs)
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
+}
+
 QByteArray nativePath(const QString &path)
 {
     return QFile::encodeName(path);
@@ -169,7 +179,7 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
     if (rc != SQLITE_OK)
         return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_handler(db, waitForOtherWriter, nullptr);
     m_db = db;
 
     if (mode == Connect::ReadWrite && sqlite3_db_readonly(db, "main") == 1)
