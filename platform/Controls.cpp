@@ -26,7 +26,7 @@ void Image::paintEvent(QPaintEvent *)
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_picture.pixmap());
+    m_picture.paint(painter);
 }
 
 Label::Label(QWidget *parent) : Control(parent)
@@ -134,7 +134,7 @@ void PictureBox::paintEvent(QPaintEvent *)
     if (pictureSize.width() < QWidget::width() || pictureSize.height() < QWidget::height())
         painter.fillRect(rect(), colorFromBgr(m_backColor));
     if (!m_picture.isNull())
-        painter.drawPixmap(0, 0, m_picture.pixmap());
+        m_picture.paint(painter);
 }
 
 Shape::Shape(QWidget *parent) : Control(parent) {}
