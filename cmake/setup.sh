@@ -1,10 +1,11 @@
-# Shared by ./run, ./test and ./bench: installs the Debian packages the build and the tests need
+# Shared by ./run, ./test, ./package and bench/run: installs the Debian packages the build and the tests need
 # (only those missing), then configures and builds into the given build folder.
 # Usage: source cmake/setup.sh; qxo_setup <build-dir> [extra cmake args...]
 
 QXO_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libsqlite3-dev libsodium-dev libbenchmark-dev
 sqlite3 xvfb xauth xdotool x11-utils openbox imagemagick fonts-liberation desktop-file-utils appstream
-libxcb1-dev time dpkg-dev file"
+libxcb1-dev time dpkg-dev file clang libclang-rt-14-dev"
+# clang and its runtime build the libFuzzer target that ./test runs briefly.
 
 qxo_install_packages() {
     local missing=()
