@@ -110,7 +110,7 @@ void frmUser::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), QColor(0x30, 0x30, 0x30));
         return;
     }
-    painter.drawPixmap(0, 0, background.pixmap());
+    background.paint(painter);
 }
 
 void frmUser::Label2_Click()

@@ -54,5 +54,5 @@ void frmSplash::paintEvent(QPaintEvent *)
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_picture.pixmap());
+    m_picture.paint(painter);
 }

@@ -86,7 +86,7 @@ void frmMain::paintEvent(QPaintEvent *)
     if (m_picture.isNull())
         painter.fillRect(rect(), platform::colorFromBgr(trainerart::kBodyGrey));
     else
-        painter.drawPixmap(0, 0, m_picture.pixmap());
+        m_picture.paint(painter);
 }
 
 void frmMain::createWindowControls()
