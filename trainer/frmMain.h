@@ -33,7 +33,7 @@ struct UserSession;
 // kOptionsOpenTop whenever a handler starts; RunTries and RunHits stay within 0..32767.
 //
 // The class is split by concern over frmMain_*.cpp: layout, deal, guess, runs, score, decks, options,
-// hover (hover buttons, help, switch user, close and the drag).
+// hover (hover buttons, help, switch user, close and the drag), accessibility.
 class frmMain : public platform::Form
 {
     Q_OBJECT
@@ -169,6 +169,10 @@ private:
     void setStackingOrder();
     void setFocusOrder();
     void connectEvents();
+    // Names and roles for screen readers (frmMain_accessibility.cpp).
+    void setAccessibility();
+    // The face a picture shows, named after its deck ("star", "red"); empty for the card back.
+    QString faceNameOf(const platform::Picture &picture) const;
 
     // Options panel.
     void closeOptionsPanel();

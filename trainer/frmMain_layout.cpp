@@ -57,6 +57,7 @@ frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_
     setStackingOrder();
     setFocusOrder();
     connectEvents();
+    setAccessibility();
 
     Form_Initialize();
 }
