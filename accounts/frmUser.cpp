@@ -28,6 +28,14 @@ const QString kUserCreated = QStringLiteral("New User Created!  You are now logg
 const QString kPasswordNotStored = QStringLiteral(
     "The new account could not be created: there was not enough memory to protect its password.");
 
+// What a screen reader calls the boxes and the click areas over the picture's buttons.
+const QString kAccessibleUserName = QStringLiteral("User name");
+const QString kAccessiblePassword = QStringLiteral("Password");
+const QString kAccessibleConfirm = QStringLiteral("Confirm password");
+const QString kAccessibleCreate = QStringLiteral("Create a new account");
+const QString kAccessibleContinue = QStringLiteral("Continue");
+const QString kAccessibleExit = QStringLiteral("Exit");
+
 constexpr QChar kPasswordChar = u'*';
 constexpr int kEnterKey = 13;
 
@@ -65,9 +73,14 @@ frmUser::frmUser(platform::UserSession &session, LoginHost &host, QWidget *paren
     Label1->setAutoSize(true);
     Label1->setCaption(kHintLogin);
 
-    Label2 = makeClickArea(465, 600, 4185, 300);
-    lblContinue = makeClickArea(3795, 3975, 1050, 540);
-    lblExit = makeClickArea(4635, 90, 390, 300);
+    Label2 = makeClickArea(465, 600, 4185, 300, kAccessibleCreate);
+    lblContinue = makeClickArea(3795, 3975, 1050, 540, kAccessibleContinue);
+    lblExit = makeClickArea(4635, 90, 390, 300, kAccessibleExit);
+
+    // The boxes show their design texts until they take the focus; their names stay.
+    txtUserName->setAccessibleName(kAccessibleUserName);
+    txtPassword(0)->setAccessibleName(kAccessiblePassword);
+    txtPassword(1)->setAccessibleName(kAccessibleConfirm);
 
     connect(Label2, &platform::Label::Click, this, &frmUser::Label2_Click);
     connect(lblContinue, &platform::Label::Click, this, &frmUser::lblContinue_Click);
@@ -95,10 +108,14 @@ platform::TextBox *frmUser::makeTextBox(float left, float top, const QString &te
     return box;
 }
 
-platform::Label *frmUser::makeClickArea(float left, float top, float width, float height)
+platform::Label *frmUser::makeClickArea(float left, float top, float width, float height,
+                                        const QString &accessibleName)
 {
     auto *label = new platform::Label(this);
     label->setGeometryTwips(left, top, width, height);
+    // A caption-less label over a picture of a button: a button to a screen reader.
+    label->setAccessibleRole(QAccessible::Button);
+    label->setAccessibleName(accessibleName);
     return label;
 }
 

@@ -46,7 +46,8 @@ protected:
 
 private:
     platform::TextBox *makeTextBox(float left, float top, const QString &text);
-    platform::Label *makeClickArea(float left, float top, float width, float height);
+    platform::Label *makeClickArea(float left, float top, float width, float height,
+                                   const QString &accessibleName);
     void logIn(const QString &name);
     void createAccount(const QString &name);
     void handOver(const QString &name);

@@ -84,6 +84,8 @@ void frmEULA::createControls()
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometryTwips(0, 0, 7845, 915);
     Shape1->setFillColor(kNavy);
+    // The navy band behind the heading is decoration.
+    Shape1->setAccessibleIgnored(true);
 
     Label1 = new platform::Label(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -126,6 +128,7 @@ void frmEULA::createControls()
     Text1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     Text1->setAcceptDrops(false);
     Text1->moveCursor(QTextCursor::Start);
+    Text1->setAccessibleName(kEulaTitle);
     connect(Text1, &platform::MultiLineTextBox::KeyPress, this, &frmEULA::Text1_KeyPress);
 
     cmdAccept = new platform::CommandButton(kAcceptCaption, this);

@@ -2,6 +2,8 @@
 
 #include "StartupHost.h"
 
+#include "art/ProductText.h"
+#include "platform/Accessibility.h"
 #include "platform/Controls.h"
 #include "shape/WindowRegion.h"
 
@@ -12,6 +14,8 @@ namespace {
 const QString kSplashPicture = QStringLiteral(":/art/splash.png");
 // The window's caption is shown nowhere; it names the window for the desktop's window lists.
 const QString kSplashCaption = QStringLiteral("Form1");
+// What a screen reader calls the window: the whole window is the click that continues.
+const QString kSplashAccessibleName = art::kProductName + QStringLiteral(" - click to continue");
 
 constexpr int kSplashWidth = 424;  // pixels (6360 twips)
 constexpr int kSplashHeight = 367; // pixels (5505 twips)
@@ -27,12 +31,15 @@ frmSplash::frmSplash(StartupHost &host, QWidget *parent)
     setWindowTitle(kSplashCaption);
     setFixedSize(kSplashWidth, kSplashHeight);
     setStartUpCentered(true);
+    setAccessibleName(kSplashAccessibleName);
+    platform::setWindowPressable(this, true);
 
     picbox2 = new platform::PictureBox(this);
     picbox2->setObjectName(QStringLiteral("picbox2"));
     picbox2->setGeometryTwips(135, 270, 405, 300);
     picbox2->setAutoSize(true);
     picbox2->hide();
+    picbox2->setAccessibleIgnored(true);
 }
 
 void frmSplash::Form_Load()

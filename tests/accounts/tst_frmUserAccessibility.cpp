@@ -1,0 +1,170 @@
+// The login window as a screen reader meets it: the boxes by name, the click areas over the picture's
+// buttons as buttons that can be pressed, the hint read by its text, and a typed password never read
+// out.
+#include "accounts/AccountRules.h"
+#include "accounts/frmUser.h"
+#include "art/Art.h"
+#include "platform/Accessibility.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "settings/Settings.h"
+
+#include <QAccessible>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+class RecordingHost : public LoginHost
+{
+public:
+    QStringList shownFor;
+    void showTrainerFor(const QString &userName) override { shownFor << userName; }
+};
+
+QAccessibleInterface *iface(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+void press(QObject *object)
+{
+    iface(object)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+} // namespace
+
+class tst_frmUserAccessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        art::initResources();
+        installFontSubstitutions();
+        installAccessibility();
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        qputenv("XDG_CONFIG_HOME", m_dir->path().toUtf8());
+        qputenv("HOME", m_dir->path().toUtf8());
+        resetSettingsStore();
+        setMessageBoxHandler([this](const MessageBoxRequest &request) { m_messages << request.text; });
+        FormRegistry::setLastWindowHandler([] {});
+        m_host.shownFor.clear();
+        m_form = new frmUser(m_session, m_host);
+        m_form->rules().setHashLimits(accounts::kMinimumHashLimits);
+        m_form->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    }
+
+    void cleanup()
+    {
+        for (Form *form : FormRegistry::loadedForms())
+            form->Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FormRegistry::setLastWindowHandler({});
+        setMessageBoxHandler({});
+        resetSettingsStore();
+        m_messages.clear();
+        m_dir.reset();
+    }
+
+    // Every control reads what it is for, with the role a screen reader user expects.
+    void controlsReadTheirNames_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("role");
+        QTest::newRow("name box") << "txtUserName"
+                                  << "User name" << int(QAccessible::EditableText);
+        QTest::newRow("password box") << "txtPassword0"
+                                      << "Password" << int(QAccessible::EditableText);
+        QTest::newRow("confirmation box") << "txtPassword1"
+                                          << "Confirm password" << int(QAccessible::EditableText);
+        QTest::newRow("blue bar") << "Label2"
+                                  << "Create a new account" << int(QAccessible::Button);
+        QTest::newRow("green button") << "lblContinue"
+                                      << "Continue" << int(QAccessible::Button);
+        QTest::newRow("red cross") << "lblExit"
+                                   << "Exit" << int(QAccessible::Button);
+        QTest::newRow("hint") << "Label1"
+                              << "or enter existing name and password below" << int(QAccessible::StaticText);
+    }
+    void controlsReadTheirNames()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        const QHash<QString, QWidget *> controls{
+            {QStringLiteral("txtUserName"), m_form->txtUserName},
+            {QStringLiteral("txtPassword0"), m_form->txtPassword(0)},
+            {QStringLiteral("txtPassword1"), m_form->txtPassword(1)},
+            {QStringLiteral("Label2"), m_form->Label2},
+            {QStringLiteral("lblContinue"), m_form->lblContinue},
+            {QStringLiteral("lblExit"), m_form->lblExit},
+            {QStringLiteral("Label1"), m_form->Label1},
+        };
+        QAccessibleInterface *accessible = iface(controls.value(control));
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        QCOMPARE(int(accessible->role()), role);
+    }
+
+    // Pressing the click areas does what clicking them does: create mode, then a new account that
+    // hands over to the trainer.
+    void pressingTheClickAreasWorksTheWindow()
+    {
+        press(m_form->Label2);
+        QVERIFY(m_form->NewUserMode);
+        QVERIFY(!iface(m_form->txtPassword(1))->state().invisible);
+        QCOMPARE(m_form->Label1->caption(), QStringLiteral("Enter new user info below"));
+        QCOMPARE(iface(m_form->Label1)->text(QAccessible::Name), QStringLiteral("Enter new user info below"));
+
+        QTest::keyClicks(m_form->txtUserName, QStringLiteral("Erin"));
+        QTest::mouseClick(m_form->txtPassword(0), Qt::LeftButton);
+        QTest::keyClicks(m_form->txtPassword(0), QStringLiteral("sesame"));
+        QTest::mouseClick(m_form->txtPassword(1), Qt::LeftButton);
+        QTest::keyClicks(m_form->txtPassword(1), QStringLiteral("sesame"));
+        press(m_form->lblContinue);
+        QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("Erin")});
+        QVERIFY(m_form->isUnloaded());
+    }
+
+    // A typed password is never read out: the box reports a protected text.
+    void typedPasswordIsNeverReadOut()
+    {
+        QTest::mouseClick(m_form->txtPassword(0), Qt::LeftButton);
+        QTest::keyClicks(m_form->txtPassword(0), QStringLiteral("sesame"));
+        QAccessibleInterface *box = iface(m_form->txtPassword(0));
+        QVERIFY(box->state().passwordEdit);
+        QVERIFY(!box->text(QAccessible::Value).contains(QStringLiteral("sesame")));
+        QAccessibleTextInterface *text = box->textInterface();
+        QVERIFY(!text || !text->text(0, text->characterCount()).contains(QStringLiteral("sesame")));
+    }
+
+    // Exit pressed closes the window as its click does.
+    void pressingExitCloses()
+    {
+        press(m_form->lblExit);
+        QVERIFY(m_form->isUnloaded());
+        QVERIFY(m_host.shownFor.isEmpty());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    UserSession m_session;
+    RecordingHost m_host;
+    QPointer<frmUser> m_form;
+    QStringList m_messages;
+};
+
+QTEST_MAIN(tst_frmUserAccessibility)
+#include "tst_frmUserAccessibility.moc"

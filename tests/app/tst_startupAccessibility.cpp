@@ -1,0 +1,135 @@
+// The agreement and splash windows as a screen reader meets them: the splash is named for what it
+// waits for and can be pressed to continue; the agreement's text, buttons and labels read well and
+// its decoration stays out of the way.
+#include "app/StartupHost.h"
+#include "app/frmEULA.h"
+#include "app/frmSplash.h"
+
+#include "art/Art.h"
+#include "platform/Accessibility.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "settings/Settings.h"
+
+#include <QAccessible>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+class CountingHost : public StartupHost
+{
+public:
+    void showSplash() override { ++splashRequests; }
+    void openLoginWindow() override { ++loginRequests; }
+    int splashRequests = 0;
+    int loginRequests = 0;
+};
+
+QAccessibleInterface *iface(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+template <typename T> T *child(QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class tst_StartupAccessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        art::initResources();
+        installFontSubstitutions();
+        installAccessibility();
+    }
+
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid());
+        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
+        qputenv("HOME", m_home->path().toUtf8());
+        resetSettingsStore();
+        m_host = CountingHost();
+        setMessageBoxHandler([](const MessageBoxRequest &) {});
+        FormRegistry::setLastWindowHandler([] {});
+    }
+
+    void cleanup()
+    {
+        for (Form *form : FormRegistry::loadedForms())
+            form->Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FormRegistry::setLastWindowHandler({});
+        setMessageBoxHandler({});
+        resetSettingsStore();
+    }
+
+    // The splash says what it is and what it waits for, and pressing it continues as a click does.
+    void splashIsNamedAndCanBePressed()
+    {
+        QPointer<frmSplash> splash = new frmSplash(m_host);
+        splash->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(splash));
+        QAccessibleInterface *window = iface(splash);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("qxOrvanta Trainer - click to continue"));
+        // Its outline source is never shown and is not in the tree.
+        QCOMPARE(window->childCount(), 0);
+
+        QAccessibleActionInterface *actions = window->actionInterface();
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(m_host.loginRequests, 1);
+        QVERIFY(splash->isUnloaded());
+    }
+
+    // The agreement window is made of standard controls that read their captions; the text box is
+    // named for the agreement it holds and is read-only; the navy band is not in the tree.
+    void agreementReadsWell()
+    {
+        QPointer<frmEULA> eula = new frmEULA(m_host);
+        eula->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(eula));
+
+        QAccessibleInterface *text = iface(child<MultiLineTextBox>(eula, "Text1"));
+        QCOMPARE(text->text(QAccessible::Name), QStringLiteral("End User License Agreement"));
+        QVERIFY(text->state().readOnly);
+        QVERIFY(text->textInterface()->characterCount() > 0);
+
+        QAccessibleInterface *accept = iface(child<CommandButton>(eula, "cmdAccept"));
+        QCOMPARE(accept->role(), QAccessible::Button);
+        QCOMPARE(accept->text(QAccessible::Name), QStringLiteral("I ACCEPT The Agreement"));
+        QAccessibleInterface *decline = iface(child<CommandButton>(eula, "cmdNotaccepted"));
+        QCOMPARE(decline->text(QAccessible::Name), QStringLiteral("I DO NOT ACCEPT The Agreement"));
+
+        QAccessibleInterface *heading = iface(child<Label>(eula, "Label3"));
+        QCOMPARE(heading->role(), QAccessible::StaticText);
+        QCOMPARE(heading->text(QAccessible::Name), QStringLiteral("IMPORTANT LICENSE AGREEMENT"));
+
+        QAccessibleInterface *window = iface(eula);
+        QCOMPARE(window->indexOfChild(iface(child<Shape>(eula, "Shape1"))), -1);
+        for (int i = 0; i < window->childCount(); ++i)
+            QVERIFY(!window->child(i)->text(QAccessible::Name).isEmpty());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+    CountingHost m_host;
+};
+
+QTEST_MAIN(tst_StartupAccessibility)
+#include "tst_startupAccessibility.moc"
