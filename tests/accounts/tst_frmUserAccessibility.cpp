@@ -150,14 +150,6 @@ private slots:
         QVERIFY(!text || !text->text(0, text->characterCount()).contains(QStringLiteral("sesame")));
     }
 
-    // Exit pressed closes the window as its click does.
-    void pressingExitCloses()
-    {
-        press(m_form->lblExit);
-        QVERIFY(m_form->isUnloaded());
-        QVERIFY(m_host.shownFor.isEmpty());
-    }
-
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     UserSession m_session;

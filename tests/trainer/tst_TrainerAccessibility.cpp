@@ -121,13 +121,16 @@ private slots:
         QCOMPARE(iface(lit)->role(), QAccessible::Button);
     }
 
-    // Pressing Test does what clicking it does: the plain game's run starts.
+    // Pressing Test does what clicking it does: the plain game's run starts. The window's body is
+    // no button.
     void pressingTestStartsARun()
     {
         PrivateStore store;
         TrainerFixture f;
         f.open();
         frmMain &w = f.w();
+        QVERIFY(
+            !iface(&w)->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         QVERIFY(iface(w.StartButton(0))
                     ->actionInterface()
                     ->actionNames()
