@@ -92,6 +92,10 @@ void Form::Unload()
     for (Timer *timer : findChildren<Timer *>())
         timer->setEnabled(false);
     hide();
+    // Clicks and keys that reached the window system before the unload (queued while a handler ran)
+    // are still delivered to the window until it is deleted; a disabled window ignores them, so a
+    // discarded window never counts a guess or opens another window.
+    setEnabled(false);
     deleteLater();
     FormRegistry::remove(this);
 }

@@ -24,7 +24,8 @@ public:
     bool load();
     // Loads if needed, then shows the window (or brings it to the front) without blocking.
     void Show();
-    // Closes and discards the window. Its timers stop at once; the object is deleted later.
+    // Closes and discards the window. Its timers stop and it takes no more input at once; the object
+    // is deleted later.
     void Unload();
 
     bool isLoaded() const { return m_loaded; }
