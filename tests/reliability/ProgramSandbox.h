@@ -1,0 +1,175 @@
+#pragma once
+
+// What the window reliability suites share: the real program host with its real windows over a private
+// store, recorded message boxes and program end, clicks delivered the way the window system delivers
+// them, and a full read of the store to prove that nothing changed.
+
+#include "app/AppHost.h"
+
+#include "accounts/AccountRules.h"
+#include "accounts/frmUser.h"
+#include "art/Art.h"
+#include "platform/Dialogs.h"
+#include "platform/Fonts.h"
+#include "platform/Form.h"
+#include "platform/Timer.h"
+#include "settings/Settings.h"
+#include "trainer/frmMain.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace sandbox {
+
+inline const QString kAccounts = QStringLiteral("Orvanta");
+
+// A private store (XDG_CONFIG_HOME and HOME in a temporary folder), a fresh AppHost, and recorders for
+// message boxes and for the end of the program. One per test function; cleanup() discards every window.
+class ProgramSandbox
+{
+public:
+    static void initSuite()
+    {
+        art::initResources();
+        platform::installFontSubstitutions();
+    }
+
+    ProgramSandbox()
+    {
+        qputenv("XDG_CONFIG_HOME", m_home.path().toUtf8());
+        qputenv("HOME", m_home.path().toUtf8());
+        resetSettingsStore();
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest &request) {
+            messages.append(request.text);
+            if (onMessage)
+                onMessage();
+        });
+        platform::FormRegistry::setLastWindowHandler([this] { ++programEnds; });
+        host = std::make_unique<AppHost>();
+    }
+    ~ProgramSandbox()
+    {
+        for (platform::Form *form : platform::FormRegistry::loadedForms())
+            form->Unload();
+        host.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        platform::FormRegistry::setLastWindowHandler({});
+        platform::setMessageBoxHandler({});
+        resetSettingsStore();
+    }
+    ProgramSandbox(const ProgramSandbox &) = delete;
+    ProgramSandbox &operator=(const ProgramSandbox &) = delete;
+
+    bool isValid() const { return m_home.isValid(); }
+    QString storePath() const { return m_home.path() + QStringLiteral("/qxOrvanta/settings.sqlite3"); }
+
+    std::unique_ptr<AppHost> host;
+    QStringList messages;
+    std::function<void()> onMessage;
+    int programEnds = 0;
+
+private:
+    QTemporaryDir m_home;
+};
+
+// An account as the login window creates it (fast hashing), then its totals as raw stored text.
+inline void makeAccount(const QString &name, const QString &password, const QString &hits,
+                        const QString &tries)
+{
+    accounts::AccountRules rules;
+    rules.setHashLimits(accounts::kMinimumHashLimits);
+    QCOMPARE(rules.create(name, password), accounts::AccountRules::CreateResult::Created);
+    SaveSetting(kAccounts, name, QStringLiteral("Hits"), hits);
+    SaveSetting(kAccounts, name, QStringLiteral("Tries"), tries);
+}
+
+inline QString stored(const QString &name, const QString &key)
+{
+    return GetSetting(kAccounts, name, key, QStringLiteral("<missing>"));
+}
+
+// The login window the host has open, once it is active (its name box has had the focus that empties
+// it), with fast hashing for accounts it creates. Null when there is none.
+inline frmUser *activeLogin(AppHost &host)
+{
+    frmUser *login = host.loginWindow();
+    if (!login || login->isUnloaded() || !QTest::qWaitForWindowActive(login))
+        return nullptr;
+    login->rules().setHashLimits(accounts::kMinimumHashLimits);
+    return login;
+}
+
+// Fills the login window as pasted text lands in its boxes and clicks Continue; in create mode the
+// confirmation box gets the same password.
+inline void submitLogin(frmUser *login, const QString &name, const QString &password, bool create = false)
+{
+    if (create && !login->NewUserMode)
+        QTest::mouseClick(login->Label2, Qt::LeftButton);
+    login->txtUserName->setText(name);
+    login->txtPassword(0)->setText(password);
+    if (create)
+        login->txtPassword(1)->setText(password);
+    QTest::mouseClick(login->lblContinue, Qt::LeftButton);
+}
+
+// Starts the program past the agreement and splash: the first login window, a login, the trainer.
+inline frmMain *logInFromStart(AppHost &host, const QString &name, const QString &password)
+{
+    host.openLoginWindow();
+    frmUser *login = activeLogin(host);
+    if (!login)
+        return nullptr;
+    submitLogin(login, name, password);
+    frmMain *trainer = host.trainerWindow();
+    if (!trainer || !QTest::qWaitForWindowExposed(trainer))
+        return nullptr;
+    return trainer;
+}
+
+// A left click at the centre of a control, delivered to its window the way the window system delivers
+// one: the window decides which control lies under the pointer (a hidden control takes nothing).
+inline void clickOn(QWidget *control)
+{
+    QWidget *window = control->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      control->mapTo(window, control->rect().center()));
+}
+
+// Every stored row (application, section, key, value), read through a connection of its own, so that a
+// test can show that nothing in the store changed.
+inline QList<QStringList> storeRows(const QString &path)
+{
+    QList<QStringList> rows;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(db);
+        return rows;
+    }
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT application, section, key, value FROM setting"
+                           " ORDER BY application_fold, section_fold, key_fold",
+                           -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            QStringList row;
+            for (int column = 0; column < 4; ++column) {
+                const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
+                row << QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
+            }
+            rows << row;
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+} // namespace sandbox
