@@ -114,6 +114,9 @@ void tst_WindowFaults::closedTrainerRunsNoArmedTimer()
     guessInTestRun(trainer, Game::Plain);
     guessInTestRun(trainer, Game::FindHidden);
     QVERIFY(trainer->timerreset->isEnabled() && trainer->hiddenTimer->isEnabled());
+    int elapsed = 0;
+    for (platform::Timer *timer : {trainer->timerreset, trainer->hiddenTimer})
+        connect(timer, &platform::Timer::Elapsed, this, [&elapsed] { ++elapsed; });
     clickOn(trainer->btnUser(0));
     QVERIFY(activeLogin(*s.host));
 
@@ -124,6 +127,7 @@ void tst_WindowFaults::closedTrainerRunsNoArmedTimer()
     QVERIFY(trainer.isNull() || trainer->isUnloaded());
     QTRY_VERIFY(trainer.isNull());
     QTest::qWait(kPastBothIntervalsMs);
+    QCOMPARE(elapsed, 0);
 
     QCOMPARE(s.programEnds, 0);
     QCOMPARE(platform::FormRegistry::loadedForms(), QList<platform::Form *>{s.host->loginWindow()});
