@@ -21,6 +21,14 @@ std::function<void(QAccessibleEvent *)> &eventRecorder()
     return recorder;
 }
 
+// Runs a press once the event loop is back, after the screen reader has had its answer: a click may
+// open a modal message box, and a screen reader waiting for its answer meanwhile would hang until
+// the box closed. Dropped if the widget is gone by then.
+template <typename Press> void afterReply(QWidget *widget, Press press)
+{
+    QMetaObject::invokeMethod(widget, press, Qt::QueuedConnection);
+}
+
 // The children a screen reader meets: Qt's own choice (no windows, focus frames, menus or rubber
 // bands) without the controls their windows ignore. In stacking order, the topmost last.
 QWidgetList exposedChildren(const QWidget *widget)
@@ -139,7 +147,7 @@ public:
         Control *c = control();
         if (!c->isVisible() || !c->isEnabled() || c->isAccessiblyHidden())
             return;
-        emit c->Click();
+        afterReply(c, [c] { emit c->Click(); });
     }
 
 private:
@@ -174,14 +182,16 @@ public:
         if (!window->isVisible() || !window->isEnabled())
             return;
         // A left click in the middle of the body, through the window's own mouse handling.
-        const QPointF centre(window->width() / 2.0, window->height() / 2.0);
-        const QPointF global = window->mapToGlobal(centre);
-        QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(window, &release);
+        afterReply(window, [window] {
+            const QPointF centre(window->width() / 2.0, window->height() / 2.0);
+            const QPointF global = window->mapToGlobal(centre);
+            QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(window, &press);
+            QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                                Qt::NoModifier);
+            QCoreApplication::sendEvent(window, &release);
+        });
     }
 
 private:

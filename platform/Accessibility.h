@@ -14,7 +14,8 @@ class Form;
 // - a control reports the role its window gave it (Control::setAccessibleRole) or that of its kind,
 //   and the name its window gave it (QWidget::setAccessibleName); a label without one is named by its
 //   caption, and a new caption is announced as a name change;
-// - a Button offers the Press action, which clicks it as the mouse would;
+// - a Button offers the Press action, which clicks it as the mouse would once the event loop is back
+//   (the screen reader has its answer before a click's message box opens);
 // - a control its window ignores is left out of the tree, and a covered one is reported invisible,
 //   nameless and without a place while its cover shows (Control::setAccessibleCover);
 // - a window lists its children topmost first when asked what lies under a point.
@@ -25,7 +26,7 @@ class Form;
 void installAccessibility();
 
 // Marks a window that is one click area as a whole (the splash): assistive technology may press it,
-// which clicks its body as the mouse would.
+// which clicks its body as the mouse would, again once the event loop is back.
 void setWindowPressable(Form *form, bool pressable);
 
 // Passes an event the controls raise (a caption announced, a control uncovered) on to Qt, which hands

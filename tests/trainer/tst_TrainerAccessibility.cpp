@@ -64,9 +64,11 @@ bool mentionsAFace(const QString &name)
     return false;
 }
 
+// Presses as a screen reader does, then lets the click it queued happen.
 void press(QObject *object)
 {
     iface(object)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
 } // namespace
