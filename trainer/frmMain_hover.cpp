@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/UserSession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -92,8 +93,11 @@ void frmMain::Form_Activate()
 void frmMain::btnHelp_Click(std::int16_t)
 {
     // The document by its bare name in the current directory first, as the product always looked for
-    // it; an installed program finds it in its data folder. Neither: nothing happens.
-    for (const QString &folder : {QDir::currentPath(), m_helpDataDirectory}) {
+    // it; an installed program finds it in its data folder, or beside its own bin/ folder when the
+    // installed tree was moved (a --prefix install). Neither: nothing happens.
+    const QString besideProgram =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/qxorvanta-trainer"));
+    for (const QString &folder : {QDir::currentPath(), m_helpDataDirectory, besideProgram}) {
         if (folder.isEmpty())
             continue;
         const QFileInfo document(QDir(folder).filePath(art::kHelpDocument));
