@@ -63,8 +63,10 @@ void TwipsPlacement::applyGeometry()
 {
     const QRect rect(twipsToPixels(m_left), twipsToPixels(m_top), twipsToPixels(m_width),
                      twipsToPixels(m_height));
-    if (m_widget->geometry() != rect)
+    if (m_widget->geometry() != rect) {
         m_widget->setGeometry(rect);
+        geometryApplied();
+    }
 }
 
 Control::Control(QWidget *parent) : QWidget(parent), TwipsPlacement(this)

@@ -44,6 +44,9 @@ public:
 
 protected:
     void applyGeometry();
+    // Runs after the widget took a new place or size (also while it is hidden, when Qt sends no
+    // resize event).
+    virtual void geometryApplied() {}
 
 private:
     QWidget *m_widget;

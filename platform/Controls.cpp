@@ -96,12 +96,29 @@ PictureBox::PictureBox(QWidget *parent) : Control(parent) {}
 void PictureBox::setPicture(const Picture &picture)
 {
     m_picture = picture;
+    const QImage &image = m_picture.image();
+    m_pixels = image.constBits();
+    m_bytesPerLine = image.bytesPerLine();
+    updateReadableArea();
     if (m_autoSize && !picture.isNull()) {
         const QSize size = picture.size();
         setSize(static_cast<float>(pixelsToTwips(size.width())),
                 static_cast<float>(pixelsToTwips(size.height())));
     }
     update();
+}
+
+void PictureBox::updateReadableArea()
+{
+    const QImage &image = m_picture.image();
+    m_readableWidth = qMin(image.width(), QWidget::width());
+    m_readableHeight = qMin(image.height(), QWidget::height());
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    Control::resizeEvent(event);
+    updateReadableArea();
 }
 
 void PictureBox::setAutoSize(bool autoSize)
@@ -115,16 +132,6 @@ void PictureBox::setBackColor(std::int32_t bgr)
 {
     m_backColor = bgr;
     update();
-}
-
-std::int32_t PictureBox::pixel(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= QWidget::width() || y >= QWidget::height())
-        return -1;
-    const QImage &image = m_picture.image();
-    if (x < image.width() && y < image.height())
-        return bgrFromColor(image.pixelColor(x, y));
-    return m_backColor;
 }
 
 void PictureBox::paintEvent(QPaintEvent *)

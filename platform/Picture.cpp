@@ -20,6 +20,15 @@ QString variantPathFor(const QString &path)
     return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
 }
 
+// Pixels are kept as 32-bit RGB so single-pixel reads (the window outlines read every pixel of a
+// background one at a time) are a plain array access.
+QImage readableImage(const QImage &image)
+{
+    if (image.isNull() || image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+        return image;
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
 qreal applicationPixelRatio()
 {
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
@@ -28,7 +37,8 @@ qreal applicationPixelRatio()
 } // namespace
 
 Picture::Picture(const QImage &image)
-    : m_data(std::make_shared<const Data>(Data{image, QPixmap::fromImage(image), QString(), std::nullopt}))
+    : m_data(std::make_shared<const Data>(
+          Data{readableImage(image), QPixmap::fromImage(image), QString(), std::nullopt}))
 {
 }
 
@@ -48,7 +58,7 @@ Picture Picture::fromResource(const QString &path)
     if (!variantPath.isEmpty() && !QFile::exists(variantPath))
         variantPath.clear();
     picture.m_data = std::make_shared<const Data>(
-        Data{image, QPixmap::fromImage(image), std::move(variantPath), std::nullopt});
+        Data{readableImage(image), QPixmap::fromImage(image), std::move(variantPath), std::nullopt});
     cache.insert(path, picture.m_data);
     // On a high-density screen the variant is what gets painted: load it now, not in the first paint.
     if (applicationPixelRatio() > 1)
