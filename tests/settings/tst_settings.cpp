@@ -104,6 +104,11 @@ void tst_Settings::freshStoreGivesEachCallersDefault()
     StoreSandbox sandbox;
     QCOMPARE(GetSetting(application, section, key, defaultValue), defaultValue);
     QVERIFY2(sandbox.reports.isEmpty(), qPrintable(sandbox.reports.join(u'|')));
+    // Reading creates nothing: the first start's agreement check must not pay for creating the file.
+    QVERIFY(!QFileInfo::exists(sandbox.storePath()));
+    SaveSetting(application, section, key, QStringLiteral("written"));
+    QCOMPARE(GetSetting(application, section, key, defaultValue), QStringLiteral("written"));
+    QVERIFY(QFileInfo::exists(sandbox.storePath()));
 }
 
 // Guards against a store others on the machine can read (it holds password hashes) and against a
