@@ -287,9 +287,17 @@ e2e_wait_window() {
 }
 
 e2e_wait_window_matching() {
-    local regex="$1" secs="${2:-20}" id
-    id=$(timeout "$secs" xdotool search --sync --onlyvisible --name "$regex" 2>/dev/null | head -n1) || true
-    [ -n "$id" ] || e2e_fail "no window titled /$regex/ within $secs s (visible: $(_e2e_visible_titles))"
+    local regex="$1" secs="${2:-20}" id=""
+    local deadline=$((SECONDS + secs))
+    # xdotool's --sync search can give up early when a window vanishes while it looks (the splash
+    # handing over to the login window), so search in short rounds until the deadline.
+    while :; do
+        id=$(timeout 2 xdotool search --sync --onlyvisible --name "$regex" 2>/dev/null | head -n1) || true
+        [ -n "$id" ] && break
+        [ "$SECONDS" -lt "$deadline" ] ||
+            e2e_fail "no window titled /$regex/ within $secs s (visible: $(_e2e_visible_titles))"
+        sleep 0.1
+    done
     # Wait until the window manager has placed it: two equal readings a tenth of a second apart.
     local before="" now i
     for i in $(seq 30); do
