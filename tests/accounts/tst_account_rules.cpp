@@ -3,8 +3,8 @@
 #include "accounts/AccountRules.h"
 #include "accounts/PasswordHash.h"
 #include "settings/Settings.h"
+#include "tests/support/TestSandbox.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -29,18 +29,11 @@ class tst_AccountRules : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir->path().toUtf8());
-        qputenv("HOME", m_dir->path().toUtf8());
-        resetSettingsStore();
+        m_store = std::make_unique<PrivateStore>();
+        QVERIFY(m_store->isValid());
         m_rules.setHashLimits(kMinimumHashLimits);
     }
-    void cleanup()
-    {
-        resetSettingsStore();
-        m_dir.reset();
-    }
+    void cleanup() { m_store.reset(); }
 
     // The store must never hold a password as typed, and creation writes the whole account.
     void createdAccountHoldsOnlyAHash()
@@ -184,7 +177,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PrivateStore> m_store;
     AccountRules m_rules;
 };
 

@@ -2,14 +2,12 @@
 // with message boxes recorded and a stand-in for the trainer.
 #include "accounts/AccountRules.h"
 #include "accounts/frmUser.h"
-#include "art/Art.h"
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
 #include "settings/Settings.h"
+#include "tests/support/TestSandbox.h"
 
 #include <QApplication>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -63,40 +61,19 @@ class tst_frmUser : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        art::initResources();
-        installFontSubstitutions();
-    }
+    void initTestCase() { initWindowSuite(); }
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir->path().toUtf8());
-        qputenv("HOME", m_dir->path().toUtf8());
-        resetSettingsStore();
-        m_messages.clear();
-        m_onMessage = nullptr;
-        setMessageBoxHandler([this](const MessageBoxRequest &request) {
-            m_messages << request;
-            if (m_onMessage)
-                m_onMessage();
-        });
-        m_lastWindowCalls = 0;
-        FormRegistry::setLastWindowHandler([this] { ++m_lastWindowCalls; });
+        m_sandbox = std::make_unique<WindowSandbox>();
+        QVERIFY(m_sandbox->isValid());
         m_host.shownFor.clear();
         m_session = UserSession{QStringLiteral("Previous"), 5, 9};
     }
     void cleanup()
     {
-        for (Form *form : FormRegistry::loadedForms())
-            form->Unload();
+        WindowSandbox::unloadWindows();
         QTest::qWait(0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FormRegistry::setLastWindowHandler({});
-        setMessageBoxHandler({});
-        resetSettingsStore();
-        m_dir.reset();
+        m_sandbox.reset();
     }
 
     // The window opens as designed: no taskbar button, no border, focus in the emptied name box.
@@ -158,7 +135,7 @@ private slots:
         if (createMode)
             QTest::mouseClick(form->Label2, Qt::LeftButton);
         QTest::mouseClick(form->lblContinue, Qt::LeftButton);
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_sandbox->messages.isEmpty());
         QVERIFY(m_host.shownFor.isEmpty());
         QVERIFY(form->isVisible());
         QCOMPARE(form->NewUserMode, createMode);
@@ -191,10 +168,10 @@ private slots:
         QTest::keyClicks(form->txtUserName, name);
         typeInto(form->txtPassword(0), password);
         QTest::mouseClick(form->lblContinue, Qt::LeftButton);
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages[0].text, message);
-        QCOMPARE(m_messages[0].icon, MsgIcon::Exclamation);
-        QCOMPARE(m_messages[0].title, kWarningTitle);
+        QCOMPARE(m_sandbox->messages.size(), 1);
+        QCOMPARE(m_sandbox->messages[0].text, message);
+        QCOMPARE(m_sandbox->messages[0].icon, MsgIcon::Exclamation);
+        QCOMPARE(m_sandbox->messages[0].title, kWarningTitle);
         QVERIFY(form->isVisible());
         QCOMPARE(form->txtUserName->text(), name);
         QCOMPARE(form->txtPassword(0)->text(), password);
@@ -226,7 +203,7 @@ private slots:
         if (focusPassword)
             typeInto(form->txtPassword(0), password);
         QTest::mouseClick(form->lblContinue, Qt::LeftButton);
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_sandbox->messages.isEmpty());
         QCOMPARE(m_session.CurrentUserName, name);
         QCOMPARE(int(m_session.UserHits), 12);
         QCOMPARE(int(m_session.UserTries), 40);
@@ -246,15 +223,16 @@ private slots:
         typeInto(form->txtPassword(0), QStringLiteral("pw1"));
         typeInto(form->txtPassword(1), QStringLiteral("pw1"));
         QStringList storedAtMessage;
-        m_onMessage = [&] {
+        m_sandbox->onMessage = [&] {
             for (const char *key : {"UserName", "Hits", "Tries"})
                 storedAtMessage << stored(QStringLiteral("Erin"), QString::fromLatin1(key));
         };
         QTest::mouseClick(form->lblContinue, Qt::LeftButton);
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages[0].text, QStringLiteral("New User Created!  You are now logged on as: Erin"));
-        QCOMPARE(m_messages[0].icon, MsgIcon::None);
-        QCOMPARE(m_messages[0].title, kApplicationTitle);
+        QCOMPARE(m_sandbox->messages.size(), 1);
+        QCOMPARE(m_sandbox->messages[0].text,
+                 QStringLiteral("New User Created!  You are now logged on as: Erin"));
+        QCOMPARE(m_sandbox->messages[0].icon, MsgIcon::None);
+        QCOMPARE(m_sandbox->messages[0].title, kApplicationTitle);
         QCOMPARE(storedAtMessage,
                  (QStringList{QStringLiteral("Erin"), QStringLiteral("0"), QStringLiteral("0")}));
         QVERIFY(stored(QStringLiteral("Erin"), QStringLiteral("Password"))
@@ -299,12 +277,12 @@ private slots:
         typeInto(form->txtPassword(1), confirmation);
         QTest::mouseClick(form->lblContinue, Qt::LeftButton);
         if (message.isEmpty()) {
-            QVERIFY(m_messages.isEmpty());
+            QVERIFY(m_sandbox->messages.isEmpty());
         } else {
-            QCOMPARE(m_messages.size(), 1);
-            QCOMPARE(m_messages[0].text, message);
-            QCOMPARE(m_messages[0].icon, MsgIcon::Exclamation);
-            QCOMPARE(m_messages[0].title, kWarningTitle);
+            QCOMPARE(m_sandbox->messages.size(), 1);
+            QCOMPARE(m_sandbox->messages[0].text, message);
+            QCOMPARE(m_sandbox->messages[0].icon, MsgIcon::Exclamation);
+            QCOMPARE(m_sandbox->messages[0].title, kWarningTitle);
         }
         QVERIFY(form->isVisible());
         QVERIFY(form->NewUserMode);
@@ -325,13 +303,13 @@ private slots:
         QTest::keyClicks(form->txtUserName, QStringLiteral("Nobody"));
         typeInto(form->txtPassword(0), QStringLiteral("pw"));
         QTest::keyClick(form->txtPassword(0), Qt::Key_Return);
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages[0].text, kInvalidUserName);
+        QCOMPARE(m_sandbox->messages.size(), 1);
+        QCOMPARE(m_sandbox->messages[0].text, kInvalidUserName);
         QCOMPARE(form->txtPassword(0)->text(), QStringLiteral("pw"));
 
         QTest::mouseClick(form->Label2, Qt::LeftButton);
         QTest::keyClick(form->txtPassword(0), Qt::Key_Return);
-        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_sandbox->messages.size(), 1);
         QCOMPARE(QApplication::focusWidget(), form->txtPassword(1));
         QVERIFY(form->txtPassword(1)->text().isEmpty());
         QCOMPARE(form->txtPassword(1)->echoMode(), QLineEdit::Password);
@@ -383,7 +361,7 @@ private slots:
         QTest::mouseClick(form->lblExit, Qt::LeftButton);
         QVERIFY(form->isUnloaded());
         QTRY_VERIFY(form.isNull());
-        QCOMPARE(m_lastWindowCalls, trainerOpen ? 0 : 1);
+        QCOMPARE(m_sandbox->programEnds, trainerOpen ? 0 : 1);
         QCOMPARE(!trainer.isNull() && trainer->isVisible(), trainerOpen);
         QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
         QCOMPARE(int(m_session.UserTries), 9);
@@ -407,12 +385,9 @@ private:
         return form;
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSandbox> m_sandbox;
     UserSession m_session;
     RecordingHost m_host;
-    QList<MessageBoxRequest> m_messages;
-    std::function<void()> m_onMessage;
-    int m_lastWindowCalls = 0;
 };
 
 QTEST_MAIN(tst_frmUser)

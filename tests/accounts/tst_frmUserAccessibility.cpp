@@ -3,14 +3,12 @@
 // out.
 #include "accounts/AccountRules.h"
 #include "accounts/frmUser.h"
-#include "art/Art.h"
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
 #include "settings/Settings.h"
+#include "tests/support/TestSandbox.h"
 
 #include <QAccessible>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -47,20 +45,14 @@ class tst_frmUserAccessibility : public QObject
 private slots:
     void initTestCase()
     {
-        art::initResources();
-        installFontSubstitutions();
+        initWindowSuite();
         installAccessibility();
     }
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        qputenv("XDG_CONFIG_HOME", m_dir->path().toUtf8());
-        qputenv("HOME", m_dir->path().toUtf8());
-        resetSettingsStore();
-        setMessageBoxHandler([this](const MessageBoxRequest &request) { m_messages << request.text; });
-        FormRegistry::setLastWindowHandler([] {});
+        m_sandbox = std::make_unique<WindowSandbox>();
+        QVERIFY(m_sandbox->isValid());
         m_host.shownFor.clear();
         m_form = new frmUser(m_session, m_host);
         m_form->rules().setHashLimits(accounts::kMinimumHashLimits);
@@ -68,17 +60,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
     }
 
-    void cleanup()
-    {
-        for (Form *form : FormRegistry::loadedForms())
-            form->Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FormRegistry::setLastWindowHandler({});
-        setMessageBoxHandler({});
-        resetSettingsStore();
-        m_messages.clear();
-        m_dir.reset();
-    }
+    void cleanup() { m_sandbox.reset(); }
 
     // Every control reads what it is for, with the role a screen reader user expects.
     void controlsReadTheirNames_data()
@@ -153,11 +135,10 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<WindowSandbox> m_sandbox;
     UserSession m_session;
     RecordingHost m_host;
     QPointer<frmUser> m_form;
-    QStringList m_messages;
 };
 
 QTEST_MAIN(tst_frmUserAccessibility)

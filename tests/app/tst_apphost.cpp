@@ -7,15 +7,13 @@
 
 #include "accounts/AccountRules.h"
 #include "accounts/frmUser.h"
-#include "art/Art.h"
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
 #include "settings/Settings.h"
 #include "trainer/frmMain.h"
+#include "tests/support/TestSandbox.h"
 
 #include <QApplication>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -55,35 +53,20 @@ class tst_AppHost : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        art::initResources();
-        installFontSubstitutions();
-    }
+    void initTestCase() { initWindowSuite(); }
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_home->isValid());
-        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
-        qputenv("HOME", m_home->path().toUtf8());
-        resetSettingsStore();
-        m_messages.clear();
-        m_lastWindowCalls = 0;
-        setMessageBoxHandler([this](const MessageBoxRequest &request) { m_messages.append(request.text); });
-        FormRegistry::setLastWindowHandler([this] { ++m_lastWindowCalls; });
+        m_sandbox = std::make_unique<WindowSandbox>();
+        QVERIFY(m_sandbox->isValid());
         m_host = std::make_unique<AppHost>();
     }
 
     void cleanup()
     {
-        for (Form *form : FormRegistry::loadedForms())
-            form->Unload();
+        WindowSandbox::unloadWindows();
         m_host.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FormRegistry::setLastWindowHandler({});
-        setMessageBoxHandler({});
-        resetSettingsStore();
+        m_sandbox.reset();
     }
 
     // A first start leads through every window to the trainer: the agreement, its acceptance, the
@@ -118,8 +101,8 @@ private slots:
         QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("Alice"));
         QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Alice"));
         QCOMPARE(loaded(), QList<Form *>{trainer.data()});
-        QCOMPARE(m_lastWindowCalls, 0);
-        QCOMPARE(m_messages,
+        QCOMPARE(m_sandbox->programEnds, 0);
+        QCOMPARE(m_sandbox->messageTexts(),
                  QStringList({QStringLiteral("EULA Terms accepted.  Enjoy!"),
                               QStringLiteral("New User Created!  You are now logged on as: Alice")}));
         QTRY_VERIFY(eula.isNull() && splash.isNull() && login.isNull());
@@ -141,7 +124,7 @@ private slots:
     {
         m_host->openLoginWindow();
         m_host->loginWindow()->lblExit_Click();
-        QCOMPARE(m_lastWindowCalls, 1);
+        QCOMPARE(m_sandbox->programEnds, 1);
         QVERIFY(loaded().isEmpty());
     }
 
@@ -167,7 +150,7 @@ private slots:
         QVERIFY(trainer->isVisible());
         QCOMPARE(loaded(), QList<Form *>{trainer.data()});
         QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Alice"));
-        QCOMPARE(m_lastWindowCalls, 0);
+        QCOMPARE(m_sandbox->programEnds, 0);
     }
 
     // A login from the trainer's User button brings back the same trainer window with the new name
@@ -208,7 +191,7 @@ private slots:
         trainer->btnUser_Click(0);
 
         trainer->Image1_Click(0);
-        QCOMPARE(m_lastWindowCalls, 0);
+        QCOMPARE(m_sandbox->programEnds, 0);
         QCOMPARE(loaded(), QList<Form *>{m_host->loginWindow()});
 
         logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
@@ -218,14 +201,12 @@ private slots:
         QCOMPARE(m_host->trainerWindow()->lblUserName->caption(), QStringLiteral("Alice"));
 
         m_host->trainerWindow()->Image1_Click(0);
-        QCOMPARE(m_lastWindowCalls, 1);
+        QCOMPARE(m_sandbox->programEnds, 1);
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<WindowSandbox> m_sandbox;
     std::unique_ptr<AppHost> m_host;
-    QStringList m_messages;
-    int m_lastWindowCalls = 0;
 };
 
 QTEST_MAIN(tst_AppHost)

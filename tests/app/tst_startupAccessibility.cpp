@@ -5,16 +5,14 @@
 #include "app/frmEULA.h"
 #include "app/frmSplash.h"
 
-#include "art/Art.h"
 #include "platform/Accessibility.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
 #include "settings/Settings.h"
+#include "tests/support/TestSandbox.h"
 
 #include <QAccessible>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -51,32 +49,18 @@ class tst_StartupAccessibility : public QObject
 private slots:
     void initTestCase()
     {
-        art::initResources();
-        installFontSubstitutions();
+        initWindowSuite();
         installAccessibility();
     }
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_home->isValid());
-        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
-        qputenv("HOME", m_home->path().toUtf8());
-        resetSettingsStore();
+        m_sandbox = std::make_unique<WindowSandbox>();
+        QVERIFY(m_sandbox->isValid());
         m_host = CountingHost();
-        setMessageBoxHandler([](const MessageBoxRequest &) {});
-        FormRegistry::setLastWindowHandler([] {});
     }
 
-    void cleanup()
-    {
-        for (Form *form : FormRegistry::loadedForms())
-            form->Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FormRegistry::setLastWindowHandler({});
-        setMessageBoxHandler({});
-        resetSettingsStore();
-    }
+    void cleanup() { m_sandbox.reset(); }
 
     // The splash says what it is and what it waits for, and pressing it continues as a click does.
     void splashIsNamedAndCanBePressed()
@@ -129,7 +113,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<WindowSandbox> m_sandbox;
     CountingHost m_host;
 };
 

@@ -5,19 +5,17 @@
 #include "app/frmEULA.h"
 #include "app/frmSplash.h"
 
-#include "art/Art.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
 #include "platform/Picture.h"
 #include "settings/Settings.h"
+#include "tests/support/TestSandbox.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -72,39 +70,20 @@ class tst_StartupWindows : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        art::initResources();
-        installFontSubstitutions();
-    }
+    void initTestCase() { initWindowSuite(); }
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_home->isValid());
-        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
-        qputenv("HOME", m_home->path().toUtf8());
-        resetSettingsStore();
-        m_messages.clear();
-        m_lastWindowCalls = 0;
+        m_sandbox = std::make_unique<WindowSandbox>();
+        QVERIFY(m_sandbox->isValid());
         m_host = std::make_unique<ChainHost>();
-        setMessageBoxHandler([this](const MessageBoxRequest &request) {
-            m_messages.append(request);
+        m_sandbox->onMessage = [this] {
             m_flagAtMessage = storedFlag();
             m_splashRequestsAtMessage = m_host->splashRequests;
-        });
-        FormRegistry::setLastWindowHandler([this] { ++m_lastWindowCalls; });
+        };
     }
 
-    void cleanup()
-    {
-        for (Form *form : FormRegistry::loadedForms())
-            form->Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FormRegistry::setLastWindowHandler({});
-        setMessageBoxHandler({});
-        resetSettingsStore();
-    }
+    void cleanup() { m_sandbox.reset(); }
 
     // Only the exact text "True" passes the agreement; anything else (never answered, declined,
     // other letter case, a stray space) shows it again.
@@ -139,14 +118,14 @@ private slots:
             QVERIFY(m_host->splash);
             QVERIFY(m_host->splash->isVisible());
             QCOMPARE(FormRegistry::loadedForms(), QList<Form *>{m_host->splash.data()});
-            QCOMPARE(m_lastWindowCalls, 0);
+            QCOMPARE(m_sandbox->programEnds, 0);
         } else {
             QVERIFY(eula->isVisible());
             QCOMPARE(m_host->splashRequests, 0);
             QVERIFY(QTest::qWaitForWindowActive(eula));
             QCOMPARE(QApplication::focusWidget(), control<QWidget>(eula, "Text1"));
         }
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_sandbox->messages.isEmpty());
         QCOMPARE(storedFlag(), store ? flag : QStringLiteral("<missing>"));
     }
 
@@ -168,17 +147,17 @@ private slots:
 
         QTest::mouseClick(control<QWidget>(eula, "cmdAccept"), Qt::LeftButton);
 
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages.first().text, kAcceptedMessage);
-        QCOMPARE(m_messages.first().icon, MsgIcon::Exclamation);
-        QCOMPARE(m_messages.first().title, kApplicationTitle);
+        QCOMPARE(m_sandbox->messages.size(), 1);
+        QCOMPARE(m_sandbox->messages.first().text, kAcceptedMessage);
+        QCOMPARE(m_sandbox->messages.first().icon, MsgIcon::Exclamation);
+        QCOMPARE(m_sandbox->messages.first().title, kApplicationTitle);
         QCOMPARE(m_flagAtMessage, QStringLiteral("True"));
         QCOMPARE(m_splashRequestsAtMessage, 0);
         QCOMPARE(storedFlag(), QStringLiteral("True"));
         QVERIFY(m_host->splash && m_host->splash->isVisible());
         QVERIFY(eula->isUnloaded());
         QVERIFY(!eula->isVisible());
-        QCOMPARE(m_lastWindowCalls, 0);
+        QCOMPARE(m_sandbox->programEnds, 0);
         QTRY_VERIFY(eula.isNull());
     }
 
@@ -191,15 +170,15 @@ private slots:
 
         QTest::mouseClick(control<QWidget>(eula, "cmdNotaccepted"), Qt::LeftButton);
 
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages.first().text, kDeclinedMessage);
-        QCOMPARE(m_messages.first().icon, MsgIcon::Exclamation);
-        QCOMPARE(m_messages.first().title, kApplicationTitle);
+        QCOMPARE(m_sandbox->messages.size(), 1);
+        QCOMPARE(m_sandbox->messages.first().text, kDeclinedMessage);
+        QCOMPARE(m_sandbox->messages.first().icon, MsgIcon::Exclamation);
+        QCOMPARE(m_sandbox->messages.first().title, kApplicationTitle);
         QCOMPARE(m_flagAtMessage, QStringLiteral("False"));
         QCOMPARE(storedFlag(), QStringLiteral("False"));
         QVERIFY(eula->isUnloaded());
         QCOMPARE(m_host->splashRequests, 0);
-        QCOMPARE(m_lastWindowCalls, 1);
+        QCOMPARE(m_sandbox->programEnds, 1);
     }
 
     // A close request from the window manager (the dialog has no close box, but window managers may
@@ -211,9 +190,9 @@ private slots:
         QVERIFY(eula->close());
         QVERIFY(eula->isUnloaded());
         QCOMPARE(storedFlag(), QStringLiteral("<missing>"));
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_sandbox->messages.isEmpty());
         QCOMPARE(m_host->splashRequests, 0);
-        QCOMPARE(m_lastWindowCalls, 1);
+        QCOMPARE(m_sandbox->programEnds, 1);
     }
 
     // Nothing typed, pasted or deleted changes the agreement.
@@ -256,7 +235,7 @@ private slots:
         QCOMPARE(text1->toPlainText(), before);
 
         // Enter in the text box never presses a button: neither is the window's default.
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(m_sandbox->messages.isEmpty());
         QCOMPARE(storedFlag(), QStringLiteral("<missing>"));
     }
 
@@ -318,7 +297,7 @@ private slots:
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(storedFlag(), flag);
-        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_sandbox->messages.size(), 1);
         QVERIFY(eula->isUnloaded());
     }
 
@@ -401,17 +380,15 @@ private slots:
         QTest::mouseClick(splash, Qt::LeftButton, {}, QPoint(212, 183));
         QCOMPARE(m_host->loginRequests, 1);
         QVERIFY(splash->isUnloaded());
-        QCOMPARE(m_lastWindowCalls, 1); // the stand-in opened no real login window
+        QCOMPARE(m_sandbox->programEnds, 1); // the stand-in opened no real login window
         QTRY_VERIFY(splash.isNull());
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<WindowSandbox> m_sandbox;
     std::unique_ptr<ChainHost> m_host;
-    QList<MessageBoxRequest> m_messages;
     QString m_flagAtMessage;
     int m_splashRequestsAtMessage = -1;
-    int m_lastWindowCalls = 0;
 };
 
 QTEST_MAIN(tst_StartupWindows)

@@ -5,21 +5,15 @@
 // them, and a full read of the store to prove that nothing changed.
 
 #include "app/AppHost.h"
+#include "tests/support/TestSandbox.h"
 
 #include "accounts/AccountRules.h"
 #include "accounts/frmUser.h"
-#include "art/Art.h"
-#include "platform/Dialogs.h"
-#include "platform/Fonts.h"
-#include "platform/Form.h"
 #include "platform/Timer.h"
-#include "settings/Settings.h"
 #include "trainer/frmMain.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -30,53 +24,22 @@ namespace sandbox {
 
 inline const QString kAccounts = QStringLiteral("Orvanta");
 
-// A private store (XDG_CONFIG_HOME and HOME in a temporary folder), a fresh AppHost, and recorders for
-// message boxes and for the end of the program. One per test function; cleanup() discards every window.
-class ProgramSandbox
+// The window sandbox with a fresh AppHost. One per test function; ending it discards every window.
+class ProgramSandbox : public WindowSandbox
 {
 public:
-    static void initSuite()
-    {
-        art::initResources();
-        platform::installFontSubstitutions();
-    }
+    static void initSuite() { initWindowSuite(); }
 
-    ProgramSandbox()
-    {
-        qputenv("XDG_CONFIG_HOME", m_home.path().toUtf8());
-        qputenv("HOME", m_home.path().toUtf8());
-        resetSettingsStore();
-        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest &request) {
-            messages.append(request.text);
-            if (onMessage)
-                onMessage();
-        });
-        platform::FormRegistry::setLastWindowHandler([this] { ++programEnds; });
-        host = std::make_unique<AppHost>();
-    }
+    ProgramSandbox() { host = std::make_unique<AppHost>(); }
     ~ProgramSandbox()
     {
-        for (platform::Form *form : platform::FormRegistry::loadedForms())
-            form->Unload();
+        unloadWindows();
         host.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        platform::FormRegistry::setLastWindowHandler({});
-        platform::setMessageBoxHandler({});
-        resetSettingsStore();
     }
-    ProgramSandbox(const ProgramSandbox &) = delete;
-    ProgramSandbox &operator=(const ProgramSandbox &) = delete;
 
-    bool isValid() const { return m_home.isValid(); }
-    QString storePath() const { return m_home.path() + QStringLiteral("/qxOrvanta/settings.sqlite3"); }
+    QString storePath() const { return path() + QStringLiteral("/qxOrvanta/settings.sqlite3"); }
 
     std::unique_ptr<AppHost> host;
-    QStringList messages;
-    std::function<void()> onMessage;
-    int programEnds = 0;
-
-private:
-    QTemporaryDir m_home;
 };
 
 // An account as the login window creates it (fast hashing), then its totals as raw stored text.

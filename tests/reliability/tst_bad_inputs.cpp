@@ -115,7 +115,7 @@ void tst_BadInputs::hostileAccountWorksThroughTheWindows()
     const QString account = name.left(boxLimit);
     const QString typedAtLogin = loginName.left(boxLimit);
     submitLogin(login, name, password, true);
-    QCOMPARE(s.messages, QStringList{kUserCreated + account});
+    QCOMPARE(s.messageTexts(), QStringList{kUserCreated + account});
     QCOMPARE(s.host->session().CurrentUserName, account);
     QCOMPARE(stored(account, QStringLiteral("UserName")), account);
     QVERIFY(stored(account, QStringLiteral("Password")).startsWith(QStringLiteral("$argon2id$")));
@@ -137,10 +137,10 @@ void tst_BadInputs::hostileAccountWorksThroughTheWindows()
     login = activeLogin(*s.host);
     QVERIFY(login);
     submitLogin(login, loginName, otherPassword(password));
-    QCOMPARE(s.messages, QStringList{kInvalidPassword});
+    QCOMPARE(s.messageTexts(), QStringList{kInvalidPassword});
     QCOMPARE(s.host->session().CurrentUserName, account);
     submitLogin(login, loginName, password);
-    QCOMPARE(s.messages, QStringList{kInvalidPassword});
+    QCOMPARE(s.messageTexts(), QStringList{kInvalidPassword});
     QCOMPARE(s.host->session().CurrentUserName, typedAtLogin);
     QCOMPARE(trainer->lblUserName->caption(), typedAtLogin);
     clickOn(trainer->StartButton(0));
@@ -200,7 +200,7 @@ void tst_BadInputs::refusedInputChangesNothing()
     QPointer<frmUser> login = activeLogin(*s.host);
     QVERIFY(login);
     submitLogin(login, name, password, createMode);
-    QCOMPARE(s.messages, QStringList{message});
+    QCOMPARE(s.messageTexts(), QStringList{message});
     QVERIFY(login && login->isVisible());
     QCOMPARE(login->NewUserMode, createMode);
     QVERIFY(s.host->trainerWindow() == nullptr);

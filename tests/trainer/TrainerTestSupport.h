@@ -7,15 +7,13 @@
 #include "trainer/TrainerHost.h"
 #include "trainer/frmMain.h"
 
-#include "art/Art.h"
+#include "tests/support/TestSandbox.h"
+
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
 #include "platform/Form.h"
 #include "platform/UserSession.h"
-#include "settings/Settings.h"
 
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -31,30 +29,12 @@ public:
 // Once per suite: art, fonts, and a last-window rule that records instead of quitting the test.
 inline void initTrainerSuite(int *lastWindowCount = nullptr)
 {
-    art::initResources();
-    platform::installFontSubstitutions();
+    initWindowSuite();
     platform::FormRegistry::setLastWindowHandler([lastWindowCount] {
         if (lastWindowCount)
             ++*lastWindowCount;
     });
 }
-
-// A fresh, private settings store for one test; the real user's store is never touched.
-class PrivateStore
-{
-public:
-    PrivateStore()
-    {
-        qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
-        qputenv("HOME", m_dir.path().toUtf8());
-        resetSettingsStore();
-    }
-    ~PrivateStore() { resetSettingsStore(); }
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-};
 
 // One trainer window for one test, opened for a user with a pinned random source. The window is
 // unloaded and deleted when the fixture ends (unless the test unloaded it already).
