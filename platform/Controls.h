@@ -184,13 +184,12 @@ public:
     // 0 shows the text plainly; any other character masks every character of the text.
     void setPasswordChar(QChar passwordChar);
     QChar passwordChar() const { return m_passwordChar; }
+    // The box's own key handling, for the KeyPress filter to hand a key on to.
+    void baseKeyPressEvent(QKeyEvent *event) { QLineEdit::keyPressEvent(event); }
 
 signals:
     void KeyPress(int &keyAscii);
     void GotFocus();
-
-public:
-    void baseKeyPressEvent(QKeyEvent *event) { QLineEdit::keyPressEvent(event); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -206,7 +205,7 @@ class MultiLineTextBox : public QPlainTextEdit, public TwipsPlacement
     Q_OBJECT
 public:
     explicit MultiLineTextBox(QWidget *parent);
-
+    // The box's own key handling, for the KeyPress filter to hand a key on to.
     void baseKeyPressEvent(QKeyEvent *event) { QPlainTextEdit::keyPressEvent(event); }
 
 signals:

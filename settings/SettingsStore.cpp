@@ -1,16 +1,14 @@
 #include "SettingsStore.h"
 
 #include "StoreFaultText.h"
+#include "StoreFiles.h"
 #include "StoreSql.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <sys/stat.h>
 #include <utility>
 
 using storesql::bindText;
@@ -59,13 +57,6 @@ SettingsStore::FoldedKey SettingsStore::foldedKey(const Entry &entry)
     return {foldName(entry.application), foldName(entry.section), foldName(entry.key)};
 }
 
-// Whether anything at all (a file, a folder, a dangling link) stands at the path.
-static bool pathExists(const QString &path)
-{
-    struct stat info = {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
-}
-
 std::optional<QString> SettingsStore::lookup(const QString &application, const QString &section,
                                              const QString &key)
 {
@@ -82,7 +73,7 @@ std::optional<QString> SettingsStore::lookupEntry(const QString &application, co
         return pending->second.value;
     // A store that does not exist yet holds nothing: reading it creates nothing, so the very first
     // start reads its defaults without the file's creation and its syncs delaying the first window.
-    if (!m_db && !pathExists(m_filePath) && !pathExists(m_filePath + QStringLiteral("-wal")))
+    if (!m_db && storefiles::missing(m_filePath) && storefiles::missing(m_filePath + QStringLiteral("-wal")))
         return std::nullopt;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!ensureOpen())

@@ -22,6 +22,10 @@ int renameNoReplace(const QString &from, const QString &to);
 // True when the path exists in any form (a dangling link included).
 bool exists(const QString &path);
 
+// True only when nothing at all stands at the path; a path that cannot be looked at (a folder
+// without permission) is not taken for missing.
+bool missing(const QString &path);
+
 // True when this process may write the file or folder (by its effective user).
 bool writableByUs(const QString &path);
 
