@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+// Exact binomial figures for n tries with k hits, each try a hit with chance p (1/5 for five cards).
+// Tails and interval come from Boost.Math's incomplete beta function, so they stay accurate deep into
+// the tails (relative error far below 1e-9 wherever the probability is above 1e-300; smaller
+// probabilities may come out as 0, and callers say "less than 1 in 10^300" then).
+// Every function takes 0 <= k <= n; k outside that range is clamped into it.
+namespace stats {
+
+// The chance of a hit for one guess among five cards.
+constexpr double kChanceOfHit = 0.2;
+
+// P(X >= k): chance alone scores k hits or more.
+double probabilityAtLeast(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
+// P(X <= k): chance alone scores k hits or fewer.
+double probabilityAtMost(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
+// Two-sided exact p: twice the smaller tail, at most 1.
+double probabilityTwoSided(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
+
+// The exact (Clopper-Pearson) confidence interval of the hit rate, 0..1. confidence e.g. 0.95.
+struct Interval
+{
+    double low = 0;
+    double high = 1;
+};
+Interval clopperPearson(std::int64_t n, std::int64_t k, double confidence = 0.95);
+
+} // namespace stats
