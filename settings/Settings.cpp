@@ -48,9 +48,15 @@ QString GetSetting(const QString &application, const QString &section, const QSt
     return store().value(application, section, key, defaultValue);
 }
 
-bool SaveSettings(const QString &application, const QString &section, const QList<SettingEntry> &entries)
+bool SaveSettings(const QString &application, const QString &section, const QList<SettingEntry> &entries,
+                  WhenRefused whenRefused)
 {
-    return store().setValues(application, section, entries);
+    return store().setValues({application, section, entries, {}}, whenRefused);
+}
+
+bool SaveSettings(const CombinedWrite &write, WhenRefused whenRefused)
+{
+    return store().setValues(write, whenRefused);
 }
 
 std::int16_t readCount(const QString &text)

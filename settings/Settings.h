@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
 #include <functional>
@@ -27,9 +29,42 @@ struct SettingEntry
     QString value;
 };
 
+// A statement run inside a combined write's transaction, after its entries: SQL with positional
+// parameters (?1, ?2, ...) bound in order from parameters (integers, doubles, text, byte arrays; a
+// null QVariant binds NULL). It joins its write's fate: committed with the entries, or kept and
+// retried with them. It must be sound SQL for the file, since a statement SQLite refuses for its own
+// content is refused again at every retry.
+struct AttachedStatement
+{
+    QByteArray sql;
+    QVariantList parameters;
+};
+
+// Several entries of one section and any attached statements, written in one transaction: all of
+// it or none.
+struct CombinedWrite
+{
+    QString application;
+    QString section;
+    QList<SettingEntry> entries;
+    QList<AttachedStatement> statements;
+};
+
+// What a combined write that the disk refuses becomes. Drop: nothing of it is stored, now or later
+// (account creation: the user is told it failed and may try again). KeepAndRetry: kept in memory
+// like a refused single write, seen by reads, and written before the next write and at the end of
+// the program, in the order the writes were made.
+enum class WhenRefused
+{
+    Drop,
+    KeepAndRetry,
+};
+
 // Stores several entries of one section in one transaction: all of them or none. Returns false when
-// the write failed (the user has been told).
-bool SaveSettings(const QString &application, const QString &section, const QList<SettingEntry> &entries);
+// the write did not reach the disk now (the user has been told).
+bool SaveSettings(const QString &application, const QString &section, const QList<SettingEntry> &entries,
+                  WhenRefused whenRefused = WhenRefused::Drop);
+bool SaveSettings(const CombinedWrite &write, WhenRefused whenRefused);
 
 // Turns stored count text into a 16-bit count: whole decimal numbers only, anything else reads as 0,
 // values clamped to 0..32767.

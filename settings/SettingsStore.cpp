@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -26,7 +27,7 @@ SettingsStore::~SettingsStore()
         // A last try for entries whose write failed; nobody is left to tell when it fails again.
         m_reporter = [](const QString &message) { std::fprintf(stderr, "%s\n", qUtf8Printable(message)); };
         m_inFaultStreak = false;
-        writeEntries({}, true);
+        writeEntries(nullptr, true);
     }
     closeConnection();
     deliverReports();
@@ -69,8 +70,12 @@ std::optional<QString> SettingsStore::lookupEntry(const QString &application, co
                                                   const QString &key)
 {
     const FoldedKey folded = foldedKey({application, section, key, {}});
-    if (const auto pending = m_pending.find(folded); pending != m_pending.end())
-        return pending->second.value;
+    for (auto write = m_pending.rbegin(); write != m_pending.rend(); ++write) {
+        for (size_t i = write->keys.size(); i-- > 0;) {
+            if (write->keys[i] == folded)
+                return write->entries[i].value;
+        }
+    }
     // A store that does not exist yet holds nothing: reading it creates nothing, so the very first
     // start reads its defaults without the file's creation and its syncs delaying the first window.
     if (!m_db && storefiles::missing(m_filePath) && storefiles::missing(m_filePath + QStringLiteral("-wal")))
@@ -104,24 +109,42 @@ QString SettingsStore::value(const QString &application, const QString &section,
 bool SettingsStore::setValue(const QString &application, const QString &section, const QString &key,
                              const QString &value)
 {
-    const bool written = writeEntries({{application, section, key, value}}, true);
+    const PendingWrite write = makeWrite({{application, section, key, value}});
+    const bool written = writeEntries(&write, true);
     deliverReports();
     return written;
 }
 
-bool SettingsStore::setValues(const QString &application, const QString &section,
-                              const QList<SettingEntry> &entries)
+bool SettingsStore::setValues(const CombinedWrite &write, WhenRefused whenRefused)
 {
-    std::vector<Entry> batch;
-    batch.reserve(size_t(entries.size()));
-    for (const SettingEntry &entry : entries)
-        batch.push_back({application, section, entry.key, entry.value});
-    const bool written = writeEntries(batch, false);
+    std::vector<Entry> entries;
+    entries.reserve(size_t(write.entries.size()));
+    for (const SettingEntry &entry : write.entries)
+        entries.push_back({write.application, write.section, entry.key, entry.value});
+    const PendingWrite pending = makeWrite(std::move(entries), write.statements);
+    const bool written = writeEntries(&pending, whenRefused == WhenRefused::KeepAndRetry);
     deliverReports();
     return written;
 }
 
-bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnFailure)
+bool SettingsStore::retryPending()
+{
+    const bool written = m_pending.empty() || writeEntries(nullptr, true);
+    deliverReports();
+    return written;
+}
+
+SettingsStore::PendingWrite SettingsStore::makeWrite(std::vector<Entry> entries,
+                                                     QList<AttachedStatement> statements)
+{
+    PendingWrite write{std::move(entries), {}, std::move(statements)};
+    write.keys.reserve(write.entries.size());
+    for (const Entry &entry : write.entries)
+        write.keys.push_back(foldedKey(entry));
+    return write;
+}
+
+bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
 {
     // A file that was read-only may have been made writable since: look again.
     if (m_reopenBeforeWrite || m_readOnly) {
@@ -136,11 +159,10 @@ bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnF
             reason = readOnlyReason();
             break;
         }
-        // Taken afresh each time: a damaged file set aside in between adds what was read out of it.
-        std::vector<Entry> batch = pendingEntries();
-        batch.insert(batch.end(), entries.begin(), entries.end());
+        // The kept writes are taken afresh each time: a damaged file set aside in between adds what
+        // was read out of it.
         SqlError error;
-        if (runWrite(batch, &error) == SQLITE_OK) {
+        if (runWrite(write, &error) == SQLITE_OK) {
             m_pending.clear();
             m_inFaultStreak = false;
             return true;
@@ -154,10 +176,8 @@ bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnF
         reason = describe(error);
         break;
     }
-    if (keepOnFailure) {
-        for (const Entry &entry : entries)
-            m_pending.insert_or_assign(foldedKey(entry), entry);
-    }
+    if (keepOnFailure && write)
+        keepPending(*write);
     if (!reason.isEmpty())
         reportStreakFault(storetext::kWriteFailed.arg(m_filePath, reason));
     // The next write starts from a new connection: permissions or free space may have changed.
@@ -165,32 +185,55 @@ bool SettingsStore::writeEntries(const std::vector<Entry> &entries, bool keepOnF
     return false;
 }
 
-std::vector<SettingsStore::Entry> SettingsStore::pendingEntries() const
+void SettingsStore::keepPending(PendingWrite write)
 {
-    std::vector<Entry> entries;
-    entries.reserve(m_pending.size());
-    for (const auto &pending : m_pending)
-        entries.push_back(pending.second);
-    return entries;
+    // Older kept values of the same entries would only be overwritten in the same transaction: drop
+    // them, and a kept write left with nothing to do, so a long failure streak keeps one value per
+    // entry (statements are never dropped: each must still run once, in its place).
+    for (auto older = m_pending.begin(); older != m_pending.end();) {
+        for (size_t i = older->keys.size(); i-- > 0;) {
+            if (std::find(write.keys.begin(), write.keys.end(), older->keys[i]) != write.keys.end()) {
+                older->keys.erase(older->keys.begin() + qsizetype(i));
+                older->entries.erase(older->entries.begin() + qsizetype(i));
+            }
+        }
+        if (older->entries.empty() && older->statements.isEmpty())
+            older = m_pending.erase(older);
+        else
+            ++older;
+    }
+    m_pending.push_back(std::move(write));
 }
 
-int SettingsStore::runWrite(const std::vector<Entry> &entries, SqlError *error)
+int SettingsStore::runWrite(const PendingWrite *extra, SqlError *error)
 {
+    std::vector<const PendingWrite *> writes;
+    writes.reserve(m_pending.size() + 1);
+    for (const PendingWrite &pending : m_pending)
+        writes.push_back(&pending);
+    if (extra)
+        writes.push_back(extra);
+
     int rc = execScalar(m_db, "BEGIN IMMEDIATE");
-    for (auto entry = entries.begin(); rc == SQLITE_OK && entry != entries.end(); ++entry) {
-        const auto [application, section, key] = foldedKey(*entry);
-        bindText(m_upsert, 1, entry->application);
-        bindText(m_upsert, 2, entry->section);
-        bindText(m_upsert, 3, entry->key);
-        bindText(m_upsert, 4, entry->value);
-        bindText(m_upsert, 5, application);
-        bindText(m_upsert, 6, section);
-        bindText(m_upsert, 7, key);
-        rc = sqlite3_step(m_upsert);
-        if (rc == SQLITE_DONE)
-            rc = SQLITE_OK;
-        sqlite3_reset(m_upsert);
-        sqlite3_clear_bindings(m_upsert);
+    for (const PendingWrite *write : writes) {
+        for (auto entry = write->entries.begin(); rc == SQLITE_OK && entry != write->entries.end(); ++entry) {
+            const auto &[application, section, key] = write->keys[size_t(entry - write->entries.begin())];
+            bindText(m_upsert, 1, entry->application);
+            bindText(m_upsert, 2, entry->section);
+            bindText(m_upsert, 3, entry->key);
+            bindText(m_upsert, 4, entry->value);
+            bindText(m_upsert, 5, application);
+            bindText(m_upsert, 6, section);
+            bindText(m_upsert, 7, key);
+            rc = sqlite3_step(m_upsert);
+            if (rc == SQLITE_DONE)
+                rc = SQLITE_OK;
+            sqlite3_reset(m_upsert);
+            sqlite3_clear_bindings(m_upsert);
+        }
+        for (auto statement = write->statements.begin();
+             rc == SQLITE_OK && statement != write->statements.end(); ++statement)
+            rc = runStatement(*statement);
     }
     if (rc == SQLITE_OK)
         rc = execScalar(m_db, "COMMIT");
@@ -201,6 +244,51 @@ int SettingsStore::runWrite(const std::vector<Entry> &entries, SqlError *error)
         if (!sqlite3_get_autocommit(m_db))
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
+    return rc;
+}
+
+int SettingsStore::runStatement(const AttachedStatement &statement)
+{
+    sqlite3_stmt *prepared = nullptr;
+    int rc =
+        sqlite3_prepare_v2(m_db, statement.sql.constData(), int(statement.sql.size()), &prepared, nullptr);
+    for (int i = 0; rc == SQLITE_OK && i < statement.parameters.size(); ++i) {
+        const QVariant &parameter = statement.parameters[i];
+        const int index = i + 1;
+        switch (parameter.isNull() ? QMetaType::UnknownType : parameter.typeId()) {
+        case QMetaType::UnknownType:
+            rc = sqlite3_bind_null(prepared, index);
+            break;
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(prepared, index, parameter.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(prepared, index, parameter.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = parameter.toByteArray();
+            rc = sqlite3_bind_blob64(prepared, index, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        default:
+            bindText(prepared, index, parameter.toString());
+        }
+    }
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(prepared)) == SQLITE_ROW) {
+        }
+        if (rc == SQLITE_DONE)
+            rc = SQLITE_OK;
+    }
+    sqlite3_finalize(prepared);
     return rc;
 }
 

@@ -57,10 +57,13 @@ public:
     // True when the value is durable on disk. On failure the value is kept for later writes.
     bool setValue(const QString &application, const QString &section, const QString &key,
                   const QString &value);
-    // All entries in one transaction, or none of them (nothing is kept back for a later write).
-    bool setValues(const QString &application, const QString &section, const QList<SettingEntry> &entries);
+    // The whole write in one transaction, or none of it. True when it is durable on disk; on failure
+    // it is kept for later writes or dropped, as whenRefused says.
+    bool setValues(const CombinedWrite &write, WhenRefused whenRefused);
+    // Writes what failed to reach the disk before. True when nothing is left waiting.
+    bool retryPending();
 
-    // Entries that failed to reach the disk and wait for the next write.
+    // Writes that failed to reach the disk and wait for the next write, oldest first.
     int pendingCount() const { return int(m_pending.size()); }
 
 private:
@@ -72,6 +75,14 @@ private:
         QString value;
     };
     using FoldedKey = std::tuple<QString, QString, QString>;
+    // One write as it is kept until the disk takes it: its entries (with their folded names, for
+    // reads and for replacing older kept values) and the statements that must commit with them.
+    struct PendingWrite
+    {
+        std::vector<Entry> entries;
+        std::vector<FoldedKey> keys;
+        QList<AttachedStatement> statements;
+    };
     enum class Connect
     {
         ReadWrite,
@@ -102,9 +113,11 @@ private:
     bool prepareStatements();
     void closeConnection();
     bool prepareFolder(QString *reason);
-    bool writeEntries(const std::vector<Entry> &entries, bool keepOnFailure);
-    std::vector<Entry> pendingEntries() const;
-    int runWrite(const std::vector<Entry> &entries, SqlError *error);
+    static PendingWrite makeWrite(std::vector<Entry> entries, QList<AttachedStatement> statements = {});
+    bool writeEntries(const PendingWrite *write, bool keepOnFailure);
+    void keepPending(PendingWrite write);
+    int runWrite(const PendingWrite *extra, SqlError *error);
+    int runStatement(const AttachedStatement &statement);
     int readValue(const FoldedKey &key, std::optional<QString> *result);
 
     // Damage handling (SettingsStore_recovery.cpp).
@@ -131,7 +144,8 @@ private:
     bool m_reopenBeforeWrite = false;
     bool m_inFaultStreak = false;
     QStringList m_undelivered;
-    // Entries whose write failed (or that were saved from a damaged file), by folded name; reads see
-    // them and every later write writes them first.
-    std::map<FoldedKey, Entry> m_pending;
+    // Writes that failed (and entries saved from a damaged file), oldest first; reads see their
+    // entries (the latest one wins) and every later write writes all of them first, in order, in its
+    // own transaction. An entry replaced by a later kept write is dropped from the older one.
+    std::vector<PendingWrite> m_pending;
 };

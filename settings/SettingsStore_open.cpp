@@ -135,7 +135,7 @@ bool SettingsStore::open()
             connected = connect(Connect::Immutable, &error);
         if (connected) {
             // Entries kept back by failed writes or saved from a damaged file go in at once.
-            if (!m_readOnly && !m_pending.empty() && runWrite(pendingEntries(), nullptr) == SQLITE_OK)
+            if (!m_readOnly && !m_pending.empty() && runWrite(nullptr, nullptr) == SQLITE_OK)
                 m_pending.clear();
             return true;
         }

@@ -12,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -111,10 +112,20 @@ bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged)
     QString message = storetext::kSetAside.arg(m_filePath, reason, aside);
     if (!salvaged.empty())
         message += storetext::kSalvaged.arg(salvaged.size());
-    // Entries that failed to save in this session are newer than anything read from the old file.
-    for (Entry &entry : salvaged) {
-        const FoldedKey key = foldedKey(entry);
-        m_pending.try_emplace(key, std::move(entry));
+    // Entries that failed to save in this session are newer than anything read from the old file:
+    // the salvaged ones go first, and only where nothing newer is kept.
+    if (!salvaged.empty()) {
+        PendingWrite older = makeWrite(std::move(salvaged));
+        for (const PendingWrite &pending : m_pending) {
+            for (const FoldedKey &key : pending.keys) {
+                const auto found = std::find(older.keys.begin(), older.keys.end(), key);
+                if (found != older.keys.end()) {
+                    older.entries.erase(older.entries.begin() + (found - older.keys.begin()));
+                    older.keys.erase(found);
+                }
+            }
+        }
+        m_pending.insert(m_pending.begin(), std::move(older));
     }
     reportFault(message);
     return true;

@@ -22,10 +22,11 @@ void frmMain::UpdateScore()
 
     if (!PracticeRun) {
         // Both totals in one transaction: a crash between them can never leave a hit stored without
-        // its try.
+        // its try. A write the disk refuses is kept and goes in with the next one, or at the end.
         SaveSettings(trainertext::kStoreApplication, m_session.CurrentUserName,
                      {{trainertext::kStoreHits, QString::number(m_session.UserHits)},
-                      {trainertext::kStoreTries, QString::number(m_session.UserTries)}});
+                      {trainertext::kStoreTries, QString::number(m_session.UserTries)}},
+                     WhenRefused::KeepAndRetry);
     }
 
     // The meter moves whether or not it shows, so it is right the moment it is shown again.

@@ -167,11 +167,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         SettingsStore store(soundPath);
         for (int n = 0; n < 20; ++n) {
             const QString user = QStringLiteral("User%1").arg(n);
-            store.setValues(kApplication, user,
-                            {{QStringLiteral("UserName"), user},
-                             {QStringLiteral("Password"), QString(60 + n, u'p')},
-                             {QStringLiteral("Hits"), QString::number(n)},
-                             {QStringLiteral("Tries"), QString::number(3 * n)}});
+            store.setValues({kApplication,
+                             user,
+                             {{QStringLiteral("UserName"), user},
+                              {QStringLiteral("Password"), QString(60 + n, u'p')},
+                              {QStringLiteral("Hits"), QString::number(n)},
+                              {QStringLiteral("Tries"), QString::number(3 * n)}},
+                             {}},
+                            WhenRefused::Drop);
         }
     }
     g_soundStore = readFile(soundPath);

@@ -1,7 +1,7 @@
 // Plays counted guesses for one user as fast as the store allows, through the same calls the
 // trainer makes: the account is created in one transaction when missing, the totals are loaded as
-// at login, and after each guess Hits and then Tries are saved. Each guess whose two writes returned
-// without a fault is acknowledged on stdout as "ack <hits> <tries>", written with one write() so a
+// at login, and after each guess Hits and Tries are saved in one write. Each guess whose write is
+// durable is acknowledged on stdout as "ack <hits> <tries>", written with one write() so a
 // kill never leaves half a line that looks whole. A fault is printed as "fault <message>".
 //
 // Usage: store_guess_driver <user> [<milliseconds to run>]   (no time: until killed)
@@ -67,9 +67,11 @@ int main(int argc, char *argv[])
         if (random() % 5 == 0)
             ++hits;
         g_faulted = false;
-        SaveSetting(application, user, QStringLiteral("Hits"), QString::number(hits));
-        SaveSetting(application, user, QStringLiteral("Tries"), QString::number(tries));
-        if (!g_faulted)
+        const bool stored = SaveSettings(application, user,
+                                         {{QStringLiteral("Hits"), QString::number(hits)},
+                                          {QStringLiteral("Tries"), QString::number(tries)}},
+                                         WhenRefused::KeepAndRetry);
+        if (stored && !g_faulted)
             writeLine("ack " + QByteArray::number(hits) + ' ' + QByteArray::number(tries));
     }
     resetSettingsStore();

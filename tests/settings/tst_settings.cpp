@@ -20,19 +20,18 @@ const QString kAccounts = QStringLiteral("Orvanta");
 const QString kAgreement = QStringLiteral("qxOrvanta");
 const QString kNotFound = QStringLiteral("NOTFOUND");
 
-// Rows of setting(application, section, key, value) as the sqlite3 tool would list them.
-QList<QStringList> storedRows(const QString &path)
+// The rows a query returns, as the sqlite3 tool would list them.
+QList<QStringList> queryRows(const QString &path, const char *sql)
 {
     QList<QStringList> rows;
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
         SQLITE_OK) {
         sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, "SELECT application, section, key, value FROM setting ORDER BY 1, 2, 3", -1,
-                           &statement, nullptr);
+        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
         while (statement && sqlite3_step(statement) == SQLITE_ROW) {
             QStringList row;
-            for (int column = 0; column < 4; ++column)
+            for (int column = 0; column < sqlite3_column_count(statement); ++column)
                 row << QString::fromUtf8(
                     reinterpret_cast<const char *>(sqlite3_column_text(statement, column)),
                     sqlite3_column_bytes(statement, column));
@@ -42,6 +41,12 @@ QList<QStringList> storedRows(const QString &path)
     }
     sqlite3_close(db);
     return rows;
+}
+
+// Rows of setting(application, section, key, value).
+QList<QStringList> storedRows(const QString &path)
+{
+    return queryRows(path, "SELECT application, section, key, value FROM setting ORDER BY 1, 2, 3");
 }
 
 QString withNul(const char16_t *before, const char16_t *after)
@@ -73,6 +78,7 @@ private slots:
     void twoConnectionsWritingAtOnceLoseNothing();
     void failedWriteIsToldOnceAndRetriedAtNextWrite();
     void failedAccountCreationLeavesNoHalfAccount();
+    void refusedCombinedWritesAreKeptInOrderAndRetried();
     void damagedFileIsKeptAsideAndFreshStoreWorks();
     void faultReportMayUseTheStoreAgain();
 };
@@ -411,6 +417,58 @@ void tst_Settings::failedAccountCreationLeavesNoHalfAccount()
     resetSettingsStore();
     QCOMPARE(GetSetting(kAccounts, carol, QStringLiteral("UserName"), kNotFound), kNotFound);
     QCOMPARE(storedRows(sandbox.storePath()).size(), 1);
+}
+
+// The totals after a guess are one combined write. One that the disk refuses is kept like a single
+// write: reads see it, and the next write or the end of the program stores it. Statements attached
+// to kept writes run once each, in the order of the writes; a refused write that asked to be dropped
+// (account creation) never turns up later.
+void tst_Settings::refusedCombinedWritesAreKeptInOrderAndRetried()
+{
+    StoreSandbox sandbox;
+    const QString alice = QStringLiteral("Alice");
+    const QString carol = QStringLiteral("Carol");
+    const QString path = sandbox.storePath();
+    SaveSetting(kAccounts, alice, QStringLiteral("UserName"), alice);
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "CREATE TABLE note(n INTEGER)", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const auto guess = [&](int n) {
+        return SaveSettings({kAccounts,
+                             alice,
+                             {{QStringLiteral("Hits"), QString::number(n)},
+                              {QStringLiteral("Tries"), QString::number(10 * n)}},
+                             {{"INSERT INTO note VALUES (?1)", {n}}}},
+                            WhenRefused::KeepAndRetry);
+    };
+    const auto notes = [&] { return queryRows(path, "SELECT group_concat(n) FROM note ORDER BY rowid"); };
+    storetest::OrdinaryUser user(sandbox.home());
+    // An open connection keeps writing a file made read-only under it: a locked file is met anew.
+    const auto setWritable = [&](bool writable) {
+        QVERIFY(
+            QFile::setPermissions(path, writable ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner));
+        if (!writable)
+            resetSettingsStore();
+    };
+
+    setWritable(false);
+    QVERIFY(!guess(1));
+    QVERIFY(!guess(2));
+    QVERIFY(!SaveSettings(kAccounts, carol, {{QStringLiteral("UserName"), carol}}));
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("20"));
+    QCOMPARE(sandbox.reports.size(), 1);
+    setWritable(true);
+    QVERIFY(guess(3));
+    QCOMPARE(notes(), QList<QStringList>{{QStringLiteral("1,2,3")}});
+
+    setWritable(false);
+    QVERIFY(!guess(4));
+    setWritable(true);
+    resetSettingsStore();
+    QCOMPARE(notes(), QList<QStringList>{{QStringLiteral("1,2,3,4")}});
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("40"));
+    QCOMPARE(GetSetting(kAccounts, carol, QStringLiteral("UserName"), kNotFound), kNotFound);
 }
 
 void tst_Settings::damagedFileIsKeptAsideAndFreshStoreWorks()
