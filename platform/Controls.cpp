@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QStylePainter>
 
 namespace platform {
@@ -16,7 +17,8 @@ void Image::setPicture(const Picture &picture)
 {
     m_picture = picture;
     const QSize size = picture.size();
-    setSize(static_cast<float>(pixelsToTwips(size.width())), static_cast<float>(pixelsToTwips(size.height())));
+    setSize(static_cast<float>(pixelsToTwips(size.width())),
+            static_cast<float>(pixelsToTwips(size.height())));
     update();
     emit PictureChanged();
 }
@@ -71,7 +73,8 @@ void Label::fitToText()
     if (!m_autoSize)
         return;
     const QFontMetrics metrics(font());
-    setSize(static_cast<float>(pixelsToTwips(metrics.horizontalAdvance(m_caption))), TwipsPlacement::height());
+    setSize(static_cast<float>(pixelsToTwips(metrics.horizontalAdvance(m_caption))),
+            TwipsPlacement::height());
 }
 
 void Label::changeEvent(QEvent *event)
@@ -171,6 +174,27 @@ OptionButton::OptionButton(const QString &caption, QWidget *parent)
 
 Frame::Frame(const QString &caption, QWidget *parent) : QGroupBox(caption, parent), TwipsPlacement(this) {}
 
+void Frame::paintEvent(QPaintEvent *)
+{
+    // The style draws the caption; the edge is drawn here, because styles such as Fusion lay a
+    // translucent shade over a group box's inside.
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QRect label = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+    option.subControls &= ~QStyle::SC_GroupBoxFrame;
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
+    // An etched line: a shadow line with a light line inside it, below the caption.
+    const QColor face = palette().color(QPalette::Window);
+    const QRectF edge = QRectF(rect()).adjusted(0.5, label.bottom() + 2.5, -1.5, -1.5);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(face.lighter(118), 1));
+    painter.drawRoundedRect(edge.translated(1, 1), 2, 2);
+    painter.setPen(QPen(face.darker(130), 1));
+    painter.drawRoundedRect(edge, 2, 2);
+}
+
 CommandButton::CommandButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent), TwipsPlacement(this)
 {
@@ -247,8 +271,9 @@ void TextBox::setPasswordChar(QChar passwordChar)
     setEchoMode(passwordChar.isNull() ? QLineEdit::Normal : QLineEdit::Password);
     // Masks with the chosen character rather than the style's bullet.
     if (!passwordChar.isNull())
-        setStyleSheet(styleSheet() + QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
-                                         .arg(passwordChar.unicode()));
+        setStyleSheet(
+            styleSheet() +
+            QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar.unicode()));
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)

@@ -151,11 +151,16 @@ signals:
     void Click();
 };
 
+// A frame whose inside is its back colour, flat, so that the option buttons in it, which fill their
+// rectangles with the same back colour, do not show as boxes.
 class Frame : public QGroupBox, public TwipsPlacement
 {
     Q_OBJECT
 public:
     Frame(const QString &caption, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // Push button whose caption wraps onto further lines at word breaks when it is wider than the

@@ -344,12 +344,18 @@ void ArtInvariantsTest::titleStripAndCloseBoxMatchTheBand()
     // The close pictures sit at (748, 3) and, lit, at (745, 2); their corners are the band's pixels.
     const QImage normal = picture(QStringLiteral("btn-close-0.png"));
     const QImage lit = picture(QStringLiteral("btn-close-1.png"));
-    for (const auto &[image, origin] : {std::pair{normal, QPoint(748, 3)}, std::pair{lit, QPoint(745, 2)}}) {
-        const int r = image.width() - 1;
-        const int b = image.height() - 1;
-        for (const QPoint p : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)})
-            QCOMPARE(image.pixel(p), trainer.pixel(origin + p));
-    }
+    const int r = normal.width() - 1;
+    const int b = normal.height() - 1;
+    for (const QPoint p : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)})
+        QCOMPARE(normal.pixel(p), trainer.pixel(QPoint(748, 3) + p));
+    // At rest the lit picture shows around the dim one: everything of it outside the dim picture's
+    // footprint must be the band, or red slivers show beside the close box.
+    const QRect footprint(748, 3, 22, 21);
+    for (int y = 0; y < lit.height(); ++y)
+        for (int x = 0; x < lit.width(); ++x)
+            if (!footprint.contains(QPoint(745 + x, 2 + y)))
+                QVERIFY2(lit.pixel(x, y) == trainer.pixel(745 + x, 2 + y),
+                         qPrintable(QStringLiteral("lit close box shows at (%1, %2)").arg(x).arg(y)));
 }
 
 void ArtInvariantsTest::meterMarksChanceLevelAtItsWhiteLine()
@@ -370,10 +376,15 @@ void ArtInvariantsTest::optionsPanelTabAndFoot()
     for (int y = 166; y < 173; ++y)
         for (int x = 0; x < image.width(); ++x)
             QCOMPARE(image.pixel(x, y), kBodyGrey);
-    // The check boxes and the frame sit on body grey.
-    QCOMPARE(image.pixel(38, 38), kBodyGrey);
-    QCOMPARE(image.pixel(374, 128), kBodyGrey);
-    for (int y = 136; y < 164; ++y)
+    // The check boxes and the frame fill their rectangles with body grey: the picture under them
+    // must be exactly that, or their edges show as boxes.
+    for (const QRect control : {QRect(38, 38, 111, 18), QRect(38, 60, 111, 18), QRect(38, 82, 133, 18),
+                                QRect(38, 104, 138, 18), QRect(197, 30, 178, 99)})
+        for (int y = control.top(); y <= control.bottom(); ++y)
+            for (int x = control.left(); x <= control.right(); ++x)
+                QCOMPARE(image.pixel(x, y), kBodyGrey);
+    // Closed, row 133 is the first row below the title band: dark like the tab, not a light line.
+    for (int y = 133; y < 164; ++y)
         QVERIFY(luminance(image.pixel(100, y)) < 90);
     const QRect word =
         boundingBoxOf(image, QRect(200, 134, 202, 32), [](QRgb c) { return luminance(c) > 230; });

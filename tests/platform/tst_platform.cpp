@@ -311,6 +311,22 @@ private slots:
         QCOMPARE(box.pixel(4, 0), -1);
     }
 
+    // A frame's inside is its back colour, flat: a style that shades it shows the option buttons
+    // in it, which fill their rectangles with the same colour, as boxes.
+    void frameInsideIsItsBackColour()
+    {
+        Frame frame(QStringLiteral("Card Type"), nullptr);
+        frame.resize(178, 99);
+        QPalette palette = frame.palette();
+        palette.setColor(QPalette::Window, QColor(204, 204, 204));
+        frame.setPalette(palette);
+        frame.setAutoFillBackground(true);
+        const QImage image = frame.grab().toImage();
+        for (int y = 30; y < 90; y += 3)
+            for (int x = 8; x < 170; x += 3)
+                QCOMPARE(image.pixelColor(x, y), QColor(204, 204, 204));
+    }
+
 private:
     int m_lastWindowCalls = 0;
 };

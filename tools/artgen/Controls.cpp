@@ -4,6 +4,9 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTransform>
+
+#include <algorithm>
 
 namespace artgen {
 
@@ -42,12 +45,19 @@ QImage meter(int scale)
     // The chance-level tick with its word.
     p.setPen(QPen(Qt::white, 2));
     p.drawLine(QPointF(1, 77), QPointF(28, 77));
+    // The word in near-black bold, one size up, narrowed a little where it would not fit the 42
+    // pixels right of the tube's shadow.
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 40, 40));
+    p.setBrush(QColor(14, 14, 14));
     QPainterPath word;
-    word.addText(QPointF(0, 0), sansFont(11), QStringLiteral("average"));
+    word.addText(QPointF(0, 0), sansFont(12, true), QStringLiteral("average"));
     const QRectF ink = word.boundingRect();
-    p.drawPath(word.translated(30 - ink.left(), 77 - ink.center().y()));
+    const qreal narrow = std::min(1.0, 42.0 / ink.width());
+    QTransform place;
+    place.translate(29.5, 77);
+    place.scale(narrow, 1);
+    place.translate(-ink.left(), -ink.center().y());
+    p.drawPath(place.map(word));
     return image;
 }
 
@@ -113,20 +123,33 @@ QImage optionsPanel(int scale)
     p.setPen(QPen(QColor(112, 112, 112), 1));
     p.setBrush(QColor(kBodyGrey));
     p.drawPath(shape);
-    // A shaded rim, lit from the left: light inside the left edge, dark inside the right, fading into
-    // the face within five pixels so the check boxes sit on plain body grey.
+    // Depth: a frame a shade lighter than the face round a sunken field (lit from the top left, so
+    // its left edge lies in shadow and its right and bottom edges catch the light). The field itself
+    // is exactly body grey, the back colour of the controls on it, so no control shows as a box.
     p.setClipPath(shape);
-    QLinearGradient leftRim(QPointF(3, 0), QPointF(9, 0));
-    leftRim.setColorAt(0, QColor(246, 246, 246));
-    leftRim.setColorAt(1, QColor(kBodyGrey));
     p.setPen(Qt::NoPen);
+    p.fillRect(QRect(0, 0, 402, 133), QColor(214, 214, 214));
+    p.fillRect(QRect(12, 0, 1, 132), QColor(150, 150, 150));
+    p.fillRect(QRect(13, 0, 1, 131), QColor(180, 180, 180));
+    p.fillRect(QRect(389, 0, 1, 132), QColor(242, 242, 242));
+    p.fillRect(QRect(388, 0, 1, 131), QColor(226, 226, 226));
+    p.fillRect(QRect(13, 131, 377, 1), QColor(242, 242, 242));
+    p.fillRect(QRect(14, 130, 375, 1), QColor(226, 226, 226));
+    p.fillRect(QRect(14, 0, 374, 130), QColor(kBodyGrey));
+    // The outer rim, lit from the left: light inside the left edge, dark inside the right.
+    QLinearGradient leftRim(QPointF(3, 0), QPointF(9, 0));
+    leftRim.setColorAt(0, QColor(248, 248, 248));
+    leftRim.setColorAt(1, QColor(214, 214, 214));
     p.setBrush(leftRim);
-    p.drawRect(QRectF(3, 0, 6, 134));
+    p.drawRect(QRectF(3, 0, 6, 133));
     QLinearGradient rightRim(QPointF(393, 0), QPointF(399, 0));
-    rightRim.setColorAt(0, QColor(kBodyGrey));
+    rightRim.setColorAt(0, QColor(214, 214, 214));
     rightRim.setColorAt(1, QColor(150, 150, 150));
     p.setBrush(rightRim);
-    p.drawRect(QRectF(393, 0, 6, 134));
+    p.drawRect(QRectF(393, 0, 6, 133));
+    // Row 133, the last row above the tab, is dark: with the panel closed it is the first row below
+    // the title band and continues the band's dark edge instead of showing as a light line.
+    p.fillRect(QRect(0, 133, 402, 1), QColor(12, 12, 12));
     p.setClipping(false);
     p.setPen(QPen(QColor(112, 112, 112), 1));
     p.setBrush(Qt::NoBrush);
@@ -213,18 +236,24 @@ QImage helpButton(bool lit, int scale)
 
 QImage closeButton(const QImage &trainer, bool lit)
 {
-    // The close box sits on the title band; its corners are the band's own pixels.
-    QImage image = logicalCopy(trainer, lit ? QRect(745, 2, 27, 23) : QRect(748, 3, 22, 21));
+    // The close box sits on the title band; its corners are the band's own pixels. The lit picture
+    // (27 x 23 at 745, 2) lies behind the dim one (22 x 21 at 748, 3), so its margin outside the dim
+    // picture's footprint shows at rest: that margin stays the band, and the lit box fills the whole
+    // footprint, larger than the dim box inside it.
+    const QRect place = lit ? QRect(745, 2, 27, 23) : QRect(748, 3, 22, 21);
+    const QRect footprint = QRect(748, 3, 22, 21).translated(-place.topLeft());
+    QImage image = logicalCopy(trainer, place);
     QPainter p(&image);
     prepare(p);
-    const QRectF box = lit ? QRectF(1.5, 1.5, 24, 20) : QRectF(2.5, 2.5, 17, 16);
+    p.setClipRect(footprint);
+    const QRectF box = lit ? QRectF(footprint).adjusted(0.5, 0.5, -0.5, -0.5) : QRectF(2.5, 2.5, 17, 16);
     QLinearGradient red(box.topLeft(), box.bottomLeft());
     red.setColorAt(0, lit ? QColor(255, 96, 80) : QColor(170, 62, 56));
     red.setColorAt(1, lit ? QColor(210, 20, 12) : QColor(112, 24, 20));
     p.setPen(QPen(lit ? QColor(255, 200, 190) : QColor(60, 14, 12), 1));
     p.setBrush(red);
     p.drawRoundedRect(box, 3, 3);
-    const qreal arm = lit ? 5.0 : 4.0;
+    const qreal arm = lit ? 5.5 : 4.0;
     const QPointF c = box.center();
     p.setPen(QPen(lit ? Qt::white : QColor(230, 200, 196), lit ? 2.6 : 2.0, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(c + QPointF(-arm, -arm), c + QPointF(arm, arm));
