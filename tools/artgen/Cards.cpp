@@ -141,7 +141,15 @@ QImage spadeCard(int face, int scale)
     prepare(p);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    p.drawPath(spade(QRectF(7, 7, 13, 15)));
+    // The corner index, set in from the rounded corner as on a real card: the spade with the rank
+    // small under it, both centred on one column.
+    const QRectF pip(9, 10, 11, 13);
+    p.drawPath(spade(pip));
+    const QFont indexFont = serifFont(12, true);
+    QPainterPath index;
+    index.addText(QPointF(0, 0), indexFont, QString::fromLatin1(kRanks[face - 1]));
+    const QRectF indexInk = index.boundingRect();
+    p.drawPath(index.translated(pip.center().x() - indexInk.center().x(), pip.bottom() + 3 - indexInk.top()));
     // Every rank in the same size, its capital height centred a little below the card's middle.
     const QRectF area = faceArea(image);
     const QFont font = serifFont(rankPixelSize, true);
