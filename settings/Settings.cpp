@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "SettingsStore.h"
+#include "StoreSchema.h"
 
 #include <QDebug>
 
@@ -13,6 +14,12 @@ std::function<void(const QString &)> &faultReporter()
 {
     static std::function<void(const QString &)> reporter;
     return reporter;
+}
+
+StoreSchema &schema()
+{
+    static StoreSchema schema;
+    return schema;
 }
 
 std::unique_ptr<SettingsStore> &processStore()
@@ -31,6 +38,7 @@ SettingsStore &store()
             else
                 qWarning().noquote() << message;
         });
+        store->setSchema(schema());
     }
     return *store;
 }
@@ -82,6 +90,13 @@ std::int16_t readCount(const QString &text)
 void setStoreFaultReporter(std::function<void(const QString &message)> reporter)
 {
     faultReporter() = std::move(reporter);
+}
+
+void setStoreSchema(const StoreSchema &newSchema)
+{
+    schema() = newSchema;
+    if (processStore())
+        processStore()->setSchema(newSchema);
 }
 
 void resetSettingsStore()

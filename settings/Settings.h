@@ -74,6 +74,11 @@ std::int16_t readCount(const QString &text);
 // routes this to a message box; without a reporter faults are only written to the debug log.
 void setStoreFaultReporter(std::function<void(const QString &message)> reporter);
 
+// The tables other parts of the program keep in the store's file (see StoreSchema.h); the
+// process-wide store, and every one opened after it, brings them up to date before its next write.
+struct StoreSchema;
+void setStoreSchema(const StoreSchema &schema);
+
 // Closes the process-wide store; the next call opens it again from the current XDG_CONFIG_HOME
 // (tests point it at a temporary folder between cases).
 void resetSettingsStore();

@@ -162,7 +162,7 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         // The kept writes are taken afresh each time: a damaged file set aside in between adds what
         // was read out of it.
         SqlError error;
-        if (runWrite(write, &error) == SQLITE_OK) {
+        if (migrateIfDue(&error) == SQLITE_OK && runWrite(write, &error) == SQLITE_OK) {
             m_pending.clear();
             m_inFaultStreak = false;
             return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Settings.h"
+#include "StoreSchema.h"
 
 #include <QString>
 #include <QStringList>
@@ -60,6 +61,9 @@ public:
     // The whole write in one transaction, or none of it. True when it is durable on disk; on failure
     // it is kept for later writes or dropped, as whenRefused says.
     bool setValues(const CombinedWrite &write, WhenRefused whenRefused);
+    // The tables kept beside the settings: brought up to date before the next write (and every
+    // write after a new connection), asked what they could read out of a damaged file.
+    void setSchema(StoreSchema schema);
     // Writes what failed to reach the disk before. True when nothing is left waiting.
     bool retryPending();
 
@@ -119,10 +123,12 @@ private:
     int runWrite(const PendingWrite *extra, SqlError *error);
     int runStatement(const AttachedStatement &statement);
     int readValue(const FoldedKey &key, std::optional<QString> *result);
+    int migrateIfDue(SqlError *error);
 
     // Damage handling (SettingsStore_recovery.cpp).
     std::vector<Entry> salvageEntries();
-    bool setAside(const QString &reason, std::vector<Entry> salvaged = {});
+    bool setAside(const QString &reason, std::vector<Entry> salvaged = {},
+                  QList<AttachedStatement> salvagedRows = {});
     bool recoverFromDamage(const QString &reason);
     QString freeAsideName() const;
     void keepOrphanedLog();
@@ -144,6 +150,9 @@ private:
     bool m_reopenBeforeWrite = false;
     bool m_inFaultStreak = false;
     QStringList m_undelivered;
+    StoreSchema m_schema;
+    // Whether this connection has yet to bring the schema's tables up to date.
+    bool m_schemaDue = true;
     // Writes that failed (and entries saved from a damaged file), oldest first; reads see their
     // entries (the latest one wins) and every later write writes all of them first, in order, in its
     // own transaction. An entry replaced by a later kept write is dropped from the older one.

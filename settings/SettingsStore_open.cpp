@@ -135,7 +135,8 @@ bool SettingsStore::open()
             connected = connect(Connect::Immutable, &error);
         if (connected) {
             // Entries kept back by failed writes or saved from a damaged file go in at once.
-            if (!m_readOnly && !m_pending.empty() && runWrite(nullptr, nullptr) == SQLITE_OK)
+            if (!m_readOnly && !m_pending.empty() && migrateIfDue(nullptr) == SQLITE_OK &&
+                runWrite(nullptr, nullptr) == SQLITE_OK)
                 m_pending.clear();
             return true;
         }
@@ -249,8 +250,47 @@ bool SettingsStore::prepareStatements()
            sqlite3_prepare_v3(m_db, kUpsert, -1, SQLITE_PREPARE_PERSISTENT, &m_upsert, nullptr) == SQLITE_OK;
 }
 
+void SettingsStore::setSchema(StoreSchema schema)
+{
+    m_schema = std::move(schema);
+    m_schemaDue = true;
+}
+
+int SettingsStore::migrateIfDue(SqlError *error)
+{
+    if (!m_schemaDue || m_schema.migrations.empty()) {
+        m_schemaDue = false;
+        return SQLITE_OK;
+    }
+    QString version;
+    int rc = execScalar(m_db, "BEGIN IMMEDIATE");
+    if (rc == SQLITE_OK)
+        rc = execScalar(m_db, "PRAGMA user_version", &version);
+    // All steps due in one transaction: a file is at one version or the next, never in between.
+    for (size_t step = size_t(version.toInt()); rc == SQLITE_OK && step < m_schema.migrations.size();
+         ++step) {
+        rc = sqlite3_exec(m_db, m_schema.migrations[step].constData(), nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            rc = execScalar(
+                m_db,
+                QByteArray("PRAGMA user_version = " + QByteArray::number(qulonglong(step + 1))).constData());
+    }
+    if (rc == SQLITE_OK)
+        rc = execScalar(m_db, "COMMIT");
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = {rc, sqlite3_system_errno(m_db), QString::fromUtf8(sqlite3_errmsg(m_db))};
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return rc;
+    }
+    m_schemaDue = false;
+    return SQLITE_OK;
+}
+
 void SettingsStore::closeConnection()
 {
+    m_schemaDue = true;
     sqlite3_finalize(m_select);
     sqlite3_finalize(m_upsert);
     m_select = nullptr;

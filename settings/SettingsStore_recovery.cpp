@@ -53,10 +53,12 @@ std::vector<SettingsStore::Entry> SettingsStore::salvageEntries()
 bool SettingsStore::recoverFromDamage(const QString &reason)
 {
     std::vector<Entry> salvaged = salvageEntries();
+    QList<AttachedStatement> rows =
+        m_db && m_schema.salvage ? m_schema.salvage(m_db) : QList<AttachedStatement>();
     // Closing must not copy the -wal into the file: both are kept exactly as found.
     if (m_db)
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    return setAside(reason, std::move(salvaged));
+    return setAside(reason, std::move(salvaged), std::move(rows));
 }
 
 QString SettingsStore::freeAsideName() const
@@ -86,7 +88,8 @@ void SettingsStore::keepOrphanedLog()
         storefiles::syncFolder(QFileInfo(m_filePath).absolutePath());
 }
 
-bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged)
+bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged,
+                             QList<AttachedStatement> salvagedRows)
 {
     closeConnection();
     QString aside;
@@ -114,8 +117,8 @@ bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged)
         message += storetext::kSalvaged.arg(salvaged.size());
     // Entries that failed to save in this session are newer than anything read from the old file:
     // the salvaged ones go first, and only where nothing newer is kept.
-    if (!salvaged.empty()) {
-        PendingWrite older = makeWrite(std::move(salvaged));
+    if (!salvaged.empty() || !salvagedRows.isEmpty()) {
+        PendingWrite older = makeWrite(std::move(salvaged), std::move(salvagedRows));
         for (const PendingWrite &pending : m_pending) {
             for (const FoldedKey &key : pending.keys) {
                 const auto found = std::find(older.keys.begin(), older.keys.end(), key);
