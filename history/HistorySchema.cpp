@@ -1,0 +1,102 @@
+#include "HistorySchema.h"
+
+#include "settings/StoreSql.h"
+
+#include <sqlite3.h>
+
+namespace history::schema {
+
+namespace {
+
+// Version 1: the first history. Tries are keyed by run and number (no rowid: about 40 bytes a try).
+const char *const kVersion1 =
+    "CREATE TABLE history_account("
+    " section_fold TEXT PRIMARY KEY, tries_before INTEGER NOT NULL, hits_before INTEGER NOT NULL,"
+    " began_ms INTEGER NOT NULL) WITHOUT ROWID;"
+    "CREATE TABLE history_run("
+    " id INTEGER PRIMARY KEY, token INTEGER NOT NULL UNIQUE, section_fold TEXT NOT NULL,"
+    " name TEXT NOT NULL, game INTEGER NOT NULL, start_ms INTEGER NOT NULL);"
+    "CREATE INDEX history_run_account ON history_run(section_fold, id);"
+    "CREATE TABLE history_run_end(run_id INTEGER PRIMARY KEY, end_ms INTEGER NOT NULL);"
+    "CREATE TABLE history_try("
+    " run_id INTEGER NOT NULL, try INTEGER NOT NULL, time_ms INTEGER NOT NULL, game INTEGER NOT NULL,"
+    " deck INTEGER NOT NULL, blind INTEGER NOT NULL, guess INTEGER NOT NULL, target INTEGER NOT NULL,"
+    " layout INTEGER, hit INTEGER NOT NULL, response_ms INTEGER,"
+    " PRIMARY KEY (run_id, try)) WITHOUT ROWID;";
+
+// Copies of the rows, ids kept, for a damaged file's replacement.
+const char *const kRestoreRun =
+    "INSERT OR IGNORE INTO history_run(id, token, section_fold, name, game, start_ms)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6)";
+const char *const kRestoreRunEnd = "INSERT OR IGNORE INTO history_run_end(run_id, end_ms) VALUES (?1, ?2)";
+const char *const kRestoreTry =
+    "INSERT OR IGNORE INTO history_try(run_id, try, time_ms, game, deck, blind, guess, target, layout,"
+    " hit, response_ms) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)";
+
+QVariant columnValue(sqlite3_stmt *statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_INTEGER:
+        return qint64(sqlite3_column_int64(statement, column));
+    default:
+        return storesql::columnText(statement, column);
+    }
+}
+
+// Every row the table still gives up, each as restoreSql with the row's columns as values. A damaged
+// page ends a scan early; what was read before it is kept.
+void salvageTable(sqlite3 *db, const char *selectSql, const char *restoreSql, QList<AttachedStatement> *out)
+{
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, selectSql, -1, &statement, nullptr) == SQLITE_OK) {
+        const int columns = sqlite3_column_count(statement);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            AttachedStatement row{restoreSql, {}};
+            row.parameters.reserve(columns);
+            for (int column = 0; column < columns; ++column)
+                row.parameters.append(columnValue(statement, column));
+            out->push_back(std::move(row));
+        }
+    }
+    sqlite3_finalize(statement);
+}
+
+QList<AttachedStatement> salvage(sqlite3 *damaged)
+{
+    QList<AttachedStatement> rows;
+    salvageTable(damaged, "SELECT section_fold, tries_before, hits_before, began_ms FROM history_account",
+                 "INSERT OR IGNORE INTO history_account(section_fold, tries_before, hits_before, began_ms)"
+                 " VALUES (?1, ?2, ?3, ?4)",
+                 &rows);
+    salvageTable(damaged, "SELECT id, token, section_fold, name, game, start_ms FROM history_run",
+                 kRestoreRun, &rows);
+    salvageTable(damaged, "SELECT run_id, end_ms FROM history_run_end", kRestoreRunEnd, &rows);
+    salvageTable(damaged,
+                 "SELECT run_id, try, time_ms, game, deck, blind, guess, target, layout, hit, response_ms"
+                 " FROM history_try",
+                 kRestoreTry, &rows);
+    return rows;
+}
+
+} // namespace
+
+const char *const kInsertAccount =
+    "INSERT OR IGNORE INTO history_account(section_fold, tries_before, hits_before, began_ms)"
+    " VALUES (?1, ?2, ?3, ?4)";
+const char *const kInsertRun = "INSERT OR IGNORE INTO history_run(token, section_fold, name, game, start_ms)"
+                               " VALUES (?1, ?2, ?3, ?4, ?5)";
+const char *const kInsertRunEnd =
+    "INSERT OR IGNORE INTO history_run_end(run_id, end_ms) SELECT id, ?2 FROM history_run WHERE token = ?1";
+const char *const kInsertTry =
+    "INSERT OR IGNORE INTO history_try(run_id, try, time_ms, game, deck, blind, guess, target, layout,"
+    " hit, response_ms) SELECT id, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11 FROM history_run WHERE token = "
+    "?1";
+
+StoreSchema storeSchema()
+{
+    return {{QByteArray(kVersion1)}, salvage};
+}
+
+} // namespace history::schema

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "HistoryTypes.h"
+
+#include "settings/StoreReader.h"
+
+#include <QString>
+
+#include <optional>
+
+// Reads accounts' records out of a settings file without changing it (read only: no password is
+// needed, the file belongs to the operating-system user already). A file written before the history
+// existed reads as an empty history; its totals then count entirely as before the history began.
+// Each account is read from one consistent snapshot, even while the program writes.
+class TryHistory
+{
+public:
+    // filePath: the settings file (SettingsStore::defaultFilePath() for the user's own).
+    explicit TryHistory(QString filePath);
+
+    // False, with the reason in words, when the file is missing, unreadable or not a settings store.
+    bool open(QString *reason);
+
+    // The account named userName (matched without regard to case, as at login), or std::nullopt,
+    // with the reason, when there is no such account or the file cannot be read.
+    std::optional<history::AccountHistory> account(const QString &userName, QString *reason);
+
+private:
+    bool readTries(const QString &folded, history::AccountHistory *account);
+    bool readRuns(const QString &folded, history::AccountHistory *account);
+
+    StoreReader m_reader;
+};

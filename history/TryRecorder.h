@@ -1,0 +1,63 @@
+#pragma once
+
+#include "HistoryTypes.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// Puts a test run's counted tries on record together with the totals they change: each save writes
+// the account's "Hits" and "Tries" and, for a counted try, its record, in one transaction of the
+// settings store. A write the disk refuses keeps both in memory, and the next write takes them along
+// in order, so a crash at any moment leaves totals and history agreeing.
+//
+// A run exists on record from its first counted try: a Test ended before any guess leaves nothing.
+// Practice tries are never given to the recorder.
+class TryRecorder
+{
+public:
+    TryRecorder();
+    // Ends a run still open (the trainer closing).
+    ~TryRecorder();
+    TryRecorder(const TryRecorder &) = delete;
+    TryRecorder &operator=(const TryRecorder &) = delete;
+
+    // A test run of userName (the name as typed at login; its account is matched without regard to
+    // case) starts now; a run still open ends first.
+    void beginRun(const QString &userName, history::Game game);
+    // The open run, if any, ends now (Stop, Practice, another login, closing).
+    void endRun();
+    bool runOpen() const { return m_run.has_value(); }
+
+    // What the trainer knows of a try it has just counted; the recorder adds the time, run and number.
+    struct CountedTry
+    {
+        history::Deck deck = history::Deck::Zener;
+        bool blind = false;
+        int guess = 0;                       // 1..5
+        int target = 0;                      // face 1..5
+        std::array<std::int8_t, 5> layout{}; // find-hidden only
+        bool hit = false;
+        std::int64_t responseMs = -1;
+    };
+
+    // Writes userName's totals (after the try, when there is one) and the try's record, durably, in
+    // one transaction. The try counts only inside an open run. False when the write was kept back.
+    bool saveTotals(const QString &userName, int hits, int tries, const CountedTry *counted);
+
+    // UTC ms since 1970.
+    static std::int64_t nowUtcMs();
+
+private:
+    struct OpenRun
+    {
+        qint64 token = 0;
+        QString userName;
+        history::Game game = history::Game::Plain;
+        std::int64_t startUtcMs = 0;
+        int recordedTries = 0;
+    };
+    std::optional<OpenRun> m_run;
+};

@@ -1,0 +1,217 @@
+// The try history over a real store file: recording with the totals, a refused write kept in order,
+// a store from before the history, and reading it back as runs, splits and CSV.
+
+#include "tests/settings/StoreTestSupport.h"
+
+#include "history/CsvExport.h"
+#include "history/StoreNames.h"
+#include "history/TryHistory.h"
+#include "history/TryRecorder.h"
+#include "settings/StoreSql.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <sqlite3.h>
+
+using storetest::StoreSandbox;
+
+namespace {
+
+// An account as an earlier version of the program left it: totals, no history.
+void makeOldAccount(const QString &name, int hits, int tries)
+{
+    SaveSettings(history::kAccountsApplication, name,
+                 {{history::kUserNameKey, name},
+                  {history::kHitsKey, QString::number(hits)},
+                  {history::kTriesKey, QString::number(tries)}});
+}
+
+// Plays one counted try the way the trainer does: totals moved on, then saved with the try.
+struct Player
+{
+    QString name;
+    int hits = 0;
+    int tries = 0;
+    TryRecorder recorder;
+
+    bool play(int guess, int target, history::Deck deck = history::Deck::Zener,
+              std::array<std::int8_t, 5> layout = {})
+    {
+        TryRecorder::CountedTry counted;
+        counted.deck = deck;
+        counted.guess = guess;
+        counted.target = target;
+        counted.layout = layout;
+        counted.hit = guess == target;
+        counted.responseMs = 700 + tries;
+        ++tries;
+        hits += counted.hit ? 1 : 0;
+        return recorder.saveTotals(name, hits, tries, &counted);
+    }
+};
+
+history::AccountHistory readBack(const QString &path, const QString &name)
+{
+    TryHistory reader(path);
+    QString reason;
+    if (!reader.open(&reason))
+        return {};
+    return reader.account(name, &reason).value_or(history::AccountHistory{});
+}
+
+} // namespace
+
+class HistoryTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void runsAndTriesReadBackOverAnOldStore();
+    void refusedWritesKeepTheirTriesInOrder();
+    void readingNeitherCreatesNorChangesTheFile();
+    void csvQuotesAndFailsWithoutAPartialFile();
+};
+
+// Guards the record and its totals drifting apart, and an old store's totals being lost or
+// miscounted: tries before the history began are what the record cannot explain.
+void HistoryTest::runsAndTriesReadBackOverAnOldStore()
+{
+    StoreSandbox sandbox;
+    makeOldAccount(QStringLiteral("Alice"), 3, 10);
+    {
+        Player alice{QStringLiteral("alice"), 3, 10, {}};
+        alice.recorder.beginRun(alice.name, history::Game::Plain);
+        QVERIFY(alice.play(2, 2));
+        QVERIFY(alice.play(1, 4, history::Deck::Colors));
+        alice.recorder.beginRun(alice.name, history::Game::FindHidden); // ends the first run
+        QVERIFY(alice.play(3, 5, history::Deck::PlayingCards, {5, 1, 2, 3, 4}));
+        alice.recorder.beginRun(alice.name, history::Game::Plain); // a run without tries leaves nothing
+        alice.recorder.endRun();
+    }
+    resetSettingsStore();
+
+    const history::AccountHistory account = readBack(sandbox.storePath(), QStringLiteral("ALICE"));
+    QCOMPARE(account.userName, QStringLiteral("Alice"));
+    QCOMPARE(account.storedTries, 13);
+    QCOMPARE(account.storedHits, 4);
+    QCOMPARE(account.beforeHistoryTries, 10);
+    QCOMPARE(account.beforeHistoryHits, 3);
+    QCOMPARE(account.tries.size(), size_t(3));
+    QCOMPARE(account.runs.size(), size_t(2));
+    const history::RunRecord &first = account.runs[0];
+    QCOMPARE(first.userName, QStringLiteral("alice"));
+    QCOMPARE(first.tries, 2);
+    QCOMPARE(first.hits, 1);
+    QCOMPARE(first.decks, (std::vector<history::Deck>{history::Deck::Zener, history::Deck::Colors}));
+    QVERIFY(first.startUtcMs <= account.tries[0].timeUtcMs && account.tries[1].timeUtcMs <= first.endUtcMs);
+    const history::TryRecord &hidden = account.tries[2];
+    QCOMPARE(hidden.runId, account.runs[1].id);
+    QCOMPARE(hidden.tryNumber, 1);
+    QCOMPARE(hidden.game, history::Game::FindHidden);
+    QCOMPARE(hidden.layout, (std::array<std::int8_t, 5>{5, 1, 2, 3, 4}));
+    QCOMPARE(hidden.responseMs, 712);
+    QCOMPARE(history::splitByGame(account.tries).size(), size_t(2));
+    QCOMPARE(history::splitByDeck(account.tries)[0].hits, 1);
+
+    // The baseline kept when the history began agrees with the totals.
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(sandbox.storePath()).constData(), &db, SQLITE_OPEN_READONLY,
+                             nullptr),
+             SQLITE_OK);
+    QString baseline;
+    storesql::execScalar(db, "SELECT tries_before || ' ' || hits_before FROM history_account", &baseline);
+    QString version;
+    storesql::execScalar(db, "PRAGMA user_version", &version);
+    sqlite3_close(db);
+    QCOMPARE(baseline, QStringLiteral("10 3"));
+    QCOMPARE(version, QStringLiteral("1"));
+}
+
+// Guards a refused write that loses its try, or writes it after a later one: the disk is full for
+// two tries, then frees up; every try is on record once, in order, and the totals agree.
+void HistoryTest::refusedWritesKeepTheirTriesInOrder()
+{
+    StoreSandbox sandbox;
+    makeOldAccount(QStringLiteral("Bob"), 0, 0);
+    Player bob{QStringLiteral("Bob"), 0, 0, {}};
+    bob.recorder.beginRun(bob.name, history::Game::Plain);
+    QVERIFY(bob.play(1, 1));
+    {
+        const QFileInfo store(sandbox.storePath());
+        storetest::FileSizeLimit full(rlim_t(store.size()));
+        for (int i = 0; i < 40 && bob.play(2, 3); ++i) {
+        }
+        QVERIFY(!bob.play(4, 4));
+    }
+    const int refusedAt = bob.tries;
+    QVERIFY(bob.play(5, 1));
+    bob.recorder.endRun();
+    resetSettingsStore();
+
+    const history::AccountHistory account = readBack(sandbox.storePath(), bob.name);
+    QCOMPARE(account.storedTries, refusedAt + 1);
+    QCOMPARE(int(account.tries.size()), account.storedTries);
+    QCOMPARE(account.beforeHistoryTries, 0);
+    for (size_t i = 0; i < account.tries.size(); ++i)
+        QCOMPARE(account.tries[i].tryNumber, int(i) + 1);
+    QCOMPARE(account.tries[size_t(refusedAt - 1)].guess, 4);
+    QCOMPARE(account.tries.back().guess, 5);
+}
+
+// Guards the command line's reads changing the store, or failing on a file from before the history.
+void HistoryTest::readingNeitherCreatesNorChangesTheFile()
+{
+    StoreSandbox sandbox;
+    TryHistory missing(sandbox.storePath());
+    QString reason;
+    QVERIFY(!missing.open(&reason));
+    QVERIFY(reason.contains(sandbox.storePath()));
+    QVERIFY(!QFile::exists(sandbox.storePath()));
+
+    makeOldAccount(QStringLiteral("Carol"), 7, 30);
+    resetSettingsStore();
+    QFile file(sandbox.storePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    TryHistory reader(sandbox.storePath());
+    QVERIFY(reader.open(&reason));
+    const std::optional<history::AccountHistory> carol = reader.account(QStringLiteral("carol"), &reason);
+    QVERIFY(carol);
+    QCOMPARE(carol->beforeHistoryTries, 30);
+    QVERIFY(carol->tries.empty());
+    QVERIFY(!reader.account(QStringLiteral("Nobody"), &reason));
+    QVERIFY(reason.contains(QStringLiteral("Nobody")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}
+
+// Guards CSV a spreadsheet misreads (an unquoted comma in a name) and a half-written file.
+void HistoryTest::csvQuotesAndFailsWithoutAPartialFile()
+{
+    history::TryRecord record;
+    record.timeUtcMs = 1'765'000'000'123;
+    record.runId = 4;
+    record.tryNumber = 2;
+    record.game = history::Game::FindHidden;
+    record.deck = history::Deck::Colors;
+    record.guess = 3;
+    record.target = 2;
+    record.layout = {3, 1, 2, 5, 4};
+    QCOMPARE(history::csvRow(QStringLiteral("Doe, \"J\""), record),
+             QStringLiteral(
+                 "2025-12-06T05:46:40.123Z,\"Doe, \"\"J\"\"\",4,2,find-hidden,colors,0,3,2,31254,0,\r\n"));
+
+    StoreSandbox sandbox;
+    history::AccountHistory account;
+    account.tries = {record};
+    QString reason;
+    const QString inMissingFolder = sandbox.home() + QStringLiteral("/no/such/folder/out.csv");
+    QVERIFY(!history::exportCsv(inMissingFolder, account, &reason));
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(QDir(sandbox.home()).entryList(QDir::Files).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(HistoryTest)
+#include "tst_History.moc"
