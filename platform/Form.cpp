@@ -89,6 +89,7 @@ void Form::Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    Form_Unload();
     for (Timer *timer : findChildren<Timer *>())
         timer->setEnabled(false);
     hide();

@@ -36,6 +36,8 @@ public:
 
 protected:
     virtual void Form_Load() {}
+    // Runs once as the window unloads, before it hides.
+    virtual void Form_Unload() {}
     virtual void Form_Activate() {}
     virtual void Form_Click() {}
     virtual void Form_MouseDown(const MouseArgs &) {}

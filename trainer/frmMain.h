@@ -3,12 +3,14 @@
 #include "DealOrder.h"
 #include "RandomSource.h"
 
+#include "history/TryRecorder.h"
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/Picture.h"
 #include "shape/WindowDrag.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <array>
@@ -114,8 +116,9 @@ public:
     void btnDrill_Click(std::int16_t Index);
     void btnStop_Click(std::int16_t Index);
 
-    // Score line and meter (frmMain_score.cpp).
-    void UpdateScore();
+    // Score line and meter (frmMain_score.cpp). counted: the try just counted in a test run, stored
+    // on record with the totals.
+    void UpdateScore(const TryRecorder::CountedTry *counted = nullptr);
     void chkUseMeter_Click();
 
     // Decks (frmMain_decks.cpp).
@@ -158,6 +161,7 @@ public:
 protected:
     void Form_Initialize();
     void Form_Load() override;
+    void Form_Unload() override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -174,6 +178,11 @@ private:
     // The face a picture shows, named after its deck ("star", "red"); empty for the card back.
     QString faceNameOf(const platform::Picture &picture) const;
 
+    // The try's record (frmMain_record.cpp): the table is ready for a guess from now on; what the
+    // record of a try counted now holds besides guess, target and hit.
+    void markTableReady();
+    TryRecorder::CountedTry countedTry(std::int16_t guess, std::int16_t target, bool hit) const;
+
     // Options panel.
     void closeOptionsPanel();
     // Sets the panel's top edge; true when its widget moved by a pixel.
@@ -186,4 +195,7 @@ private:
     shape::WindowDrag m_drag;
     QString m_helpDataDirectory;
     bool m_optionsSlidePaced = true;
+    // The test run on record and when the table became ready for the guess in hand.
+    TryRecorder m_recorder;
+    QElapsedTimer m_tableReady;
 };

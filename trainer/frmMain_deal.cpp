@@ -25,4 +25,5 @@ void frmMain::DealRound()
         HiddenCard(position)->setPicture(face->picture());
         face->setTag(trainertext::kTakenMark);
     }
+    markTableReady();
 }

@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include "CountLimit.h"
+#include "Judging.h"
 #include "TrainerTexts.h"
 
 #include "platform/Timer.h"
@@ -17,7 +18,7 @@ void frmMain::Card_Click(std::int16_t Index)
         return;
 
     const std::int16_t target = PickTarget();
-    const bool hit = Index == target;
+    const bool hit = judging::plainHit(Index, target);
     if (!countlimit::guessFits(RunTries, RunHits, hit)) {
         lblStats->setCaption(trainertext::kCountLimitReached);
         return;
@@ -33,7 +34,10 @@ void frmMain::Card_Click(std::int16_t Index)
         m_session.UserHits = RunHits;
         m_session.UserTries = RunTries;
     }
-    UpdateScore();
+    const TryRecorder::CountedTry counted = countedTry(Index, target, hit);
+    UpdateScore(PracticeRun ? nullptr : &counted);
+    // Play Blind leaves the cover on: the table is ready for the next guess at once.
+    markTableReady();
     timerreset->setEnabled(true);
 }
 
@@ -41,6 +45,7 @@ void frmMain::timerreset_Timer()
 {
     Card(6)->show();
     timerreset->setEnabled(false);
+    markTableReady();
 }
 
 void frmMain::HiddenCard_Click(std::int16_t Index)
@@ -51,8 +56,10 @@ void frmMain::HiddenCard_Click(std::int16_t Index)
     if (Index < 6 || Index > 10)
         return;
 
-    const platform::Picture face = HiddenCard(Index - 5)->picture();
-    if (!countlimit::guessFits(RunTries, RunHits, face == HiddenCard(0)->picture())) {
+    const std::int16_t cover = Index - 5;
+    const platform::Picture face = HiddenCard(cover)->picture();
+    const bool hit = judging::hiddenHit(DealtFaces, cover);
+    if (!countlimit::guessFits(RunTries, RunHits, hit)) {
         lblStats->setCaption(trainertext::kCountLimitReached);
         return;
     }
@@ -60,13 +67,14 @@ void frmMain::HiddenCard_Click(std::int16_t Index)
     hiddenTimer->setEnabled(true);
     HiddenCard(Index)->setPicture(face);
     ++RunTries;
-    if (HiddenCard(Index)->picture() == HiddenCard(0)->picture())
+    if (hit)
         ++RunHits;
     if (!PracticeRun) {
         m_session.UserHits = RunHits;
         m_session.UserTries = RunTries;
     }
-    UpdateScore();
+    const TryRecorder::CountedTry counted = countedTry(cover, DealtFaces[0], hit);
+    UpdateScore(PracticeRun ? nullptr : &counted);
 }
 
 void frmMain::hiddenTimer_Timer()

@@ -20,7 +20,10 @@ void frmMain::StartButton_Click(std::int16_t)
         lblStats->setCaption(trainertext::kPromptPlainGame);
         picWorkArea->show();
     }
-    // A test run continues the user's totals.
+    // A test run continues the user's totals; its tries go on record as a run of their own.
+    m_recorder.beginRun(m_session.CurrentUserName,
+                        chkFindHidden->value() != 0 ? history::Game::FindHidden : history::Game::Plain);
+    markTableReady();
     PracticeRun = false;
     RunHits = m_session.UserHits;
     RunTries = m_session.UserTries;
@@ -29,6 +32,8 @@ void frmMain::StartButton_Click(std::int16_t)
 
 void frmMain::btnDrill_Click(std::int16_t)
 {
+    m_recorder.endRun();
+    markTableReady();
     picHidden->hide();
     if (chkFindHidden->value() != 0) {
         closeOptionsPanel();
@@ -51,7 +56,9 @@ void frmMain::btnDrill_Click(std::int16_t)
 
 void frmMain::btnStop_Click(std::int16_t)
 {
-    // The run state, the score line, the meter and any armed timer stay as they are.
+    // The run state, the score line, the meter and any armed timer stay as they are; the run on
+    // record ends.
+    m_recorder.endRun();
     picWorkArea->hide();
     picHidden->hide();
     lblUserName->setCaption(m_session.CurrentUserName);

@@ -7,11 +7,10 @@
 #include "TrainerTexts.h"
 
 #include "platform/UserSession.h"
-#include "settings/Settings.h"
 
 #include <QLocale>
 
-void frmMain::UpdateScore()
+void frmMain::UpdateScore(const TryRecorder::CountedTry *counted)
 {
     RunAccuracy = scoretext::roundedAccuracy(RunHits, RunTries);
 
@@ -21,12 +20,10 @@ void frmMain::UpdateScore()
     lblStats->setCaption(text);
 
     if (!PracticeRun) {
-        // Both totals in one transaction: a crash between them can never leave a hit stored without
-        // its try. A write the disk refuses is kept and goes in with the next one, or at the end.
-        SaveSettings(trainertext::kStoreApplication, m_session.CurrentUserName,
-                     {{trainertext::kStoreHits, QString::number(m_session.UserHits)},
-                      {trainertext::kStoreTries, QString::number(m_session.UserTries)}},
-                     WhenRefused::KeepAndRetry);
+        // Both totals and the try's record in one transaction: a crash between them can never leave
+        // a hit stored without its try, or a try counted without its record. A write the disk refuses
+        // is kept and goes in with the next one, or at the end.
+        m_recorder.saveTotals(m_session.CurrentUserName, m_session.UserHits, m_session.UserTries, counted);
     }
 
     // The meter moves whether or not it shows, so it is right the moment it is shown again.

@@ -5,6 +5,9 @@
 
 #include "trainer/FaceDraw.h"
 
+#include "history/TryHistory.h"
+#include "settings/SettingsStore.h"
+
 #include "platform/Timer.h"
 
 #include <QSet>
@@ -283,14 +286,18 @@ void TrainerGameTest::stopDuringFindHiddenAnswerStillDealsAfterRealTimer()
 }
 
 // Guards test runs: they continue the user's totals (7 hits in 30 tries shows 31 tries after one
-// guess), copy the counts back after each guess of either game and store them at once.
+// guess), copy the counts back after each guess of either game and store them at once, each try on
+// record with them in a run of its own game.
 void TrainerGameTest::testRunContinuesAndStoresTotals()
 {
     TrainerFixture f;
     frmMain &w = f.w();
+    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("UserName"),
+                QStringLiteral("Ada"));
     f.session.UserHits = 7;
     f.session.UserTries = 30;
     w.StartButton_Click(0);
+    w.chkBlindMode->setValue(1);
     w.Card_Click(4);
     QVERIFY(w.lblStats->caption().startsWith(QStringLiteral("Tries: 31  \u2022  Hits: ")));
     QCOMPARE(f.session.UserTries, 31);
@@ -300,9 +307,31 @@ void TrainerGameTest::testRunContinuesAndStoresTotals()
 
     w.chkFindHidden->setValue(1);
     w.StartButton_Click(0);
+    const DealtFaceIndexes deal = w.DealtFaces;
     w.HiddenCard_Click(10);
     QCOMPARE(f.session.UserTries, 32);
     QCOMPARE(stored("Tries"), QStringLiteral("32"));
+    w.btnStop_Click(2);
+
+    TryHistory reader(SettingsStore::defaultFilePath());
+    QString reason;
+    QVERIFY(reader.open(&reason));
+    const std::optional<history::AccountHistory> ada = reader.account(QStringLiteral("ada"), &reason);
+    QVERIFY2(ada, qPrintable(reason));
+    QCOMPARE(ada->beforeHistoryTries, 30);
+    QCOMPARE(ada->runs.size(), size_t(2));
+    QCOMPARE(ada->runs[1].game, history::Game::FindHidden);
+    QCOMPARE(ada->tries.size(), size_t(2));
+    const history::TryRecord &plain = ada->tries[0];
+    QCOMPARE(plain.guess, 4);
+    QCOMPARE(plain.hit, plain.target == 4);
+    QVERIFY(plain.blind && plain.responseMs >= 0);
+    const history::TryRecord &hidden = ada->tries[1];
+    QCOMPARE(hidden.guess, 5);
+    QCOMPARE(hidden.target, int(deal[0]));
+    QCOMPARE(hidden.layout[4], std::int8_t(deal[5]));
+    QCOMPARE(hidden.hit, deal[5] == deal[0]);
+    QCOMPARE(hidden.deck, history::Deck::Zener);
 }
 
 // Guards practice: it counts from zero in either game and never touches the totals or the store.
