@@ -1,4 +1,5 @@
 #include "AppHost.h"
+#include "CommandLine.h"
 
 #include "art/Art.h"
 #include "platform/Accessibility.h"
@@ -12,6 +13,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Decided before any window system is touched, so the command line runs without a display.
+    if (commandline::wanted(argc, argv))
+        return commandline::run(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qxOrvanta Trainer"));
     QApplication::setDesktopFileName(QStringLiteral("qxorvanta-trainer"));

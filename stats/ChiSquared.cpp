@@ -6,7 +6,7 @@
 
 namespace stats {
 
-ChiSquaredTest chiSquaredUniform(const std::vector<std::int64_t> &observed)
+ChiSquaredTest chiSquaredUniform(const std::vector<std::int64_t> &observed, int degreesOfFreedom)
 {
     ChiSquaredTest test;
     const double total = double(std::accumulate(observed.begin(), observed.end(), std::int64_t(0)));
@@ -17,7 +17,7 @@ ChiSquaredTest chiSquaredUniform(const std::vector<std::int64_t> &observed)
         const double difference = double(count) - expected;
         test.statistic += difference * difference / expected;
     }
-    test.degreesOfFreedom = int(observed.size()) - 1;
+    test.degreesOfFreedom = degreesOfFreedom > 0 ? degreesOfFreedom : int(observed.size()) - 1;
     test.p = boost::math::cdf(boost::math::complement(
         boost::math::chi_squared_distribution<double>(test.degreesOfFreedom), test.statistic));
     return test;

@@ -13,6 +13,8 @@ struct ChiSquaredTest
     // P(chi-squared >= statistic) under equal chances; 1 when there is nothing to test.
     double p = 1;
 };
-ChiSquaredTest chiSquaredUniform(const std::vector<std::int64_t> &observed);
+// degreesOfFreedom: cells - 1 unless given; a table whose rows and columns both have fixed sums
+// (r x c) has (r - 1)(c - 1).
+ChiSquaredTest chiSquaredUniform(const std::vector<std::int64_t> &observed, int degreesOfFreedom = 0);
 
 } // namespace stats

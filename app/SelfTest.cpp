@@ -1,0 +1,117 @@
+#include "SelfTest.h"
+
+#include "stats/Binomial.h"
+#include "stats/ChiSquared.h"
+
+#include "trainer/DealOrder.h"
+#include "trainer/FaceDraw.h"
+#include "trainer/Judging.h"
+#include "trainer/RandomSource.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace selftest {
+
+namespace {
+
+QString countsText(const std::vector<std::int64_t> &counts)
+{
+    QStringList parts;
+    for (size_t face = 0; face < counts.size(); ++face)
+        parts << QStringLiteral("%1: %2").arg(face + 1).arg(counts[face]);
+    return parts.join(QStringLiteral("  "));
+}
+
+class Findings
+{
+public:
+    void line(const QString &text) { m_lines << text; }
+
+    void chiSquared(const QString &what, const std::vector<std::int64_t> &counts, int degreesOfFreedom = 0)
+    {
+        const stats::ChiSquaredTest test = stats::chiSquaredUniform(counts, degreesOfFreedom);
+        m_lines << QStringLiteral("  %1: chi-squared %2 with %3 degrees of freedom, p = %4%5")
+                       .arg(what)
+                       .arg(test.statistic, 0, 'f', 2)
+                       .arg(test.degreesOfFreedom)
+                       .arg(test.p, 0, 'g', 3)
+                       .arg(verdict(test.p));
+    }
+
+    void hitRate(std::int64_t tries, std::int64_t hits)
+    {
+        const double p = stats::probabilityTwoSided(tries, hits);
+        m_lines << QStringLiteral("  robot hit rate %1 % (%2 of %3), exact two-sided p = %4%5")
+                       .arg(100.0 * double(hits) / double(tries), 0, 'f', 2)
+                       .arg(hits)
+                       .arg(tries)
+                       .arg(p, 0, 'g', 3)
+                       .arg(verdict(p));
+    }
+
+    Report report() const { return {m_lines.join(u'\n') + u'\n', m_fair}; }
+
+private:
+    QString verdict(double p)
+    {
+        if (p >= kRejectBelow)
+            return QString();
+        m_fair = false;
+        return QStringLiteral("  REJECTS fair chance");
+    }
+
+    QStringList m_lines;
+    bool m_fair = true;
+};
+
+} // namespace
+
+Report run(std::int64_t tries, RandomSource &game, RandomSource &robot)
+{
+    Findings findings;
+    findings.line(
+        QStringLiteral("Self-test: %1 robot tries of each game through the trainer's own draw, deal "
+                       "and judging; fair chance is rejected below p = %2.")
+            .arg(tries)
+            .arg(kRejectBelow));
+
+    // The plain game: the computer's card is one draw, the robot clicks a position of its own.
+    std::vector<std::int64_t> targets(5, 0);
+    std::int64_t hits = 0;
+    for (std::int64_t i = 0; i < tries; ++i) {
+        const std::int16_t target = facedraw::drawFace(game);
+        const std::int16_t guess = facedraw::drawFace(robot);
+        ++targets[size_t(target - 1)];
+        hits += judging::plainHit(guess, target) ? 1 : 0;
+    }
+    findings.line(QStringLiteral("Plain game, computer's card drawn  ") + countsText(targets));
+    findings.chiSquared(QStringLiteral("faces drawn"), targets);
+    findings.hitRate(tries, hits);
+
+    // The find-hidden game: a whole deal per try, the robot turns a cover of its own.
+    std::vector<std::int64_t> chosen(5, 0);
+    std::vector<std::int64_t> placed(25, 0); // position-major: faces dealt at positions 1..5
+    hits = 0;
+    for (std::int64_t i = 0; i < tries; ++i) {
+        const DealtFaceIndexes deal = dealFaceIndexes(game);
+        ++chosen[size_t(deal[0] - 1)];
+        for (size_t position = 1; position <= 5; ++position)
+            ++placed[(position - 1) * 5 + size_t(deal[position] - 1)];
+        hits += judging::hiddenHit(deal, facedraw::drawFace(robot)) ? 1 : 0;
+    }
+    findings.line(QStringLiteral("Find-hidden game, chosen face drawn  ") + countsText(chosen));
+    findings.chiSquared(QStringLiteral("chosen faces"), chosen);
+    for (size_t position = 0; position < 5; ++position) {
+        const std::vector<std::int64_t> row(placed.begin() + qsizetype(position * 5),
+                                            placed.begin() + qsizetype(position * 5 + 5));
+        findings.line(QStringLiteral("  position %1 dealt  ").arg(position + 1) + countsText(row));
+    }
+    // Every deal puts each face at exactly one position, so rows and columns have fixed sums.
+    findings.chiSquared(QStringLiteral("faces by position"), placed, 16);
+    findings.hitRate(tries, hits);
+    return findings.report();
+}
+
+} // namespace selftest
