@@ -25,6 +25,8 @@ const QString kInvalidPassword = QStringLiteral("Invalid Password... please try 
 const QString kNameTaken =
     QStringLiteral("That Username already exists... you'll need to use a different name!");
 const QString kUserCreated = QStringLiteral("New User Created!  You are now logged on as: ");
+// %1: the name as typed.
+const QString kAccountInUse = QStringLiteral("%1 is in use by another running copy of qxOrvanta Trainer.");
 const QString kPasswordNotStored = QStringLiteral(
     "The new account could not be created: there was not enough memory to protect its password.");
 
@@ -159,10 +161,13 @@ void frmUser::logIn(const QString &name)
         platform::MsgBox(kInvalidPassword, platform::MsgIcon::Exclamation, kWarningTitle);
         return;
     }
+    accounts::AccountHold hold;
+    if (!holdAccount(name, hold))
+        return;
     const accounts::AccountCounts counts = m_rules.loadCounts(name);
     m_session.UserHits = counts.hits;
     m_session.UserTries = counts.tries;
-    handOver(name);
+    handOver(name, std::move(hold));
 }
 
 void frmUser::createAccount(const QString &name)
@@ -174,6 +179,11 @@ void frmUser::createAccount(const QString &name)
     }
     const QString password = txtPassword(0)->text();
     if (password.isEmpty() || password != txtPassword(1)->text())
+        return;
+    // Another copy may be creating the same name at this moment. The account held until now stays
+    // held until the new one exists.
+    accounts::AccountHold hold;
+    if (!holdAccount(name, hold))
         return;
     switch (m_rules.create(name, password)) {
     case accounts::AccountRules::CreateResult::Created:
@@ -195,11 +205,24 @@ void frmUser::createAccount(const QString &name)
     txtPassword(1)->hide();
     Label1->setCaption(kHintLogin);
     NewUserMode = false;
-    handOver(name);
+    handOver(name, std::move(hold));
 }
 
-void frmUser::handOver(const QString &name)
+bool frmUser::holdAccount(const QString &name, accounts::AccountHold &hold)
 {
+    // Two copies on one account would each store their own totals over the other's.
+    if (accounts::AccountHold::current().holds(name) ||
+        hold.take(name) == accounts::AccountHold::Result::Held)
+        return true;
+    platform::MsgBox(kAccountInUse.arg(name), platform::MsgIcon::Exclamation, kWarningTitle);
+    return false;
+}
+
+void frmUser::handOver(const QString &name, accounts::AccountHold hold)
+{
+    // The account held before (the user switches) is given up here.
+    if (!accounts::AccountHold::current().holds(name))
+        accounts::AccountHold::current() = std::move(hold);
     m_session.CurrentUserName = name;
     m_host.showTrainerFor(m_session.CurrentUserName);
     Unload();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AccountHold.h"
 #include "AccountRules.h"
 #include "LoginHost.h"
 
@@ -50,7 +51,9 @@ private:
                                    const QString &accessibleName);
     void logIn(const QString &name);
     void createAccount(const QString &name);
-    void handOver(const QString &name);
+    // Takes the account for this running copy, or tells the user that another copy has it.
+    bool holdAccount(const QString &name, accounts::AccountHold &hold);
+    void handOver(const QString &name, accounts::AccountHold hold);
 
     platform::UserSession &m_session;
     LoginHost &m_host;

@@ -1,5 +1,6 @@
 // The login window driven as a user drives it: clicks on its click areas, typing, Tab and Enter,
 // with message boxes recorded and a stand-in for the trainer.
+#include "accounts/AccountHold.h"
 #include "accounts/AccountRules.h"
 #include "accounts/frmUser.h"
 #include "platform/Dialogs.h"
@@ -22,6 +23,7 @@ const QString kInvalidUserName = QStringLiteral("Invalid Username! Please Try Ag
 const QString kInvalidPassword = QStringLiteral("Invalid Password... please try again!");
 const QString kNameTaken =
     QStringLiteral("That Username already exists... you'll need to use a different name!");
+const QString kInUse = QStringLiteral("%1 is in use by another running copy of qxOrvanta Trainer.");
 const QString kHintLogin = QStringLiteral("or enter existing name and password below");
 const QString kHintCreate = QStringLiteral("Enter new user info below");
 
@@ -149,20 +151,31 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("heldElsewhere"); // the account as another running copy holds it
         QTest::newRow("unknown name")
-            << QStringLiteral("Nobody") << QStringLiteral("s3cret") << kInvalidUserName;
+            << QStringLiteral("Nobody") << QStringLiteral("s3cret") << kInvalidUserName << QString();
         QTest::newRow("wrong password")
-            << QStringLiteral("Alice") << QStringLiteral("secret") << kInvalidPassword;
+            << QStringLiteral("Alice") << QStringLiteral("secret") << kInvalidPassword << QString();
         QTest::newRow("password in another letter case")
-            << QStringLiteral("alice") << QStringLiteral("S3CRET") << kInvalidPassword;
+            << QStringLiteral("alice") << QStringLiteral("S3CRET") << kInvalidPassword << QString();
+        QTest::newRow("wrong password to an account in use")
+            << QStringLiteral("alice") << QStringLiteral("secret") << kInvalidPassword
+            << QStringLiteral("Alice");
+        QTest::newRow("account in use by another copy")
+            << QStringLiteral("alice") << QStringLiteral("s3cret") << kInUse.arg(QStringLiteral("alice"))
+            << QStringLiteral("ALICE");
     }
     void refusedLogin()
     {
         QFETCH(QString, name);
         QFETCH(QString, password);
         QFETCH(QString, message);
+        QFETCH(QString, heldElsewhere);
         makeAccount(QStringLiteral("Alice"), QStringLiteral("s3cret"));
         const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        accounts::AccountHold otherCopy;
+        if (!heldElsewhere.isEmpty())
+            QCOMPARE(otherCopy.take(heldElsewhere), accounts::AccountHold::Result::Held);
         frmUser *form = openLogin();
         QVERIFY(form);
         QTest::keyClicks(form->txtUserName, name);
@@ -212,6 +225,31 @@ private slots:
         QTRY_VERIFY(form.isNull());
     }
 
+    // The copy that logged in holds the account until its user switches to another one; logging in
+    // again to the account it holds is no conflict with itself.
+    void holdFollowsTheLoggedInUser()
+    {
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"));
+        makeAccount(QStringLiteral("Bob"), QStringLiteral("b"));
+        const auto logIn = [&](const QString &name, const QString &password) {
+            frmUser *form = openLogin();
+            QVERIFY(form);
+            QTest::keyClicks(form->txtUserName, name);
+            typeInto(form->txtPassword(0), password);
+            QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        };
+        accounts::AccountHold otherCopy;
+        logIn(QStringLiteral("Alice"), QStringLiteral("a"));
+        logIn(QStringLiteral("ALICE"), QStringLiteral("a"));
+        QCOMPARE(otherCopy.take(QStringLiteral("alice")), accounts::AccountHold::Result::InUse);
+        logIn(QStringLiteral("Bob"), QStringLiteral("b"));
+        QVERIFY(m_sandbox->messages.isEmpty());
+        QCOMPARE(m_host.shownFor,
+                 (QStringList{QStringLiteral("Alice"), QStringLiteral("ALICE"), QStringLiteral("Bob")}));
+        QCOMPARE(otherCopy.take(QStringLiteral("alice")), accounts::AccountHold::Result::Held);
+        QCOMPARE(otherCopy.take(QStringLiteral("bob")), accounts::AccountHold::Result::InUse);
+    }
+
     // The account is complete in the store before the user is told it exists; the typed password
     // never reaches the store.
     void creatingAnAccount()
@@ -252,14 +290,18 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("confirmation");
         QTest::addColumn<QString>("message"); // empty: refused silently
+        QTest::addColumn<bool>("frankHeldElsewhere");
         QTest::newRow("name taken in another letter case")
-            << QStringLiteral("ALICE") << QStringLiteral("x") << QStringLiteral("x") << kNameTaken;
+            << QStringLiteral("ALICE") << QStringLiteral("x") << QStringLiteral("x") << kNameTaken << false;
         QTest::newRow("name taken and passwords differ")
-            << QStringLiteral("Alice") << QStringLiteral("x") << QStringLiteral("y") << kNameTaken;
+            << QStringLiteral("Alice") << QStringLiteral("x") << QStringLiteral("y") << kNameTaken << false;
         QTest::newRow("passwords differ")
-            << QStringLiteral("Frank") << QStringLiteral("a") << QStringLiteral("b") << QString();
+            << QStringLiteral("Frank") << QStringLiteral("a") << QStringLiteral("b") << QString() << false;
         QTest::newRow("both passwords empty")
-            << QStringLiteral("Frank") << QString() << QString() << QString();
+            << QStringLiteral("Frank") << QString() << QString() << QString() << false;
+        QTest::newRow("name being created by another copy")
+            << QStringLiteral("frank") << QStringLiteral("x") << QStringLiteral("x")
+            << kInUse.arg(QStringLiteral("frank")) << true;
     }
     void refusedCreation()
     {
@@ -267,8 +309,12 @@ private slots:
         QFETCH(QString, password);
         QFETCH(QString, confirmation);
         QFETCH(QString, message);
+        QFETCH(bool, frankHeldElsewhere);
         makeAccount(QStringLiteral("Alice"), QStringLiteral("s3cret"));
         const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        accounts::AccountHold otherCopy;
+        if (frankHeldElsewhere)
+            QCOMPARE(otherCopy.take(QStringLiteral("Frank")), accounts::AccountHold::Result::Held);
         frmUser *form = openLogin();
         QVERIFY(form);
         QTest::mouseClick(form->Label2, Qt::LeftButton);

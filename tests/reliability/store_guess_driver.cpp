@@ -2,11 +2,14 @@
 // trainer makes: the account is created in one transaction when missing, the totals are loaded as
 // at login, and after each guess Hits and Tries are saved in one write. Each guess whose write is
 // durable is acknowledged on stdout as "ack <hits> <tries>", written with one write() so a
-// kill never leaves half a line that looks whole. A fault is printed as "fault <message>".
+// kill never leaves half a line that looks whole. A fault is printed as "fault <message>". Like the
+// login, it first takes the account's hold: when another copy has it, it prints "in-use" and ends
+// with exit code 3.
 //
 // Usage: store_guess_driver <user> [<milliseconds to run>]   (no time: until killed)
 // The store is the one under $XDG_CONFIG_HOME, as in the program.
 
+#include "accounts/AccountHold.h"
 #include "settings/Settings.h"
 
 #include <QByteArray>
@@ -49,6 +52,11 @@ int main(int argc, char *argv[])
         writeLine("fault " + message.toUtf8().replace('\n', ' '));
     });
 
+    accounts::AccountHold hold;
+    if (hold.take(user) == accounts::AccountHold::Result::InUse) {
+        writeLine("in-use");
+        return 3;
+    }
     if (GetSetting(application, user, QStringLiteral("UserName"), QStringLiteral("NOTFOUND")) ==
         QLatin1String("NOTFOUND")) {
         SaveSettings(application, user,

@@ -103,10 +103,12 @@ class tst_StoreCrash : public QObject
 private slots:
     void killedAtRandomMomentsLosesNoAcknowledgedGuess();
     void twoProcessesWritingAtOnceLoseNothing();
+    void secondCopyOnOneAccountIsRefused();
 };
 
 // Guards against a write acknowledged before it is durable, and against a kill during opening,
-// creation or a commit leaving a file that no longer opens.
+// creation or a commit leaving a file that no longer opens. Each killed driver held the account:
+// a hold left stale by a kill would refuse the next run.
 void tst_StoreCrash::killedAtRandomMomentsLosesNoAcknowledgedGuess()
 {
     StoreSandbox sandbox;
@@ -187,6 +189,36 @@ void tst_StoreCrash::twoProcessesWritingAtOnceLoseNothing()
         QCOMPARE(stored.hits, outputs[i].last.hits);
         QCOMPARE(stored.tries, outputs[i].acks);
     }
+}
+
+// Two copies on one account would each store their own totals over the other's: the second is
+// refused while the first plays, and every guess of the first is stored.
+void tst_StoreCrash::secondCopyOnOneAccountIsRefused()
+{
+    StoreSandbox sandbox;
+    QProcess first;
+    first.start(QStringLiteral(QXO_GUESS_DRIVER), {QStringLiteral("Alice"), QStringLiteral("2000")});
+    DriverOutput firstOutput;
+    QElapsedTimer waited;
+    waited.start();
+    while (firstOutput.acks == 0 && waited.elapsed() < 10000) {
+        first.waitForReadyRead(100);
+        firstOutput.take(first.readAllStandardOutput());
+    }
+    QVERIFY(firstOutput.acks > 0);
+    QProcess second;
+    second.start(QStringLiteral(QXO_GUESS_DRIVER), {QStringLiteral("ALICE"), QStringLiteral("1000")});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 3);
+    QCOMPARE(second.readAllStandardOutput(), QByteArray("in-use\n"));
+    QVERIFY(first.state() == QProcess::Running);
+    QVERIFY(first.waitForFinished(30000));
+    QCOMPARE(first.exitCode(), 0);
+    firstOutput.take(first.readAllStandardOutput());
+    QVERIFY2(firstOutput.faults.isEmpty(), qPrintable(firstOutput.faults.join(u'\n')));
+    const StoreCheck check = checkStore(sandbox.storePath(), QStringLiteral("Alice"));
+    QCOMPARE(check.totals.tries, firstOutput.acks);
+    QCOMPARE(check.totals.hits, firstOutput.last.hits);
 }
 
 QTEST_GUILESS_MAIN(tst_StoreCrash)

@@ -48,7 +48,8 @@ public:
     QString home() const { return m_home.path(); }
     QString folder() const { return m_home.path() + QStringLiteral("/qxOrvanta"); }
     QString storePath() const { return SettingsStore::defaultFilePath(); }
-    // Names in the store folder other than the store file and its -wal and -shm.
+    // Names in the store folder other than the store file, its -wal and -shm, and the folder of
+    // account holds.
     QStringList setAsideNames() const
     {
         QStringList names =
@@ -56,7 +57,7 @@ public:
         names.removeIf([](const QString &name) {
             return name == QLatin1String("settings.sqlite3") ||
                    name == QLatin1String("settings.sqlite3-wal") ||
-                   name == QLatin1String("settings.sqlite3-shm");
+                   name == QLatin1String("settings.sqlite3-shm") || name == QLatin1String("in-use");
         });
         return names;
     }
