@@ -3,21 +3,17 @@
 #include "WindowRegion.h"
 
 #include "platform/Twips.h"
+#include "platform/WindowSystem.h"
 
-#include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
 namespace shape {
 
-bool isWaylandPlatform(const QString &platformName)
-{
-    return platformName.startsWith(QStringLiteral("wayland"), Qt::CaseInsensitive);
-}
-
 bool startPlatformSystemMove(QWidget *window)
 {
-    if (!window || !isWaylandPlatform(QGuiApplication::platformName()))
+    // Where a program cannot place its own window, it asks the compositor to move it.
+    if (!window || !platform::isWaylandPlatform())
         return false;
     QWindow *handle = window->windowHandle();
     return handle && handle->startSystemMove();

@@ -2,8 +2,6 @@
 
 #include "platform/Control.h"
 
-#include <QString>
-
 #include <functional>
 
 class QWidget;
@@ -13,10 +11,6 @@ namespace shape {
 // Asks the window system to move the window itself, following the pointer until the button is
 // released. Returns true when the window system took the move over.
 using SystemMoveStarter = std::function<bool(QWidget *window)>;
-
-// True for the Wayland platform plugins ("wayland", "wayland-egl", ...), where a program cannot place
-// its own window and must ask the compositor to move it.
-bool isWaylandPlatform(const QString &platformName);
 
 // On Wayland, starts a system move of the window; elsewhere returns false (the program moves the
 // window itself there).

@@ -2,7 +2,11 @@
 
 #include "platform/Controls.h"
 #include "platform/Twips.h"
+#include "platform/WindowSystem.h"
 
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QWidget>
 
 #include <cmath>
@@ -52,12 +56,70 @@ QRegion BuildWindowRegion(const platform::PictureBox &source, std::int32_t &keyC
     return result;
 }
 
+namespace {
+
+// Paints the cut pixels of its window fully transparent each time the window has painted its face.
+class TransparentCutter : public QObject
+{
+public:
+    explicit TransparentCutter(QWidget *window) : QObject(window) { window->installEventFilter(this); }
+
+    void setKept(const QRegion &kept) { m_kept = kept; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != parent() || event->type() != QEvent::Paint)
+            return false;
+        auto *window = static_cast<QWidget *>(watched);
+        // The window paints its face first (QObject::event is public, the dispatch the same).
+        static_cast<QObject *>(window)->event(event);
+        if (!m_kept.isEmpty()) {
+            QPainter painter(window);
+            painter.setCompositionMode(QPainter::CompositionMode_Clear);
+            painter.setClipRegion(QRegion(window->rect()) - m_kept);
+            painter.fillRect(window->rect(), Qt::transparent);
+        }
+        return true;
+    }
+
+private:
+    QRegion m_kept;
+};
+
+} // namespace
+
+OutlineMethod outlineMethodFor(const QString &platformName)
+{
+    return platform::isWaylandPlatform(platformName) ? OutlineMethod::TransparentCut
+                                                     : OutlineMethod::WindowShape;
+}
+
+void applyOutline(QWidget *window, const QRegion &region, OutlineMethod method)
+{
+    if (!window)
+        return;
+    if (method == OutlineMethod::TransparentCut) {
+        window->setAttribute(Qt::WA_TranslucentBackground);
+        TransparentCutter *cutter = nullptr;
+        for (QObject *child : window->children()) {
+            if (auto *found = dynamic_cast<TransparentCutter *>(child))
+                cutter = found;
+        }
+        if (!cutter)
+            cutter = new TransparentCutter(window);
+        cutter->setKept(region);
+    }
+    // QWidget::setMask with an empty region removes the mask, which is the outline we want there.
+    // On Wayland the mask is where clicks land; elsewhere it cuts the window itself.
+    window->setMask(region);
+}
+
 void SetWindowRgn(QWidget *window, const QRegion &region, bool redraw)
 {
     if (!window)
         return;
-    // QWidget::setMask with an empty region removes the mask, which is the outline we want there.
-    window->setMask(region);
+    applyOutline(window, region, outlineMethodFor(QGuiApplication::platformName()));
     if (redraw)
         window->update();
 }

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QRegion>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -36,9 +37,29 @@ QRegion BuildWindowRegion(const platform::PictureBox &source, std::int32_t &keyC
 // The region most recently built and applied to a window.
 extern QRegion WindowRegion;
 
-// Gives the window the outline of the region (in window pixels) and repaints it when redraw is set.
-// An empty region leaves the window unshaped rather than invisible: a window nobody can see or
-// close would keep the program running with no way out.
+// How an outline reaches the screen.
+enum class OutlineMethod
+{
+    // The window system cuts the window to the region (the X shape): the desktop shows through
+    // the cut without any compositing manager.
+    WindowShape,
+    // The window is translucent and its cut pixels are painted fully transparent after the window
+    // paints its face (its controls lie inside its outline); the region still decides where clicks
+    // land. For window systems where a mask sets only the input region (Wayland). Takes effect
+    // when applied before the window is first shown.
+    TransparentCut,
+};
+
+// The method the platform named needs: TransparentCut on Wayland, WindowShape elsewhere.
+OutlineMethod outlineMethodFor(const QString &platformName);
+
+// Gives the window the outline of the region (in window pixels) by the given method. An empty
+// region leaves the window unshaped rather than invisible: a window nobody can see or close would
+// keep the program running with no way out.
+void applyOutline(QWidget *window, const QRegion &region, OutlineMethod method);
+
+// Gives the window the outline of the region by the method of the platform the program runs on,
+// and repaints it when redraw is set.
 void SetWindowRgn(QWidget *window, const QRegion &region, bool redraw);
 
 } // namespace shape

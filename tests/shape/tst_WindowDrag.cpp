@@ -1,6 +1,7 @@
 #include "shape/WindowDrag.h"
 
 #include "platform/Form.h"
+#include "platform/WindowSystem.h"
 
 #include <QMouseEvent>
 #include <QSpontaneKeyEvent>
@@ -247,7 +248,7 @@ void WindowDragTest::waylandPlatformsAskForSystemMove()
     QFETCH(QString, platformName);
     QFETCH(bool, wayland);
 
-    QCOMPARE(shape::isWaylandPlatform(platformName), wayland);
+    QCOMPARE(platform::isWaylandPlatform(platformName), wayland);
 
     QWidget window(nullptr, Qt::FramelessWindowHint);
     window.move(100, 200);

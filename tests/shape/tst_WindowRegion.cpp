@@ -9,6 +9,7 @@
 #endif
 
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QWidget>
 
@@ -113,6 +114,10 @@ private slots:
     void roundHalfEven_data();
     void roundHalfEven();
     void emptyRegionLeavesWindowUnshaped();
+    void outlineMethodFollowsPlatform_data();
+    void outlineMethodFollowsPlatform();
+    void transparentCutClearsExactlyTheCutPixels_data();
+    void transparentCutClearsExactlyTheCutPixels();
     void realPicturesGiveTheirOutlines_data();
     void realPicturesGiveTheirOutlines();
 
@@ -300,6 +305,71 @@ void WindowRegionTest::emptyRegionLeavesWindowUnshaped()
     QVERIFY(shape::WindowRegion.isEmpty());
     shape::SetWindowRgn(&window, shape::WindowRegion, true);
     QVERIFY(window.mask().isEmpty());
+}
+
+void WindowRegionTest::outlineMethodFollowsPlatform_data()
+{
+    QTest::addColumn<QString>("platformName");
+    QTest::addColumn<bool>("transparentCut");
+
+    QTest::newRow("wayland") << QStringLiteral("wayland") << true;
+    QTest::newRow("wayland-egl") << QStringLiteral("wayland-egl") << true;
+    QTest::newRow("xcb keeps the X shape") << QStringLiteral("xcb") << false;
+    QTest::newRow("offscreen") << QStringLiteral("offscreen") << false;
+}
+
+// Guards the choice of outline: on Wayland a mask alone leaves the key colour on screen.
+void WindowRegionTest::outlineMethodFollowsPlatform()
+{
+    QFETCH(QString, platformName);
+    QFETCH(bool, transparentCut);
+    QCOMPARE(shape::outlineMethodFor(platformName) == shape::OutlineMethod::TransparentCut, transparentCut);
+}
+
+void WindowRegionTest::transparentCutClearsExactlyTheCutPixels_data()
+{
+    QTest::addColumn<bool>("keepAll");
+    QTest::newRow("rounded corners cut") << false;
+    QTest::newRow("nothing kept leaves the window whole") << true;
+}
+
+// Guards the Wayland outline: every pixel outside the region shows the desktop (fully
+// transparent), every kept pixel keeps the window's face, and clicks still follow the region.
+void WindowRegionTest::transparentCutClearsExactlyTheCutPixels()
+{
+    QFETCH(bool, keepAll);
+
+    constexpr int kWidth = 40;
+    constexpr int kHeight = 30;
+    const QImage face = imageFromSpans(kWidth, kHeight, kTrainerKey, trainerSpans(kWidth, kHeight));
+    // A window that paints its face from the picture, as the shaped windows do.
+    class PaintedWindow : public QWidget
+    {
+    public:
+        QImage face;
+
+    protected:
+        void paintEvent(QPaintEvent *) override { QPainter(this).drawImage(0, 0, face); }
+    } window;
+    window.face = face;
+    window.setFixedSize(kWidth, kHeight);
+
+    const QRegion region = keepAll ? QRegion() : regionFromRuns(runsFromSpans(trainerSpans(kWidth, kHeight)));
+    shape::applyOutline(&window, region, shape::OutlineMethod::TransparentCut);
+    QCOMPARE(window.mask(), region);
+
+    const QImage shown = window.grab().toImage();
+    int cut = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const bool kept = keepAll || region.contains(QPoint(x, y));
+            cut += kept ? 0 : 1;
+            QCOMPARE(qAlpha(shown.pixel(x, y)), kept ? 255 : 0);
+            if (kept)
+                QCOMPARE(shown.pixel(x, y), face.pixel(x, y));
+        }
+    }
+    QCOMPARE(cut, keepAll ? 0 : 32);
 }
 
 // The trainer and splash backgrounds as drawn: key from the top left pixel, rounded corners on the
