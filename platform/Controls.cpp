@@ -9,6 +9,8 @@
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
 
+#include <limits>
+
 namespace platform {
 
 Image::Image(QWidget *parent) : Control(parent) {}
@@ -263,7 +265,27 @@ static void offerKey(Box *box, QKeyEvent *event, void (Base::*baseKeyPress)(QKey
     (box->*baseKeyPress)(&replaced);
 }
 
-TextBox::TextBox(QWidget *parent) : QLineEdit(parent), TwipsPlacement(this) {}
+namespace {
+
+// Whether a box that gains the focus is told (GotFocus): the focus moved to it inside its window (a
+// click, Tab or Shift+Tab, the program moving it), or the window opened with the focus in it. A box
+// that only gets the focus back because its window is active again (a message box closed, the user
+// came back from another program or another window) or a popup menu closed is not told: the focus
+// never left it as far as its window is concerned.
+bool focusMovedInWindow(const QFocusEvent *event, bool hadFocusBefore)
+{
+    const Qt::FocusReason reason = event->reason();
+    const bool windowReturns = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+    return !windowReturns || !hadFocusBefore;
+}
+
+} // namespace
+
+TextBox::TextBox(QWidget *parent) : QLineEdit(parent), TwipsPlacement(this)
+{
+    // A text box holds text of any length (QLineEdit would cut a paste at 32767 characters).
+    setMaxLength(std::numeric_limits<int>::max());
+}
 
 void TextBox::setPasswordChar(QChar passwordChar)
 {
@@ -284,7 +306,10 @@ void TextBox::keyPressEvent(QKeyEvent *event)
 void TextBox::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    emit GotFocus();
+    const bool moved = focusMovedInWindow(event, m_hadFocus);
+    m_hadFocus = true;
+    if (moved)
+        emit GotFocus();
 }
 
 MultiLineTextBox::MultiLineTextBox(QWidget *parent) : QPlainTextEdit(parent), TwipsPlacement(this)
@@ -301,7 +326,10 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
 void MultiLineTextBox::focusInEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusInEvent(event);
-    emit GotFocus();
+    const bool moved = focusMovedInWindow(event, m_hadFocus);
+    m_hadFocus = true;
+    if (moved)
+        emit GotFocus();
 }
 
 } // namespace platform

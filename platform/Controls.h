@@ -178,9 +178,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-// Single-line text box. KeyPress hands the character code of every key that produces a character
-// (Backspace 8, Enter 13 included) by reference before the box sees it: setting it to 0 drops the
-// key. Keys without a character (arrows, paging) are never offered and keep their effect.
+// Single-line text box without a length limit. KeyPress hands the character code of every key that
+// produces a character (Backspace 8, Enter 13 included) by reference before the box sees it: setting
+// it to 0 drops the key. Keys without a character (arrows, paging) are never offered and keep their
+// effect. GotFocus follows a move of the focus to the box inside its window (and its first focus when
+// the window opens), never the window merely becoming active again.
 class TextBox : public QLineEdit, public TwipsPlacement
 {
     Q_OBJECT
@@ -202,9 +204,10 @@ protected:
 
 private:
     QChar m_passwordChar;
+    bool m_hadFocus = false;
 };
 
-// Multi-line text box with a vertical scroll bar, with the same KeyPress rule as TextBox.
+// Multi-line text box with a vertical scroll bar, with the same KeyPress and GotFocus rules as TextBox.
 class MultiLineTextBox : public QPlainTextEdit, public TwipsPlacement
 {
     Q_OBJECT
@@ -220,6 +223,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+
+private:
+    bool m_hadFocus = false;
 };
 
 // The character code a key press offers to a KeyPress handler, or 0 for a key that produces no

@@ -3,11 +3,13 @@
 #include "Timer.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+
+#include <utility>
 
 namespace platform {
 
@@ -23,6 +25,23 @@ std::function<void()> &lastWindowHandler()
 {
     static std::function<void()> handler;
     return handler;
+}
+
+// What held the program's activation before the window now being activated, as the Forms saw it.
+// The toolkit activates the new window before it deactivates the old one, so a Form records this
+// when it is activated (Form) and when it is deactivated towards something that is not a Form
+// (another application, a message box, a plain window).
+enum class ActiveHolder
+{
+    Outside,
+    Form,
+    OtherWindow,
+};
+
+ActiveHolder &lastActiveHolder()
+{
+    static ActiveHolder holder = ActiveHolder::Outside;
+    return holder;
 }
 
 // Positions on a window's body, measured from where the program last placed the window rather than
@@ -72,6 +91,8 @@ void Form::Show()
 {
     if (!load())
         return;
+    if (QApplication::activeWindow() != this)
+        m_activationRequested = true;
     if (!m_shownOnce) {
         m_shownOnce = true;
         if (m_centerOnFirstShow)
@@ -112,8 +133,22 @@ void Form::centerOnScreen()
 
 bool Form::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && !m_unloaded && m_loaded)
-        Form_Activate();
+    if (event->type() == QEvent::WindowActivate) {
+        const bool fromForm = lastActiveHolder() == ActiveHolder::Form;
+        const bool requested = std::exchange(m_activationRequested, false);
+        lastActiveHolder() = ActiveHolder::Form;
+        if ((requested || fromForm) && m_loaded && !m_unloaded)
+            Form_Activate();
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        const QWidget *now = QApplication::activeWindow();
+        // A window that unloads while active hands the activation on to the window the system
+        // activates next (the trainer behind a closing login window), even when no window is active
+        // for a moment in between.
+        if (!now && !m_unloaded)
+            lastActiveHolder() = ActiveHolder::Outside;
+        else if (now && !qobject_cast<const Form *>(now))
+            lastActiveHolder() = ActiveHolder::OtherWindow;
+    }
     return QWidget::event(event);
 }
 

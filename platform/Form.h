@@ -13,6 +13,12 @@ namespace platform {
 // unloads itself inside its load step is never shown. Unload() discards the window with all its
 // controls and state, so the next opening starts from the design. The process ends when the last
 // loaded window unloads (FormRegistry), whatever kind of window it is.
+//
+// Form_Activate runs when the window becomes the program's active window after Show() (its first
+// activation after being shown or brought to the front) and when the activation comes to it straight
+// from another of these windows (the login window closing or clicked away from). It does not run
+// when the user comes back from another application, nor when a message box or any other window of
+// the program that is not a Form (the Results window) gives the activation back.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -59,6 +65,8 @@ private:
     bool m_shownOnce = false;
     bool m_centerOnFirstShow = false;
     bool m_leftPressed = false;
+    // Show() asked for the activation; its coming runs Form_Activate whatever was active before.
+    bool m_activationRequested = false;
 };
 
 // The program's own record of loaded windows. Qt's last-window rule ignores tool and splash windows,

@@ -26,6 +26,7 @@ const QString kNameTaken =
 const QString kInUse = QStringLiteral("%1 is in use by another running copy of qxOrvanta Trainer.");
 const QString kHintLogin = QStringLiteral("or enter existing name and password below");
 const QString kHintCreate = QStringLiteral("Enter new user info below");
+const QString kConfirm = QStringLiteral("Confirm Password Here");
 
 class RecordingHost : public LoginHost
 {
@@ -111,7 +112,7 @@ private slots:
             QTest::mouseClick(form->Label2, Qt::LeftButton);
             QVERIFY(form->NewUserMode);
             QVERIFY(form->txtPassword(1)->isVisible());
-            QCOMPARE(form->txtPassword(1)->text(), QStringLiteral("Confirm Password Here"));
+            QCOMPARE(form->txtPassword(1)->text(), kConfirm);
             QCOMPARE(form->Label1->caption(), kHintCreate);
             QCOMPARE(form->Label1->x(), hintLeft);
             QVERIFY(form->Label1->QWidget::width() < hintWidth);
@@ -144,8 +145,9 @@ private slots:
         QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
     }
 
-    // A refused login tells why and leaves the window, the user and the store as they were; an
-    // unknown name is reported before any password is looked at.
+    // A refused login tells why and leaves the window (every box as it was, though the message box
+    // took the activation), the user and the store as they were; an unknown name is reported before
+    // any password is looked at.
     void refusedLogin_data()
     {
         QTest::addColumn<QString>("name");
@@ -178,6 +180,7 @@ private slots:
             QCOMPARE(otherCopy.take(heldElsewhere), accounts::AccountHold::Result::Held);
         frmUser *form = openLogin();
         QVERIFY(form);
+        m_sandbox->onMessage = [form] { giveActivationBack(form); };
         QTest::keyClicks(form->txtUserName, name);
         typeInto(form->txtPassword(0), password);
         QTest::mouseClick(form->lblContinue, Qt::LeftButton);
@@ -282,8 +285,9 @@ private slots:
         QTRY_VERIFY(form.isNull());
     }
 
-    // Refusals in create mode store nothing and keep the window in create mode with its texts; a
-    // taken name is reported even when the passwords also disagree.
+    // Refusals in create mode store nothing and keep the window in create mode with its texts (also
+    // once the message box gave the activation back); a taken name is reported even when the
+    // passwords also disagree.
     void refusedCreation_data()
     {
         QTest::addColumn<QString>("name");
@@ -317,6 +321,7 @@ private slots:
             QCOMPARE(otherCopy.take(QStringLiteral("Frank")), accounts::AccountHold::Result::Held);
         frmUser *form = openLogin();
         QVERIFY(form);
+        m_sandbox->onMessage = [form] { giveActivationBack(form); };
         QTest::mouseClick(form->Label2, Qt::LeftButton);
         QTest::keyClicks(form->txtUserName, name);
         typeInto(form->txtPassword(0), password);
@@ -365,11 +370,14 @@ private slots:
         QTRY_VERIFY(form.isNull());
     }
 
-    // Coming back to a box empties it; a password box masks its text from its first focus on.
-    void focusEmptiesBoxes()
+    // A focus move inside the window (Tab, Shift+Tab, a click) empties the box it reaches; a password
+    // box masks its text from its first focus on. The window only becoming active again (after a
+    // message box, another program or the trainer) empties nothing.
+    void focusMovesEmptyBoxes()
     {
         frmUser *form = openLogin();
         QVERIFY(form);
+        Form trainer;
         QTest::keyClicks(form->txtUserName, QStringLiteral("Alice"));
         QTest::keyClick(form->txtUserName, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), form->txtPassword(0));
@@ -377,7 +385,10 @@ private slots:
         QCOMPARE(form->txtPassword(0)->passwordChar(), QChar(u'*'));
         QTest::keyClicks(form->txtPassword(0), QStringLiteral("secret"));
         QCOMPARE(form->txtPassword(0)->displayText(), QStringLiteral("******"));
-        QTest::mouseClick(form->txtUserName, Qt::LeftButton);
+        giveActivationBack(form);
+        giveActivationBack(form, &trainer);
+        QCOMPARE(form->txtPassword(0)->text(), QStringLiteral("secret"));
+        QTest::keyClick(form->txtPassword(0), Qt::Key_Tab, Qt::ShiftModifier);
         QVERIFY(form->txtUserName->text().isEmpty());
         QTest::mouseClick(form->txtPassword(0), Qt::LeftButton);
         QVERIFY(form->txtPassword(0)->text().isEmpty());

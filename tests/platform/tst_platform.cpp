@@ -6,7 +6,10 @@
 #include "platform/Form.h"
 #include "platform/Timer.h"
 #include "platform/Twips.h"
+#include "tests/support/Activation.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -107,6 +110,27 @@ private slots:
         QCOMPARE(form->loads, 1);
         QVERIFY(form->isVisible());
         form->Unload();
+    }
+
+    // Form_Activate runs when a shown window is activated and when the activation comes from another
+    // Form (one unloading while active too), never when it only comes back from another
+    // application, a message box or any other window of the program.
+    void activationHandlerRunsAfterShowOrAnotherForm()
+    {
+        ProbeForm trainer, login;
+        QMessageBox box;
+        trainer.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&trainer));
+        giveActivationBack(&trainer);
+        giveActivationBack(&trainer, &box);
+        QCOMPARE(trainer.activations, 1);
+        giveActivationBack(&trainer, &login);
+        QCOMPARE(trainer.activations, 2);
+        login.Show();
+        QVERIFY(QTest::qWaitForWindowActive(&login));
+        login.Unload();
+        QApplication::setActiveWindow(&trainer);
+        QCOMPARE(trainer.activations, 3);
     }
 
     // Unloading discards the window: a later opening is a new window in its design state, and a
@@ -219,7 +243,7 @@ private slots:
     }
 
     // A key press whose code a handler sets to 0 never reaches the box; other keys still type, and
-    // keys without a character are never offered.
+    // keys without a character are never offered. A box holds text of any length.
     void droppedKeyNeverReachesTheBox()
     {
         ProbeForm form;
@@ -239,6 +263,9 @@ private slots:
         QCOMPARE(form.box->text(), QStringLiteral("yb"));
         QCOMPARE(offered, (QList<int>{'x', 'y', 'x', 'a', 13}));
         QCOMPARE(form.box->cursorPosition(), 1);
+        const QString longPaste(40000, u'p'); // no length limit
+        form.box->setText(longPaste);
+        QCOMPARE(form.box->text(), longPaste);
         form.Unload();
     }
 

@@ -3,6 +3,8 @@
 // What the window suites share: a private settings store per test, message boxes and the end of the
 // program recorded instead of shown or acted on, and the art and fonts the windows are drawn with.
 
+#include "tests/support/Activation.h"
+
 #include "art/Art.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
