@@ -1,5 +1,6 @@
 #include "frmEULA.h"
 
+#include "NoIcon.h"
 #include "StartupHost.h"
 
 #include "art/ProductText.h"
@@ -9,8 +10,6 @@
 
 #include <QFile>
 #include <QFont>
-#include <QIcon>
-#include <QWindow>
 
 namespace {
 
@@ -68,10 +67,7 @@ frmEULA::frmEULA(StartupHost &host, QWidget *parent) : platform::Form(parent), m
     // A title bar without close, minimise or maximise box and a thin fixed border.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(kEulaTitle);
-    // The dialog carries no icon, not even the program's (a window without an icon of its own would
-    // take the program's).
-    winId();
-    windowHandle()->setIcon(QIcon());
+    showNoIcon(*this);
     setFixedSize(kClientWidth, kClientHeight);
     setStartUpCentered(true);
     createControls();

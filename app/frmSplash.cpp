@@ -1,5 +1,6 @@
 #include "frmSplash.h"
 
+#include "NoIcon.h"
 #include "StartupHost.h"
 
 #include "art/ProductText.h"
@@ -29,6 +30,7 @@ frmSplash::frmSplash(StartupHost &host, QWidget *parent)
     // Borderless and without a taskbar button.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setWindowTitle(kSplashCaption);
+    showNoIcon(*this);
     setFixedSize(kSplashWidth, kSplashHeight);
     setStartUpCentered(true);
     setAccessibleName(kSplashAccessibleName);

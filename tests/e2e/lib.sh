@@ -55,6 +55,7 @@
 #   e2e_asks_close_box <id>       the window's hints allow a close action
 #   e2e_is_shaped <id>            the window has a bounding shape (xwininfo -shape)
 #   e2e_shape_extents <id>        "width height x y" of that shape
+#   e2e_icon_pixels <id>          "opaque/all" pixels of the icons the window names (_NET_WM_ICON), "none"
 # Settings store
 #   e2e_store_path                $XDG_CONFIG_HOME/qxOrvanta/settings.sqlite3
 #   e2e_sql <query>               run a query, rows on stdout ("|" between columns)
@@ -471,6 +472,19 @@ e2e_is_shaped() {
 
 e2e_shape_extents() {
     xwininfo -shape -id "$1" | sed -n 's/^ *Window shape extents: *\([0-9]*\)x\([0-9]*\)+\(-\{0,1\}[0-9]*\)+\(-\{0,1\}[0-9]*\).*/\1 \2 \3 \4/p'
+}
+
+e2e_icon_pixels() {
+    xprop -id "$1" -notype -f _NET_WM_ICON 32c ' $0+' _NET_WM_ICON 2>/dev/null | awk '
+        /^_NET_WM_ICON / {
+            sub(/^_NET_WM_ICON /, ""); n = split($0, v, /, */); i = 1
+            while (i + 1 <= n) { # width, height, then width * height ARGB values
+                size = v[i] * v[i + 1]; i += 2
+                for (k = 0; k < size; k++) { all++; if (v[i++] >= 16777216) opaque++ }
+            }
+            printf "%d/%d\n", opaque, all; found = 1
+        }
+        END { if (!found) print "none" }'
 }
 
 # --- settings store ------------------------------------------------------------------------------

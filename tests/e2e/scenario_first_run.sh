@@ -13,6 +13,8 @@ e2e_assert_eq "${width}x${height}" "520x452" "agreement window's client area"
 e2e_assert "the agreement has a taskbar button" eval '! e2e_is_utility "$eula"'
 e2e_assert "the agreement asks for no close box" eval '! e2e_asks_close_box "$eula"'
 e2e_assert "the agreement has a title bar" eval '[ "$(e2e_frame_extents "$eula" | cut -d" " -f3)" -gt 0 ]'
+# No icon: a blank one, as a window that names none gets the program's or the window manager's.
+e2e_assert_eq "$(e2e_icon_pixels "$eula" | cut -d/ -f1)" "0" "opaque pixels in the agreement's icon"
 
 e2e_click "$eula" 178 382 # "I ACCEPT The Agreement"
 box=$(steps_wait_window "$STEPS_MESSAGE" 15)
@@ -53,6 +55,7 @@ e2e_assert "the password is stored as a hash" eval '[[ "$(e2e_setting Orvanta Al
 read -r _ _ width height < <(e2e_window_geometry "$trainer")
 e2e_assert_eq "${width}x${height}" "783x590" "trainer size"
 e2e_assert "the trainer is borderless" e2e_is_borderless "$trainer"
+e2e_assert "the trainer carries the product's icon" eval '[ "$(e2e_icon_pixels "$trainer" | cut -d/ -f1)" -gt 0 ]'
 e2e_screenshot trainer >/dev/null
 for corner in "0 0" "$((width - 1)) 0" "0 $((height - 1))" "$((width - 1)) $((height - 1))"; do
     e2e_assert_eq "$(e2e_window_pixel "$trainer" $corner)" "$E2E_ROOT_COLOR" "trainer pixel at $corner"
