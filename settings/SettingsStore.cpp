@@ -16,9 +16,21 @@ using storesql::bindText;
 using storesql::columnText;
 using storesql::execScalar;
 
+namespace {
+
+// How long a write waits for a lock held by another program while the windows wait on it (ms), and
+// how long at the end of the program, whose last write has no later one to go in with.
+constexpr int kBusyWaitMs = 250;
+constexpr int kLastBusyWaitMs = 3000;
+// Another copy writing holds the file for milliseconds; a lock held this long is worth telling (ms).
+constexpr qint64 kLockedToldAfterMs = 3000;
+
+} // namespace
+
 SettingsStore::SettingsStore(QString filePath, Reporter reporter)
     : m_filePath(std::move(filePath)), m_reporter(std::move(reporter))
 {
+    m_busyWait.limitMs = kBusyWaitMs;
 }
 
 SettingsStore::~SettingsStore()
@@ -27,6 +39,7 @@ SettingsStore::~SettingsStore()
         // A last try for entries whose write failed; nobody is left to tell when it fails again.
         m_reporter = [](const QString &message) { std::fprintf(stderr, "%s\n", qUtf8Printable(message)); };
         m_inFaultStreak = false;
+        m_busyWait.limitMs = kLastBusyWaitMs;
         writeEntries(nullptr, true);
     }
     closeConnection();
@@ -156,7 +169,7 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         if (!ensureOpen())
             break; // already told why
         if (m_readOnly) {
-            reason = readOnlyReason();
+            reason = m_readOnlyWhy.isEmpty() ? readOnlyReason() : m_readOnlyWhy;
             break;
         }
         // The kept writes are taken afresh each time: a damaged file set aside in between adds what
@@ -165,9 +178,17 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         if (migrateIfDue(&error) == SQLITE_OK && runWrite(write, &error) == SQLITE_OK) {
             m_pending.clear();
             m_inFaultStreak = false;
+            m_lockedSince.invalidate();
             return true;
         }
         error.code = writeFailureCode(error.code);
+        if ((error.code & 0xff) == SQLITE_BUSY || (error.code & 0xff) == SQLITE_LOCKED) {
+            // Kept without a word while the lock is brief: the next write takes it along.
+            if (!m_lockedSince.isValid())
+                m_lockedSince.start();
+            if (m_lockedSince.elapsed() < kLockedToldAfterMs)
+                break;
+        }
         if (isDamage(error.code)) {
             if (!recoverFromDamage(describe(error)))
                 break;

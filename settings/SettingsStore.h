@@ -3,6 +3,7 @@
 #include "Settings.h"
 #include "StoreSchema.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,13 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+// How long a connection waits for another program that holds the file locked, for one lock (ms).
+struct StoreBusyWait
+{
+    int limitMs = 0;
+    QElapsedTimer since;
+};
 
 // One settings file on one SQLite connection: strings under application, section and key, names
 // matched by Unicode case folding, values kept byte for byte. Every write is committed (WAL,
@@ -147,8 +155,13 @@ private:
     sqlite3_stmt *m_select = nullptr;
     sqlite3_stmt *m_upsert = nullptr;
     bool m_readOnly = false;
+    // Why the open connection cannot write: the error of the writable connection that failed.
+    QString m_readOnlyWhy;
     bool m_reopenBeforeWrite = false;
     bool m_inFaultStreak = false;
+    StoreBusyWait m_busyWait;
+    // Since when writes have found the file locked by another program; invalid while they do not.
+    QElapsedTimer m_lockedSince;
     QStringList m_undelivered;
     StoreSchema m_schema;
     // Whether this connection has yet to bring the schema's tables up to date.

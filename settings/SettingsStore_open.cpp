@@ -23,9 +23,6 @@ using storesql::execScalar;
 
 namespace {
 
-// How long a write waits for another copy of the program that holds the file (ms).
-constexpr int kBusyTimeoutMs = 5000;
-
 const char *const kCreateTable = "CREATE TABLE IF NOT EXISTS setting("
                                  " application TEXT NOT NULL,"
                                  " section TEXT NOT NULL,"
@@ -43,11 +40,16 @@ const char *const kUpsert =
     " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"
     " ON CONFLICT (application_fold, section_fold, key_fold) DO UPDATE SET value = excluded.value";
 
-// Waits for another copy of the program in 1 ms steps. SQLite's own handler backs off to 100 ms
-// sleeps, so a copy that writes often could keep the file to itself while the other slept.
-int waitForOtherWriter(void *, int attempt)
+// Waits for another copy of the program in 1 ms steps, for as long as the wait allows: a window waits
+// only briefly, since a write refused for a lock is kept and goes in with the next one. SQLite's own
+// handler backs off to 100 ms sleeps, so a copy that writes often could keep the file to itself
+// while the other slept.
+int waitForOtherWriter(void *wait, int attempt)
 {
-    if (attempt >= kBusyTimeoutMs)
+    auto *busy = static_cast<StoreBusyWait *>(wait);
+    if (attempt == 0)
+        busy->since.start();
+    if (busy->since.elapsed() >= busy->limitMs)
         return 0;
     sqlite3_sleep(1);
     return 1;
@@ -126,14 +128,21 @@ bool SettingsStore::open()
         // Only a header that is not a database counts as damage here: a connection that cannot
         // write may be unable to recover the WAL and then takes a sound file for a damaged one.
         const SqlError writeError = error;
-        if (!connected)
+        if (!connected) {
+            storefiles::removeUnfinishedShm(m_filePath);
             connected = connect(Connect::ReadOnly, &error);
+            if (!connected)
+                storefiles::removeUnfinishedShm(m_filePath);
+        }
         // In a read-only folder SQLite cannot create the WAL index when it is missing; with no WAL
         // the file is complete, and nobody can write it there, so reading it as immutable is sound.
         if (!connected && (error.code & 0xff) != SQLITE_NOTADB &&
             !storefiles::hasContent(m_filePath + QStringLiteral("-wal")))
             connected = connect(Connect::Immutable, &error);
         if (connected) {
+            // A full disk refuses the writable connection too: say that, not that the file is read-only.
+            if (m_readOnly && writeError.code != 0)
+                m_readOnlyWhy = describe(writeError);
             // Entries kept back by failed writes or saved from a damaged file go in at once.
             if (!m_readOnly && !m_pending.empty() && migrateIfDue(nullptr) == SQLITE_OK &&
                 runWrite(nullptr, nullptr) == SQLITE_OK)
@@ -180,7 +189,7 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
     if (rc != SQLITE_OK)
         return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_handler(db, waitForOtherWriter, nullptr);
+    sqlite3_busy_handler(db, waitForOtherWriter, &m_busyWait);
     m_db = db;
 
     if (mode == Connect::ReadWrite && sqlite3_db_readonly(db, "main") == 1)
@@ -299,6 +308,7 @@ void SettingsStore::closeConnection()
         sqlite3_close_v2(m_db);
     m_db = nullptr;
     m_readOnly = false;
+    m_readOnlyWhy.clear();
 }
 
 bool SettingsStore::prepareFolder(QString *reason)

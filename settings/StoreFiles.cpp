@@ -16,6 +16,28 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+void removeUnfinishedShm(const QString &filePath)
+{
+    constexpr off_t kRegionBytes = 32768;
+    constexpr off_t kInUseByte = 128;
+    const QByteArray shm = QFile::encodeName(filePath + QStringLiteral("-shm"));
+    struct stat info = {};
+    if (::lstat(shm.constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        (info.st_size > 0 && info.st_size % kRegionBytes == 0))
+        return;
+    const int fd = ::open(shm.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return;
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = kInUseByte;
+    lock.l_len = 1;
+    if (::fcntl(fd, F_SETLK, &lock) == 0)
+        ::unlink(shm.constData());
+    ::close(fd);
+}
+
 void syncFolder(const QString &folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -32,4 +32,11 @@ bool writableByUs(const QString &path);
 // True when the path is a file holding at least one byte.
 bool hasContent(const QString &path);
 
+// Removes the file's -shm when a full disk left it unfinished (SQLite grows it by whole 32 KiB
+// regions; a failed growth leaves it short) and no connection of any process uses it: every open
+// connection holds a read lock on its byte 128, so taking a write lock there proves it unused. Call
+// only while this process has no connection to the file, since closing any descriptor of a file
+// drops all of the process's locks on it.
+void removeUnfinishedShm(const QString &filePath);
+
 } // namespace storefiles

@@ -2,7 +2,9 @@
 // trainer makes: the account is created in one transaction when missing, the totals are loaded as
 // at login, and after each guess Hits and Tries are saved in one write. Each guess whose write is
 // durable is acknowledged on stdout as "ack <hits> <tries>", written with one write() so a
-// kill never leaves half a line that looks whole. A fault is printed as "fault <message>". Like the
+// kill never leaves half a line that looks whole. A guess whose write found the file locked for longer
+// than a window waits is kept in memory, goes in with the next write, and is printed as
+// "kept <hits> <tries>". A fault is printed as "fault <message>". Like the
 // login, it first takes the account's hold: when another copy has it, it prints "in-use" and ends
 // with exit code 3.
 //
@@ -79,8 +81,11 @@ int main(int argc, char *argv[])
                                          {{QStringLiteral("Hits"), QString::number(hits)},
                                           {QStringLiteral("Tries"), QString::number(tries)}},
                                          WhenRefused::KeepAndRetry);
+        const QByteArray counts = QByteArray::number(hits) + ' ' + QByteArray::number(tries);
         if (stored && !g_faulted)
-            writeLine("ack " + QByteArray::number(hits) + ' ' + QByteArray::number(tries));
+            writeLine("ack " + counts);
+        else if (!g_faulted)
+            writeLine("kept " + counts);
     }
     resetSettingsStore();
     return 0;

@@ -27,8 +27,10 @@ struct Ack
 struct DriverOutput
 {
     QByteArray buffer;
-    Ack last;
+    Ack last;   // the last guess acknowledged as durable
+    Ack latest; // the last guess made, durable or kept for the next write
     int acks = 0;
+    int kept = 0;
     QStringList faults;
 
     void take(const QByteArray &bytes)
@@ -40,8 +42,11 @@ struct DriverOutput
             buffer.remove(0, end + 1);
             const QList<QByteArray> words = line.split(' ');
             if (words.size() == 3 && words[0] == "ack") {
-                last = {words[1].toInt(), words[2].toInt()};
+                last = latest = {words[1].toInt(), words[2].toInt()};
                 ++acks;
+            } else if (words.size() == 3 && words[0] == "kept") {
+                latest = {words[1].toInt(), words[2].toInt()};
+                ++kept;
             } else {
                 faults << QString::fromUtf8(line);
             }
@@ -184,10 +189,12 @@ void tst_StoreCrash::twoProcessesWritingAtOnceLoseNothing()
     for (int i = 0; i < 2; ++i) {
         const StoreCheck check = checkStore(sandbox.storePath(), users[i]);
         QCOMPARE(check.integrity, QStringLiteral("ok"));
+        // Guesses kept while the other held the file went in with a later write or at the end.
         const Ack stored = check.totals;
-        QCOMPARE(stored.tries, outputs[i].last.tries);
-        QCOMPARE(stored.hits, outputs[i].last.hits);
-        QCOMPARE(stored.tries, outputs[i].acks);
+        QCOMPARE(stored.tries, outputs[i].latest.tries);
+        QCOMPARE(stored.hits, outputs[i].latest.hits);
+        QCOMPARE(stored.tries, outputs[i].acks + outputs[i].kept);
+        QVERIFY2(outputs[i].kept * 20 < outputs[i].acks, qPrintable(QString::number(outputs[i].kept)));
     }
 }
 
@@ -217,8 +224,8 @@ void tst_StoreCrash::secondCopyOnOneAccountIsRefused()
     firstOutput.take(first.readAllStandardOutput());
     QVERIFY2(firstOutput.faults.isEmpty(), qPrintable(firstOutput.faults.join(u'\n')));
     const StoreCheck check = checkStore(sandbox.storePath(), QStringLiteral("Alice"));
-    QCOMPARE(check.totals.tries, firstOutput.acks);
-    QCOMPARE(check.totals.hits, firstOutput.last.hits);
+    QCOMPARE(check.totals.tries, firstOutput.acks + firstOutput.kept);
+    QCOMPARE(check.totals.hits, firstOutput.latest.hits);
 }
 
 QTEST_GUILESS_MAIN(tst_StoreCrash)

@@ -3,12 +3,14 @@
 
 #include "tests/settings/StoreTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
 
 #include <sqlite3.h>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 using storetest::OrdinaryUser;
@@ -85,6 +87,8 @@ private slots:
     void unwritableStoreIsToldOnceAndCatchesUpWhenWritable_data();
     void unwritableStoreIsToldOnceAndCatchesUpWhenWritable();
     void storeFolderTakenByAFileKeepsTheProgramRunning();
+    void fullDiskIsToldAsFullAndLeavesNoUnfinishedShm();
+    void lockedStoreWaitsBrieflyAndKeepsTheTotals();
 };
 
 void tst_StoreFaults::unusableFileIsKeptAsideAndStoreStartsAfresh_data()
@@ -365,6 +369,75 @@ void tst_StoreFaults::storeFolderTakenByAFileKeepsTheProgramRunning()
              QStringLiteral("9"));
     QCOMPARE(readFile(sandbox.home() + QStringLiteral("/notes.txt")), QByteArray("someone's notes"));
     QCOMPARE(sandbox.reports.size(), 1);
+}
+
+// A store started on a full disk: SQLite's writable connection fails for want of room, and the
+// store reads the file through a read-only one. The user must be told the disk is full (not that the
+// file is read-only), no half-grown -shm may stay behind, and the kept value goes in once there is
+// room again.
+void tst_StoreFaults::fullDiskIsToldAsFullAndLeavesNoUnfinishedShm()
+{
+    StoreSandbox sandbox;
+    const QString small = sandbox.home() + QStringLiteral("/small");
+    QVERIFY(QDir().mkpath(small));
+    if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
+        QSKIP("Needs a small filesystem of its own (mounting one takes root)");
+    struct Unmount
+    {
+        QByteArray path;
+        ~Unmount()
+        {
+            resetSettingsStore();
+            ::umount2(path.constData(), MNT_DETACH);
+        }
+    } unmount{QFile::encodeName(small)};
+    qputenv("XDG_CONFIG_HOME", small.toUtf8());
+    resetSettingsStore();
+    const QString path = sandbox.storePath();
+    QFile filler(small + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(1024, 'f')) == 1024) {
+    }
+    filler.close();
+
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("3"));
+    QCOMPARE(sandbox.reports.size(), 1);
+    QVERIFY2(sandbox.reports[0].contains(QStringLiteral("the disk is full")), qPrintable(sandbox.reports[0]));
+    const QFileInfo shm(path + QStringLiteral("-shm"));
+    QVERIFY2(!shm.exists() || (shm.size() > 0 && shm.size() % 32768 == 0),
+             qPrintable(QString::number(shm.size())));
+
+    QVERIFY(filler.remove());
+    SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Tries"), QStringLiteral("9"));
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, QStringLiteral("alice"), QStringLiteral("Hits"), QString()),
+             QStringLiteral("3"));
+    QCOMPARE(sandbox.reports.size(), 1);
+}
+
+// Another program holds the file locked: the window must not freeze on it, and the totals wait in
+// memory until the lock is gone (here: the last write as the program ends).
+void tst_StoreFaults::lockedStoreWaitsBrieflyAndKeepsTheTotals()
+{
+    StoreSandbox sandbox;
+    const QString alice = QStringLiteral("Alice");
+    SaveSetting(kAccounts, alice, QStringLiteral("UserName"), alice);
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(sandbox.storePath()).constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(!SaveSettings(
+        kAccounts, alice,
+        {{QStringLiteral("Hits"), QStringLiteral("1")}, {QStringLiteral("Tries"), QStringLiteral("4")}},
+        WhenRefused::KeepAndRetry));
+    QVERIFY2(waited.elapsed() < 1500, qPrintable(QString::number(waited.elapsed())));
+    QVERIFY2(sandbox.reports.isEmpty(), qPrintable(sandbox.reports.join(u"|")));
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("4"));
+    QCOMPARE(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+    resetSettingsStore();
+    QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("4"));
 }
 
 QTEST_GUILESS_MAIN(tst_StoreFaults)
