@@ -4,6 +4,7 @@
 #include "frmSplash.h"
 
 #include "accounts/frmUser.h"
+#include "results/frmResults.h"
 #include "trainer/frmMain.h"
 
 namespace {
@@ -23,6 +24,7 @@ AppHost::~AppHost()
 {
     // Windows unloaded during the last events wait for a deferred deletion that no longer comes;
     // they refer to this host and its user values, so they go first.
+    delete m_results.data();
     delete m_login.data();
     delete m_trainer.data();
     delete m_splash.data();
@@ -61,6 +63,27 @@ void AppHost::showTrainerFor(const QString &userName)
     }
     m_trainer->lblUserName->setCaption(userName);
     m_trainer->Show();
+    // An open Results window follows the login: it shows the record of the user now at the trainer.
+    if (m_results)
+        m_results->showFor(userName);
+}
+
+void AppHost::openResultsWindow()
+{
+    if (!isOpen(m_trainer))
+        return;
+    if (!m_results) {
+        m_results = new results::frmResults;
+        // The trainer is discarded some time after it unloads; its Results window goes with it.
+        QObject::connect(m_trainer, &QObject::destroyed, m_results, &QWidget::close);
+    }
+    m_results->showFor(m_session.CurrentUserName);
+}
+
+void AppHost::tryCounted()
+{
+    if (m_results)
+        m_results->refresh();
 }
 
 frmEULA *AppHost::agreementWindow() const
@@ -81,4 +104,9 @@ frmUser *AppHost::loginWindow() const
 frmMain *AppHost::trainerWindow() const
 {
     return m_trainer;
+}
+
+results::frmResults *AppHost::resultsWindow() const
+{
+    return m_results;
 }

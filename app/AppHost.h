@@ -12,11 +12,15 @@ class frmEULA;
 class frmMain;
 class frmSplash;
 class frmUser;
+namespace results {
+class frmResults;
+}
 
 // The program around its windows: owns the shared user values and creates each window on first use,
 // so the windows hand over to each other (agreement -> splash -> login -> trainer, trainer -> login)
 // without knowing one another. A window that unloaded itself is discarded; the next request creates
-// a new one from its design. Must outlive every window it created.
+// a new one from its design. The Results window belongs to the trainer: it follows the user the
+// trainer shows and closes with it. Must outlive every window it created.
 class AppHost : public StartupHost, public LoginHost, public TrainerHost
 {
 public:
@@ -31,6 +35,8 @@ public:
     void showSplash() override;
     void openLoginWindow() override;
     void showTrainerFor(const QString &userName) override;
+    void openResultsWindow() override;
+    void tryCounted() override;
 
     platform::UserSession &session() { return m_session; }
     // The windows as last opened; null once discarded.
@@ -38,6 +44,7 @@ public:
     frmSplash *splashWindow() const;
     frmUser *loginWindow() const;
     frmMain *trainerWindow() const;
+    results::frmResults *resultsWindow() const;
 
 private:
     platform::UserSession m_session;
@@ -45,4 +52,5 @@ private:
     QPointer<frmSplash> m_splash;
     QPointer<frmUser> m_login;
     QPointer<frmMain> m_trainer;
+    QPointer<results::frmResults> m_results;
 };

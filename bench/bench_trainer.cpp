@@ -26,6 +26,8 @@ class NoLoginHost : public TrainerHost
 {
 public:
     void openLoginWindow() override {}
+    void openResultsWindow() override {}
+    void tryCounted() override {}
 };
 
 double percentile99(const std::vector<double> &values)

@@ -18,6 +18,8 @@ inline const QString kHintPractice =
     QStringLiteral("Practice mode... shows accuracy but does not store results.");
 inline const QString kHintUser = QStringLiteral("Switch user or create new user account.");
 
+inline const QString kResultsToolTip = QStringLiteral("Your results and history (Ctrl+R)");
+
 inline const QString kTestingSuffix = QStringLiteral(" is testing...");
 inline const QString kPracticingSuffix = QStringLiteral(" is practicing...");
 

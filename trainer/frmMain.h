@@ -35,7 +35,8 @@ struct UserSession;
 // kOptionsOpenTop whenever a handler starts; RunTries and RunHits stay within 0..32767.
 //
 // The class is split by concern over frmMain_*.cpp: layout, deal, guess, runs, score, decks, options,
-// hover (hover buttons, help, switch user, close and the drag), accessibility.
+// hover (hover buttons, help, switch user, close and the drag), accessibility, results (opening the
+// Results window).
 class frmMain : public platform::Form
 {
     Q_OBJECT
@@ -148,6 +149,10 @@ public:
     void Form_MouseDown(const platform::MouseArgs &args) override;
     void Form_MouseMove(const platform::MouseArgs &args) override;
 
+    // The Results window, from the score bar (frmMain_results.cpp).
+    void Picture1_Click();
+    void lblStats_Click();
+
     // Folder searched for the help document when the current directory has none (the installed data
     // folder unless a test points it elsewhere).
     void setHelpDataDirectory(const QString &directory) { m_helpDataDirectory = directory; }
@@ -173,6 +178,7 @@ private:
     void setStackingOrder();
     void setFocusOrder();
     void connectEvents();
+    void connectResultsOpeners();
     // Names and roles for screen readers (frmMain_accessibility.cpp).
     void setAccessibility();
     // The face a picture shows, named after its deck ("star", "red"); empty for the card back.

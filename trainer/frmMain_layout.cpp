@@ -57,6 +57,7 @@ frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_
     setStackingOrder();
     setFocusOrder();
     connectEvents();
+    connectResultsOpeners();
     setAccessibility();
 
     Form_Initialize();

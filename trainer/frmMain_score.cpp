@@ -4,6 +4,7 @@
 
 #include "MeterBand.h"
 #include "ScoreText.h"
+#include "TrainerHost.h"
 #include "TrainerTexts.h"
 
 #include "platform/UserSession.h"
@@ -31,6 +32,9 @@ void frmMain::UpdateScore(const TryRecorder::CountedTry *counted)
         shapeMeter->setTop(static_cast<float>(position->top));
         shapeMeter->setFillColor(position->fillColor);
     }
+
+    if (!PracticeRun)
+        m_host.tryCounted();
 }
 
 void frmMain::chkUseMeter_Click()

@@ -18,12 +18,17 @@
 
 #include <memory>
 
-// Stands in for the program: counts how often the login window was asked for.
+// Stands in for the program: counts how often the login and Results windows were asked for and how
+// many counted tries it was told of.
 class RecordingHost : public TrainerHost
 {
 public:
     void openLoginWindow() override { ++loginWindowsOpened; }
+    void openResultsWindow() override { ++resultsWindowsOpened; }
+    void tryCounted() override { ++triesCounted; }
     int loginWindowsOpened = 0;
+    int resultsWindowsOpened = 0;
+    int triesCounted = 0;
 };
 
 // Once per suite: art, fonts, and a last-window rule that records instead of quitting the test.

@@ -1,0 +1,87 @@
+#include "ChartWidget.h"
+
+#include "ResultsTexts.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace results {
+
+ChartWidget::ChartWidget(ChartKind kind, QWidget *parent) : QWidget(parent), m_kind(kind)
+{
+    setAccessibleName(kind == ChartKind::Deviation ? resultstext::kDeviationTitle
+                                                   : resultstext::kSpreadTitle);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void ChartWidget::setData(const ResultsData *data)
+{
+    m_data = data;
+    dataChanged();
+}
+
+void ChartWidget::dataChanged()
+{
+    setAccessibleDescription(m_data ? chartDescription(m_kind, *m_data) : QString());
+    update();
+}
+
+QSize ChartWidget::sizeHint() const
+{
+    const int line = fontMetrics().height();
+    return {line * 22, line * 14};
+}
+
+QSize ChartWidget::minimumSizeHint() const
+{
+    const int line = fontMetrics().height();
+    return {line * 12, line * 9};
+}
+
+void ChartWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    static const ResultsData kEmpty;
+    paintChart(painter, rect(), m_kind, m_data ? *m_data : kEmpty, font(), palette());
+}
+
+bool saveChartFile(const QString &path, ChartKind kind, const ResultsData &data, const QSize &size,
+                   qreal devicePixelRatio, const QFont &font, const QPalette &palette)
+{
+    QByteArray bytes;
+    const QRectF area(QPointF(0, 0), QSizeF(size));
+    if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QBuffer buffer(&bytes);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(area);
+        svg.setTitle(kind == ChartKind::Deviation ? resultstext::kDeviationTitle : resultstext::kSpreadTitle);
+        svg.setDescription(chartDescription(kind, data));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        paintChart(painter, area, kind, data, font, palette);
+        painter.end();
+    } else {
+        QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(devicePixelRatio);
+        QPainter painter(&image);
+        paintChart(painter, area, kind, data, font, palette);
+        painter.end();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG"))
+            return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+} // namespace results

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ChartPainter.h"
+
+#include <QWidget>
+
+namespace results {
+
+// One chart of a record, drawn with QPainter (paintChart); the record belongs to the window, which
+// calls update() on it after every change. Readable at any scale: sizes follow the widget's font.
+class ChartWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    ChartWidget(ChartKind kind, QWidget *parent = nullptr);
+
+    ChartKind kind() const { return m_kind; }
+    // The record to draw; it must outlive the widget or be replaced first.
+    void setData(const ResultsData *data);
+    // Redraws and tells screen readers what the chart shows now.
+    void dataChanged();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    ChartKind m_kind;
+    const ResultsData *m_data = nullptr;
+};
+
+// Saves a chart as a PNG (drawn at the given pixel density) or, for a name ending in .svg, as SVG.
+// The file is written whole or not at all.
+bool saveChartFile(const QString &path, ChartKind kind, const ResultsData &data, const QSize &size,
+                   qreal devicePixelRatio, const QFont &font, const QPalette &palette);
+
+} // namespace results

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ResultsData.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// How the Results window writes its numbers, display-free so the tests read them without a screen.
+// Numbers follow the user's locale, like the trainer's score line.
+namespace results {
+
+// A percentage with one decimal: "21.4%".
+QString formatPercent(double percent, const QLocale &locale = QLocale());
+// A number with the given decimals.
+QString formatNumber(double value, int decimals, const QLocale &locale = QLocale());
+
+// The summary as lines of label and value, in the order the window shows them; the same lines go to
+// the clipboard and to screen readers.
+struct SummaryLine
+{
+    QString label;
+    QString value;
+};
+QList<SummaryLine> summaryLines(const ResultsData &data, const QLocale &locale = QLocale());
+// The verdict the window shows in large type: the sentence for an empty record, else the verdict.
+QString headline(const ResultsData &data);
+// Title, headline and summary lines as plain text, one a line.
+QString summaryText(const ResultsData &data, const QLocale &locale = QLocale());
+
+// qxOrvanta-NAME-YYYY-MM-DD.ext (with "-what" before the date when given). Characters a file name
+// cannot hold, or that would lead into another folder, become "_".
+QString suggestedFileName(const QString &userName, const QDate &date, const QString &extension,
+                          const QString &what = {});
+
+} // namespace results

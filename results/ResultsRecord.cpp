@@ -1,0 +1,167 @@
+#include "ResultsRecord.h"
+
+#include "ResultsTexts.h"
+
+#include "stats/Binomial.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace results {
+
+namespace {
+
+QString gameName(Game game)
+{
+    return game == Game::Plain ? resultstext::kGamePlain : resultstext::kGameFindHidden;
+}
+
+QString deckName(Deck deck)
+{
+    switch (deck) {
+    case Deck::Zener:
+        return resultstext::kDeckZener;
+    case Deck::Color:
+        return resultstext::kDeckColor;
+    case Deck::Playing:
+        break;
+    }
+    return resultstext::kDeckPlaying;
+}
+
+template <typename T> QString names(const QList<T> &items, QString (*name)(T))
+{
+    QStringList parts;
+    for (T item : items)
+        parts << name(item);
+    return parts.join(QStringLiteral(", "));
+}
+
+Tally tallied(std::int64_t tries, std::int64_t hits)
+{
+    return {tries, hits, stats::probabilityAtLeast(tries, hits)};
+}
+
+// The lowest hit count of a run of n tries that falls in the given tenth.
+std::int64_t lowestHitsIn(int bin, std::int64_t n)
+{
+    return (bin * n + kSpreadBins - 1) / kSpreadBins;
+}
+
+} // namespace
+
+int spreadBin(std::int64_t tries, std::int64_t hits)
+{
+    if (tries <= 0)
+        return 0;
+    return static_cast<int>(std::min<std::int64_t>(kSpreadBins - 1, hits * kSpreadBins / tries));
+}
+
+ResultsRecord::ResultsRecord(const QString &userName)
+{
+    m_data.userName = userName;
+    finish();
+}
+
+void ResultsRecord::setTotals(std::int64_t tries, std::int64_t hits)
+{
+    m_storedTries = std::max<std::int64_t>(0, tries);
+    m_storedHits = std::clamp<std::int64_t>(hits, 0, m_storedTries);
+}
+
+void ResultsRecord::add(const RecordedTry &recorded)
+{
+    const std::int32_t before = m_data.cumulativeHits.empty() ? 0 : m_data.cumulativeHits.back();
+    m_data.cumulativeHits.push_back(before + (recorded.hit ? 1 : 0));
+
+    Tally &game = m_games[static_cast<int>(recorded.game)];
+    Tally &deck = m_decks[static_cast<int>(recorded.deck)];
+    for (Tally *tally : {&game, &deck}) {
+        ++tally->tries;
+        tally->hits += recorded.hit ? 1 : 0;
+    }
+
+    auto row = m_runRow.constFind(recorded.run);
+    if (row == m_runRow.cend()) {
+        row = m_runRow.insert(recorded.run, m_data.runs.size());
+        m_data.runs.append(RunRow{recorded.runStart, {}, {}, {0, 0, 1}});
+        m_runStates.append(RunState{});
+    }
+    RunRow &run = m_data.runs[*row];
+    RunState &state = m_runStates[*row];
+    ++run.tally.tries;
+    run.tally.hits += recorded.hit ? 1 : 0;
+    if (!state.games.contains(recorded.game))
+        state.games.append(recorded.game);
+    if (!state.decks.contains(recorded.deck))
+        state.decks.append(recorded.deck);
+    state.dirty = true;
+}
+
+void ResultsRecord::finish()
+{
+    m_data.whole = stats::summarize(m_storedTries, m_storedHits);
+    const std::int64_t recorded = m_data.recordedTries();
+    const std::int64_t recordedHits = m_data.cumulativeHits.empty() ? 0 : m_data.cumulativeHits.back();
+    // The stored totals are the authority; a history longer than them (a store edited by hand) leaves
+    // nothing "before" rather than a negative count.
+    m_data.beforeHistoryTries = std::max<std::int64_t>(0, m_storedTries - recorded);
+    m_data.beforeHistoryHits =
+        std::clamp<std::int64_t>(m_storedHits - recordedHits, 0, m_data.beforeHistoryTries);
+
+    m_data.games.clear();
+    for (int g = 0; g < kGames; ++g) {
+        if (m_games[g].tries > 0)
+            m_data.games.append({gameName(Game(g)), tallied(m_games[g].tries, m_games[g].hits)});
+    }
+    m_data.decks.clear();
+    for (int d = 0; d < kDecks; ++d) {
+        if (m_decks[d].tries > 0)
+            m_data.decks.append({deckName(Deck(d)), tallied(m_decks[d].tries, m_decks[d].hits)});
+    }
+
+    m_data.spread = {};
+    for (qsizetype i = 0; i < m_data.runs.size(); ++i) {
+        RunRow &run = m_data.runs[i];
+        RunState &state = m_runStates[i];
+        if (state.dirty) {
+            run.tally = tallied(run.tally.tries, run.tally.hits);
+            run.game = names(state.games, &gameName);
+            run.decks = names(state.decks, &deckName);
+            state.dirty = false;
+        }
+        ++m_data.spread.runs[spreadBin(run.tally.tries, run.tally.hits)];
+        const auto &chance = chanceSpread(run.tally.tries);
+        for (int b = 0; b < kSpreadBins; ++b)
+            m_data.spread.chance[b] += chance[b];
+    }
+}
+
+const std::array<double, kSpreadBins> &ResultsRecord::chanceSpread(std::int64_t n)
+{
+    auto found = m_chanceByLength.find(n);
+    if (found != m_chanceByLength.end())
+        return found->second;
+    // P(lowest <= X <= highest) for each tenth, from the nearer tail so that a tenth far out in a
+    // tail is not lost to the difference of two numbers close to 1.
+    std::array<double, kSpreadBins> chance{};
+    const double mean = double(n) * stats::kChanceOfHit;
+    for (int b = 0; b < kSpreadBins; ++b) {
+        const std::int64_t lowest = lowestHitsIn(b, n);
+        const std::int64_t highest = b + 1 < kSpreadBins ? lowestHitsIn(b + 1, n) - 1 : n;
+        if (lowest > highest)
+            continue;
+        if (double(lowest) > mean) {
+            chance[b] = stats::probabilityAtLeast(n, lowest) -
+                        (highest < n ? stats::probabilityAtLeast(n, highest + 1) : 0.0);
+        } else {
+            chance[b] = stats::probabilityAtMost(n, highest) -
+                        (lowest > 0 ? stats::probabilityAtMost(n, lowest - 1) : 0.0);
+        }
+        chance[b] = std::max(0.0, chance[b]);
+    }
+    return m_chanceByLength.emplace(n, chance).first->second;
+}
+
+} // namespace results

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ResultsData.h"
+
+#include <QHash>
+
+#include <array>
+#include <cstdint>
+#include <map>
+
+namespace results {
+
+enum class Game
+{
+    Plain,
+    FindHidden,
+};
+inline constexpr int kGames = 2;
+
+enum class Deck
+{
+    Zener,
+    Color,
+    Playing,
+};
+inline constexpr int kDecks = 3;
+
+// One recorded try, as much of it as the Results window shows.
+struct RecordedTry
+{
+    std::int64_t run = 0;
+    QDateTime runStart; // UTC
+    Game game = Game::Plain;
+    Deck deck = Deck::Zener;
+    bool hit = false;
+};
+
+// Builds a ResultsData from the stored totals and the recorded tries, one try at a time, so the
+// update after a counted try costs the same with 30 tries on record as with 30 000: finish()
+// recomputes only the runs that took a try since the last finish().
+class ResultsRecord
+{
+public:
+    explicit ResultsRecord(const QString &userName = {});
+
+    void setTotals(std::int64_t tries, std::int64_t hits);
+    // Tries in the order they were recorded.
+    void add(const RecordedTry &recorded);
+    void finish();
+
+    const ResultsData &data() const { return m_data; }
+    const QString &userName() const { return m_data.userName; }
+
+    // The id of the last recorded try taken in, so the next read starts after it (for the loader).
+    std::int64_t lastTryId = 0;
+
+private:
+    struct RunState
+    {
+        QList<Game> games; // in the order first played
+        QList<Deck> decks;
+        bool dirty = true;
+    };
+
+    const std::array<double, kSpreadBins> &chanceSpread(std::int64_t tries);
+
+    ResultsData m_data;
+    std::int64_t m_storedTries = 0;
+    std::int64_t m_storedHits = 0;
+    std::array<Tally, kGames> m_games{};
+    std::array<Tally, kDecks> m_decks{};
+    QHash<std::int64_t, qsizetype> m_runRow; // run id -> index in m_data.runs
+    QList<RunState> m_runStates;             // parallel to m_data.runs
+    std::map<std::int64_t, std::array<double, kSpreadBins>> m_chanceByLength;
+};
+
+// Which tenth of accuracy a run of this many hits in these tries falls in (0..9).
+int spreadBin(std::int64_t tries, std::int64_t hits);
+
+} // namespace results

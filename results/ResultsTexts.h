@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+
+// The Results window's own texts, each defined once.
+namespace resultstext {
+
+inline const QString kTitlePrefix = QStringLiteral("Results - ");
+inline const QString kNoTries = QStringLiteral("No tries recorded yet: start a test run with Test.");
+inline const QString kSplitsCaution =
+    QStringLiteral("Looking at several splits makes a lucky one likely, so the whole record is what counts.");
+
+inline const QString kWholeRecord = QStringLiteral("Whole record");
+inline const QString kTries = QStringLiteral("Tries");
+inline const QString kHits = QStringLiteral("Hits");
+inline const QString kAccuracy = QStringLiteral("Accuracy");
+inline const QString kChanceGives = QStringLiteral("Chance alone gives");
+inline const QString kZ = QStringLiteral("z");
+inline const QString kPAtLeast = QStringLiteral("Chance of this or better");
+inline const QString kPAtLeastExplained =
+    QStringLiteral("The exact probability of scoring at least this well by chance alone");
+inline const QString kInterval = QStringLiteral("95 % interval of hit rate");
+inline const QString kBeforeHistory = QStringLiteral("Before the history began");
+
+inline const QString kTabCharts = QStringLiteral("C&harts");
+inline const QString kTabRuns = QStringLiteral("R&uns");
+inline const QString kTabSplits = QStringLiteral("By &game and deck");
+
+inline const QString kColumnStart = QStringLiteral("Start");
+inline const QString kColumnGame = QStringLiteral("Game");
+inline const QString kColumnDecks = QStringLiteral("Deck");
+inline const QString kColumnSplit = QStringLiteral("Split");
+inline const QString kColumnExactP = QStringLiteral("Exact p");
+
+inline const QString kGamePlain = QStringLiteral("Plain");
+inline const QString kGameFindHidden = QStringLiteral("Find hidden");
+inline const QString kDeckZener = QStringLiteral("Zener");
+inline const QString kDeckColor = QStringLiteral("Color Cards");
+inline const QString kDeckPlaying = QStringLiteral("Playing Cards");
+
+inline const QString kDeviationTitle = QStringLiteral("Hits above chance, try by try");
+inline const QString kDeviationAxisX = QStringLiteral("Recorded try");
+inline const QString kDeviationAxisY = QStringLiteral("Hits - tries/5");
+inline const QString kDeviationCaption =
+    QStringLiteral("Hits minus tries/5 over the whole history. At any one try, chance alone stays inside "
+                   "the grey band (\u00b11.96 standard deviations) 95 % of the time.");
+inline const QString kSpreadTitle = QStringLiteral("How the runs' accuracies are spread");
+inline const QString kSpreadAxisX = QStringLiteral("Accuracy of the run");
+inline const QString kSpreadAxisY = QStringLiteral("Runs");
+inline const QString kSpreadCaption =
+    QStringLiteral("Bars: your runs by accuracy. Line: how many runs of the same lengths chance alone "
+                   "would put in each band.");
+
+inline const QString kExportCsv = QStringLiteral("&Export CSV...");
+inline const QString kSaveChart = QStringLiteral("&Save chart...");
+inline const QString kSaveDeviation = QStringLiteral("&Hits above chance...");
+inline const QString kSaveSpread = QStringLiteral("&Spread of the runs' accuracies...");
+inline const QString kClose = QStringLiteral("&Close");
+
+inline const QString kExportTitle = QStringLiteral("Export the try history");
+inline const QString kCsvFilter = QStringLiteral("CSV files (*.csv)");
+inline const QString kSaveChartTitle = QStringLiteral("Save chart");
+inline const QString kChartFilters = QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)");
+inline const QString kExportFailed = QStringLiteral("The history could not be exported to %1: %2");
+inline const QString kSaveChartFailed = QStringLiteral("The chart could not be saved to %1.");
+
+} // namespace resultstext

@@ -1,0 +1,160 @@
+#include "TallyTableModel.h"
+
+#include "ResultsFormat.h"
+#include "ResultsTexts.h"
+
+#include <QLocale>
+
+namespace results {
+
+namespace {
+
+enum TallyColumn
+{
+    Tries,
+    Hits,
+    Accuracy,
+    ExactP,
+    TallyColumns
+};
+
+} // namespace
+
+bool TallyRow::operator==(const TallyRow &other) const
+{
+    return labels == other.labels && sortKeys == other.sortKeys && tally.tries == other.tally.tries &&
+           tally.hits == other.tally.hits;
+}
+
+QList<TallyRow> runRows(const QList<RunRow> &runs)
+{
+    const QLocale locale;
+    QList<TallyRow> rows;
+    rows.reserve(runs.size());
+    for (const RunRow &run : runs) {
+        const QDateTime local = run.start.toLocalTime();
+        rows.append({{locale.toString(local, QLocale::ShortFormat), run.game, run.decks},
+                     {local, run.game, run.decks},
+                     run.tally});
+    }
+    return rows;
+}
+
+QList<TallyRow> splitRows(const ResultsData &data)
+{
+    QList<TallyRow> rows;
+    int order = 0;
+    for (const QList<SplitRow> *group : {&data.games, &data.decks}) {
+        for (const SplitRow &split : *group)
+            rows.append({{split.label}, {order++}, split.tally});
+    }
+    return rows;
+}
+
+TallyTableModel::TallyTableModel(QStringList labelHeaders, QObject *parent)
+    : QAbstractTableModel(parent), m_labelHeaders(std::move(labelHeaders))
+{
+}
+
+void TallyTableModel::setRows(QList<TallyRow> rows)
+{
+    const qsizetype kept = std::min(rows.size(), m_rows.size());
+    if (rows.size() < m_rows.size()) {
+        // Fewer rows only when another record is shown: start over.
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+        return;
+    }
+    for (qsizetype i = 0; i < kept; ++i) {
+        if (!(m_rows[i] == rows[i])) {
+            m_rows[i] = rows[i];
+            emit dataChanged(index(static_cast<int>(i), 0), index(static_cast<int>(i), columnCount() - 1));
+        }
+    }
+    if (rows.size() > kept) {
+        beginInsertRows({}, static_cast<int>(kept), static_cast<int>(rows.size() - 1));
+        for (qsizetype i = kept; i < rows.size(); ++i)
+            m_rows.append(std::move(rows[i]));
+        endInsertRows();
+    }
+}
+
+int TallyTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int TallyTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_labelHeaders.size()) + TallyColumns;
+}
+
+QVariant TallyTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    const TallyRow &row = m_rows[index.row()];
+    const int labelColumns = static_cast<int>(m_labelHeaders.size());
+    if (index.column() < labelColumns) {
+        if (role == Qt::DisplayRole)
+            return row.labels.value(index.column());
+        if (role == kSortRole)
+            return row.sortKeys.value(index.column());
+        return {};
+    }
+    const Tally &tally = row.tally;
+    const int column = index.column() - labelColumns;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == kSortRole) {
+        switch (column) {
+        case Tries:
+            return qlonglong(tally.tries);
+        case Hits:
+            return qlonglong(tally.hits);
+        case Accuracy:
+            return accuracyPercent(tally.tries, tally.hits);
+        default:
+            return tally.pAtLeast;
+        }
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    const QLocale locale;
+    switch (column) {
+    case Tries:
+        return locale.toString(tally.tries);
+    case Hits:
+        return locale.toString(tally.hits);
+    case Accuracy:
+        return formatPercent(accuracyPercent(tally.tries, tally.hits), locale);
+    default:
+        return stats::probabilityText(tally.pAtLeast);
+    }
+}
+
+QVariant TallyTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    const int labelColumns = static_cast<int>(m_labelHeaders.size());
+    if (role == Qt::ToolTipRole && section == labelColumns + ExactP)
+        return resultstext::kPAtLeast;
+    if (role != Qt::DisplayRole)
+        return {};
+    if (section < labelColumns)
+        return m_labelHeaders.value(section);
+    switch (section - labelColumns) {
+    case Tries:
+        return resultstext::kTries;
+    case Hits:
+        return resultstext::kHits;
+    case Accuracy:
+        return resultstext::kAccuracy;
+    default:
+        return resultstext::kColumnExactP;
+    }
+}
+
+} // namespace results

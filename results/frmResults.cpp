@@ -1,0 +1,331 @@
+#include "frmResults.h"
+
+#include "ChartWidget.h"
+#include "TallyTableModel.h"
+#include "ResultsFormat.h"
+#include "ResultsLoader.h"
+#include "ResultsTexts.h"
+
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSortFilterProxyModel>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace results {
+
+namespace {
+
+frmResults::FileChooser &fileChooser()
+{
+    static frmResults::FileChooser chooser;
+    return chooser;
+}
+
+// Summary lines: the first three down the left column, the next four down the right, the count from
+// before the history under the left column.
+constexpr int kSummaryLines = 8;
+QPoint summaryCell(int line)
+{
+    if (line < 3)
+        return {0, line};
+    if (line < 7)
+        return {2, line - 3};
+    return {0, 3};
+}
+
+QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString &name)
+{
+    auto *view = new QTableView(parent);
+    view->setModel(model);
+    view->setAccessibleName(name);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setAlternatingRowColors(true);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+} // namespace
+
+frmResults::frmResults(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setMinimumSize(640, 480);
+
+    auto *layout = new QVBoxLayout(this);
+    m_verdict = new QLabel(this);
+    m_verdict->setWordWrap(true);
+    m_verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont large = m_verdict->font();
+    large.setPointSizeF(large.pointSizeF() * 1.45);
+    m_verdict->setFont(large);
+    layout->addWidget(m_verdict);
+
+    buildSummary();
+    layout->addWidget(m_summaryBox);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(buildCharts(), resultstext::kTabCharts);
+    m_runsModel = new TallyTableModel(
+        {resultstext::kColumnStart, resultstext::kColumnGame, resultstext::kColumnDecks}, this);
+    m_runsSorted = new QSortFilterProxyModel(this);
+    m_runsSorted->setSourceModel(m_runsModel);
+    m_runsSorted->setSortRole(TallyTableModel::kSortRole);
+    m_runsView = makeTable(m_runsSorted, this, QStringLiteral("Runs"));
+    m_runsView->setSortingEnabled(true);
+    // Newest run first until the user sorts otherwise.
+    m_runsView->sortByColumn(0, Qt::DescendingOrder);
+    m_tabs->addTab(m_runsView, resultstext::kTabRuns);
+    m_tabs->addTab(buildSplits(), resultstext::kTabSplits);
+    layout->addWidget(m_tabs, 1);
+
+    auto *buttons = new QHBoxLayout;
+    m_export = new QPushButton(resultstext::kExportCsv, this);
+    m_saveChart = new QPushButton(resultstext::kSaveChart, this);
+    auto *chartMenu = new QMenu(m_saveChart);
+    chartMenu->addAction(resultstext::kSaveDeviation, this, [this] { saveChart(ChartKind::Deviation); });
+    chartMenu->addAction(resultstext::kSaveSpread, this, [this] { saveChart(ChartKind::Spread); });
+    m_saveChart->setMenu(chartMenu);
+    m_close = new QPushButton(resultstext::kClose, this);
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_saveChart);
+    buttons->addStretch(1);
+    buttons->addWidget(m_close);
+    layout->addLayout(buttons);
+
+    connect(m_export, &QPushButton::clicked, this, &frmResults::exportCsv);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    auto *copyKey = new QShortcut(QKeySequence::Copy, this);
+    connect(copyKey, &QShortcut::activated, this, &frmResults::copy);
+
+    setTabOrder(m_tabs, m_export);
+    setTabOrder(m_export, m_saveChart);
+    setTabOrder(m_saveChart, m_close);
+
+    // Big enough for both charts side by side, never bigger than the screen.
+    QSize size(960, 720);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size.expandedTo(minimumSize()));
+    applyData();
+}
+
+frmResults::~frmResults() = default;
+
+void frmResults::buildSummary()
+{
+    m_summaryBox = new QGroupBox(resultstext::kWholeRecord, this);
+    m_summaryGrid = new QGridLayout(m_summaryBox);
+    m_summaryGrid->setColumnStretch(1, 1);
+    m_summaryGrid->setColumnStretch(3, 1);
+    for (int line = 0; line < kSummaryLines; ++line) {
+        auto *label = new QLabel(m_summaryBox);
+        auto *value = new QLabel(m_summaryBox);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setBuddy(value);
+        const QPoint cell = summaryCell(line);
+        m_summaryGrid->addWidget(label, cell.y(), cell.x());
+        m_summaryGrid->addWidget(value, cell.y(), cell.x() + 1);
+        m_summaryLabels << label;
+        m_summaryValues << value;
+    }
+}
+
+QWidget *frmResults::buildCharts()
+{
+    auto *page = new QWidget(this);
+    auto *row = new QHBoxLayout(page);
+    for (ChartKind kind : {ChartKind::Deviation, ChartKind::Spread}) {
+        auto *column = new QVBoxLayout;
+        auto *chart = new ChartWidget(kind, page);
+        chart->setData(&m_record.data());
+        auto *caption = new QLabel(kind == ChartKind::Deviation ? resultstext::kDeviationCaption
+                                                                : resultstext::kSpreadCaption,
+                                   page);
+        caption->setWordWrap(true);
+        column->addWidget(chart, 1);
+        column->addWidget(caption);
+        row->addLayout(column, 1);
+        (kind == ChartKind::Deviation ? m_deviationChart : m_spreadChart) = chart;
+    }
+    return page;
+}
+
+QWidget *frmResults::buildSplits()
+{
+    auto *page = new QWidget(this);
+    auto *column = new QVBoxLayout(page);
+    m_splitsModel = new TallyTableModel({resultstext::kColumnSplit}, this);
+    m_splitsView = makeTable(m_splitsModel, page, resultstext::kTabSplits);
+    auto *caution = new QLabel(resultstext::kSplitsCaution, page);
+    caution->setWordWrap(true);
+    column->addWidget(m_splitsView, 1);
+    column->addWidget(caution);
+    return page;
+}
+
+ChartWidget *frmResults::chart(ChartKind kind) const
+{
+    return kind == ChartKind::Deviation ? m_deviationChart : m_spreadChart;
+}
+
+void frmResults::showFor(const QString &userName)
+{
+    setRecord(loadResults(userName));
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmResults::refresh()
+{
+    if (refreshResults(m_record))
+        applyData();
+}
+
+void frmResults::setRecord(ResultsRecord record)
+{
+    m_record = std::move(record);
+    applyData();
+}
+
+void frmResults::applyData()
+{
+    const ResultsData &data = m_record.data();
+    setWindowTitle(resultstext::kTitlePrefix + data.userName);
+    m_verdict->setText(headline(data));
+
+    const QList<SummaryLine> lines = summaryLines(data);
+    for (int line = 0; line < kSummaryLines; ++line) {
+        const bool shown = line < lines.size();
+        m_summaryLabels[line]->setVisible(shown);
+        m_summaryValues[line]->setVisible(shown);
+        if (shown) {
+            m_summaryLabels[line]->setText(lines[line].label + QLatin1Char(':'));
+            m_summaryValues[line]->setText(lines[line].value);
+            const QString explained =
+                lines[line].label == resultstext::kPAtLeast ? resultstext::kPAtLeastExplained : QString();
+            m_summaryLabels[line]->setToolTip(explained);
+            m_summaryValues[line]->setToolTip(explained);
+        }
+    }
+    // Screen readers meet the whole summary in one place, in reading order.
+    m_summaryBox->setAccessibleDescription(summaryText(data));
+    m_verdict->setAccessibleName(headline(data));
+
+    m_runsModel->setRows(runRows(data.runs));
+    m_splitsModel->setRows(splitRows(data));
+    m_deviationChart->dataChanged();
+    m_spreadChart->dataChanged();
+
+    const bool recorded = data.recordedTries() > 0;
+    m_export->setEnabled(recorded);
+    m_saveChart->setEnabled(recorded);
+}
+
+QString frmResults::chooseFile(const QString &title, const QString &suggestedName, const QString &filters,
+                               QString *selectedFilter)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(suggestedName);
+    if (fileChooser())
+        return fileChooser()(this, title, suggested, filters, selectedFilter);
+    return QFileDialog::getSaveFileName(this, title, suggested, filters, selectedFilter);
+}
+
+void frmResults::setFileChooser(FileChooser chooser)
+{
+    fileChooser() = std::move(chooser);
+}
+
+void frmResults::exportCsv()
+{
+    const QString path =
+        chooseFile(resultstext::kExportTitle,
+                   suggestedFileName(data().userName, QDate::currentDate(), QStringLiteral("csv")),
+                   resultstext::kCsvFilter, nullptr);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!exportHistoryCsv(data().userName, path, &error))
+        platform::MsgBox(resultstext::kExportFailed.arg(QDir::toNativeSeparators(path), error),
+                         platform::MsgIcon::Exclamation);
+}
+
+void frmResults::saveChart(ChartKind kind)
+{
+    const QString what = kind == ChartKind::Deviation ? QStringLiteral("deviation") : QStringLiteral("runs");
+    QString filter;
+    QString path =
+        chooseFile(resultstext::kSaveChartTitle,
+                   suggestedFileName(data().userName, QDate::currentDate(), QStringLiteral("png"), what),
+                   resultstext::kChartFilters, &filter);
+    if (path.isEmpty())
+        return;
+    // A name typed without an ending takes the one of the chosen kind of file.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter.contains(QLatin1String("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+    const ChartWidget *shown = chart(kind);
+    const QSize size = shown->isVisible() ? shown->size() : shown->sizeHint();
+    if (!saveChartFile(path, kind, data(), size, std::max<qreal>(2, devicePixelRatioF()), shown->font(),
+                       shown->palette()))
+        platform::MsgBox(resultstext::kSaveChartFailed.arg(QDir::toNativeSeparators(path)),
+                         platform::MsgIcon::Exclamation);
+}
+
+void frmResults::copy()
+{
+    QString text;
+    const QItemSelectionModel *selection = m_runsView->selectionModel();
+    if (m_runsView->hasFocus() && selection && selection->hasSelection()) {
+        QStringList lines;
+        QStringList header;
+        for (int column = 0; column < m_runsSorted->columnCount(); ++column)
+            header << m_runsSorted->headerData(column, Qt::Horizontal).toString();
+        lines << header.join(QLatin1Char('\t'));
+        QModelIndexList rows = selection->selectedRows();
+        std::sort(rows.begin(), rows.end(),
+                  [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+        for (const QModelIndex &row : rows) {
+            QStringList cells;
+            for (int column = 0; column < m_runsSorted->columnCount(); ++column)
+                cells << m_runsSorted->index(row.row(), column).data().toString();
+            lines << cells.join(QLatin1Char('\t'));
+        }
+        text = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    } else {
+        text = summaryText(data());
+    }
+    QApplication::clipboard()->setText(text);
+}
+
+} // namespace results

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ChartPainter.h"
+#include "ResultsRecord.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QGridLayout;
+class QLabel;
+class QGroupBox;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTabWidget;
+class QTableView;
+
+namespace results {
+
+class ChartWidget;
+class TallyTableModel;
+
+// The Results window: the whole record of one account from its stored totals, the splits by game and
+// deck, the runs, and two charts of the recorded history. An ordinary desktop window of standard
+// widgets (not skinned), modeless, working at any size from 640 by 480 up. It shows a ResultsData and
+// nothing else: loadResults fills it, refreshResults keeps it current after each counted try.
+// Escape closes it; Ctrl+C copies the summary, or the selected runs from the runs table.
+class frmResults : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmResults(QWidget *parent = nullptr);
+    ~frmResults() override;
+
+    // Loads the account's record, shows the window without blocking and brings it to the front.
+    void showFor(const QString &userName);
+    // Reads what was recorded since the last load or refresh and shows it.
+    void refresh();
+    // Shows this record (replacing what was shown).
+    void setRecord(ResultsRecord record);
+    const ResultsData &data() const { return m_record.data(); }
+
+    // The buttons' actions.
+    void exportCsv();
+    void saveChart(ChartKind kind);
+    // Puts the selected runs (when the runs table has the focus) or else the summary on the clipboard.
+    void copy();
+
+    // Asks for a file to save to; production shows QFileDialog, tests answer for it. Returns the
+    // chosen path (empty when cancelled) and sets *selectedFilter to the chosen filter.
+    using FileChooser =
+        std::function<QString(QWidget *parent, const QString &title, const QString &suggestedPath,
+                              const QString &filters, QString *selectedFilter)>;
+    static void setFileChooser(FileChooser chooser);
+
+    // For tests and the screen reader checks.
+    QLabel *verdictLabel() const { return m_verdict; }
+    QGroupBox *summaryBox() const { return m_summaryBox; }
+    QTableView *runsView() const { return m_runsView; }
+    QTableView *splitsView() const { return m_splitsView; }
+    ChartWidget *chart(ChartKind kind) const;
+    QTabWidget *tabs() const { return m_tabs; }
+    QPushButton *exportButton() const { return m_export; }
+    QPushButton *saveChartButton() const { return m_saveChart; }
+    QPushButton *closeButton() const { return m_close; }
+
+private:
+    void buildSummary();
+    QWidget *buildCharts();
+    QWidget *buildSplits();
+    void applyData();
+    QString chooseFile(const QString &title, const QString &suggestedName, const QString &filters,
+                       QString *selectedFilter);
+
+    ResultsRecord m_record;
+    QLabel *m_verdict = nullptr;
+    QGroupBox *m_summaryBox = nullptr;
+    QGridLayout *m_summaryGrid = nullptr;
+    QList<QLabel *> m_summaryLabels;
+    QList<QLabel *> m_summaryValues;
+    QTabWidget *m_tabs = nullptr;
+    ChartWidget *m_deviationChart = nullptr;
+    ChartWidget *m_spreadChart = nullptr;
+    TallyTableModel *m_runsModel = nullptr;
+    QSortFilterProxyModel *m_runsSorted = nullptr;
+    QTableView *m_runsView = nullptr;
+    TallyTableModel *m_splitsModel = nullptr;
+    QTableView *m_splitsView = nullptr;
+    QPushButton *m_export = nullptr;
+    QPushButton *m_saveChart = nullptr;
+    QPushButton *m_close = nullptr;
+};
+
+} // namespace results
