@@ -63,6 +63,8 @@ QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString 
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);
     view->setWordWrap(false);
+    // Tab leaves the table for the next control; the arrow keys move between its cells.
+    view->setTabKeyNavigation(false);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setHighlightSections(false);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -8,6 +8,7 @@
 #include "accounts/AccountRules.h"
 #include "accounts/frmUser.h"
 #include "platform/Dialogs.h"
+#include "results/frmResults.h"
 #include "settings/Settings.h"
 #include "trainer/frmMain.h"
 #include "tests/support/TestSandbox.h"
@@ -201,6 +202,36 @@ private slots:
         QCOMPARE(m_host->trainerWindow()->lblUserName->caption(), QStringLiteral("Alice"));
 
         m_host->trainerWindow()->Image1_Click(0);
+        QCOMPARE(m_sandbox->programEnds, 1);
+    }
+
+    // The Results window belongs to the trainer: opened from its score bar for the user logged in,
+    // it takes in each counted try, follows a login of another user and closes with the trainer.
+    void resultsWindowFollowsTheTrainer()
+    {
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        makeAccount(QStringLiteral("Bob"), QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
+        m_host->openLoginWindow();
+        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
+        QPointer<frmMain> trainer = m_host->trainerWindow();
+        trainer->Picture1_Click();
+        QPointer<results::frmResults> window = m_host->resultsWindow();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Results - Alice"));
+        QCOMPARE(window->data().whole.tries, 10);
+
+        trainer->StartButton_Click(0);
+        trainer->Card_Click(1);
+        QCOMPARE(window->data().whole.tries, 11);
+
+        trainer->btnUser_Click(0);
+        logIn(m_host->loginWindow(), QStringLiteral("Bob"), QStringLiteral("b"));
+        QCOMPARE(m_host->resultsWindow(), window.data());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Results - Bob"));
+        QCOMPARE(window->data().whole.tries, 20);
+
+        trainer->Image1_Click(0);
+        QTRY_VERIFY(window.isNull());
         QCOMPARE(m_sandbox->programEnds, 1);
     }
 

@@ -6,6 +6,7 @@
 #include "art/ProductText.h"
 #include "platform/Timer.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 
 namespace {
@@ -73,6 +74,7 @@ private slots:
     void helpOpensDocument();
 
     void switchUserHidesPanelsAndOpensLogin();
+    void scoreBarOpensResultsAndHearsOfCountedTries();
     void closeBoxUnloadsWindowAndEndsProgram();
     void closeBoxLeavesProgramRunningWithLoginOpen();
     void armedTimersNeverRunAfterUnload();
@@ -356,6 +358,32 @@ void TrainerCommandsTest::switchUserHidesPanelsAndOpensLogin()
     f.session.CurrentUserName = QStringLiteral("Grace");
     w.Form_Activate();
     QCOMPARE(w.lblStats->caption(), QStringLiteral("Grace"));
+}
+
+// Guards the way to the Results window: a click on the score bar or on its status line, and Ctrl+R,
+// ask for it without writing the status line; the host hears of test tries only, never of practice.
+void TrainerCommandsTest::scoreBarOpensResultsAndHearsOfCountedTries()
+{
+    TrainerFixture f;
+    f.open();
+    frmMain &w = f.w();
+    QCOMPARE(w.Picture1->toolTip(), QStringLiteral("Your results and history (Ctrl+R)"));
+    QCOMPARE(w.lblStats->toolTip(), w.Picture1->toolTip());
+    const QString status = w.lblStats->caption();
+    QTest::mouseClick(w.lblStats, Qt::LeftButton);
+    QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(5, 5));
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(f.host.resultsWindowsOpened, 3);
+    QCOMPARE(w.lblStats->caption(), status);
+
+    w.btnDrill_Click(0);
+    w.Card_Click(1);
+    QCOMPARE(f.host.triesCounted, 0);
+    w.timerreset_Timer();
+    w.StartButton_Click(0);
+    w.Card_Click(1);
+    QCOMPARE(f.host.triesCounted, 1);
 }
 
 // Guards the close box: it unloads the trainer, and with no other window the program ends.

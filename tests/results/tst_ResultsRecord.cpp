@@ -1,0 +1,226 @@
+// The record the Results window shows, built without a screen: runs, splits, what came before the
+// history, the spread chance gives, the same figures whether built at once or try by try, and the
+// numbers and file names as the window writes them.
+#include "results/ResultsFormat.h"
+#include "results/ResultsRecord.h"
+#include "results/ResultsTexts.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <cmath>
+
+using namespace results;
+
+namespace {
+
+RecordedTry tryOf(std::int64_t run, bool hit, Deck deck = Deck::Zener, Game game = Game::Plain)
+{
+    return {run, QDateTime(QDate(2026, 12, 1), QTime(9, 0), Qt::UTC).addSecs(run * 60), game, deck, hit};
+}
+
+// A record of one run of n tries with the given hits.
+ResultsRecord oneRun(int n, int hits)
+{
+    ResultsRecord record(QStringLiteral("Ada"));
+    for (int i = 0; i < n; ++i)
+        record.add(tryOf(1, i < hits));
+    record.setTotals(n, hits);
+    record.finish();
+    return record;
+}
+
+// Exact chance of each tenth for n tries, by whole-number sums: C(n,k) 4^(n-k) out of 5^n.
+std::array<double, kSpreadBins> exactSpread(int n)
+{
+    std::array<unsigned long long, kSpreadBins> ways{};
+    unsigned long long all = 1, choose = 1;
+    for (int i = 0; i < n; ++i)
+        all *= 5;
+    for (int k = 0; k <= n; ++k) {
+        unsigned long long fours = 1;
+        for (int i = 0; i < n - k; ++i)
+            fours *= 4;
+        ways[std::min(kSpreadBins - 1, k * kSpreadBins / n)] += choose * fours;
+        choose = choose * static_cast<unsigned long long>(n - k) / static_cast<unsigned long long>(k + 1);
+    }
+    std::array<double, kSpreadBins> chance{};
+    for (int b = 0; b < kSpreadBins; ++b)
+        chance[b] = double(ways[b]) / double(all);
+    return chance;
+}
+
+} // namespace
+
+class tst_ResultsRecord : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Guards the spread chance gives: each tenth holds exactly the hit counts that put a run there.
+    void chanceSpreadIsExact_data()
+    {
+        QTest::addColumn<int>("tries");
+        QTest::newRow("one try") << 1;
+        QTest::newRow("seven tries, uneven tenths") << 7;
+        QTest::newRow("a run of 25") << 25;
+    }
+    void chanceSpreadIsExact()
+    {
+        QFETCH(int, tries);
+        const auto exact = exactSpread(tries);
+        const RunSpread spread = oneRun(tries, 0).data().spread;
+        for (int b = 0; b < kSpreadBins; ++b)
+            QVERIFY2(std::abs(spread.chance[b] - exact[b]) <= 1e-12 + 1e-9 * exact[b],
+                     qPrintable(QString::number(b)));
+    }
+
+    // Guards long runs: the tenths still sum to one run, and a tenth far out in the upper tail keeps
+    // its tiny but real chance instead of vanishing in the difference of two numbers near 1.
+    void longRunsKeepTheirTails()
+    {
+        for (int tries : {1000, 32767}) {
+            const RunSpread spread = oneRun(tries, tries / 5).data().spread;
+            double sum = 0;
+            for (double chance : spread.chance)
+                sum += chance;
+            QVERIFY(std::abs(sum - 1) < 1e-9);
+        }
+        // 40-50 % of 1000 tries, summed term by term in logarithms.
+        double exact = 0;
+        for (int k = 400; k < 500; ++k)
+            exact += std::exp(std::lgamma(1001.0) - std::lgamma(k + 1.0) - std::lgamma(1001.0 - k) +
+                              k * std::log(0.2) + (1000 - k) * std::log(0.8));
+        const RunSpread spread = oneRun(1000, 200).data().spread;
+        QVERIFY(exact > 1e-50);
+        QVERIFY(std::abs(spread.chance[4] - exact) < 1e-6 * exact);
+    }
+
+    void spreadBinEdges_data()
+    {
+        QTest::addColumn<int>("tries");
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<int>("bin");
+        QTest::newRow("exactly chance counts in 20-30 %") << 25 << 5 << 2;
+        QTest::newRow("just under chance") << 25 << 4 << 1;
+        QTest::newRow("all hits in the last tenth") << 10 << 10 << 9;
+        QTest::newRow("one in three") << 3 << 1 << 3;
+        QTest::newRow("no tries") << 0 << 0 << 0;
+    }
+    void spreadBinEdges()
+    {
+        QFETCH(int, tries);
+        QFETCH(int, hits);
+        QFETCH(int, bin);
+        QCOMPARE(spreadBin(tries, hits), bin);
+    }
+
+    // Guards the grouping: tries go to their run (decks in the order first played), to their game
+    // and deck; only splits with tries show; the totals beyond the history are "before" it, never
+    // negative when the history holds more than the totals.
+    void recordGroupsRunsAndSplits()
+    {
+        ResultsRecord record(QStringLiteral("Ada"));
+        record.add(tryOf(4, true, Deck::Color));
+        record.add(tryOf(4, false, Deck::Zener));
+        record.add(tryOf(4, true, Deck::Color));
+        record.add(tryOf(9, false, Deck::Zener, Game::FindHidden));
+        record.setTotals(14, 5);
+        record.finish();
+        const ResultsData &data = record.data();
+        QCOMPARE(data.runs.size(), 2);
+        QCOMPARE(data.runs[0].decks,
+                 resultstext::kDeckColor + QStringLiteral(", ") + resultstext::kDeckZener);
+        QCOMPARE(data.runs[0].tally.tries, 3);
+        QCOMPARE(data.runs[0].tally.hits, 2);
+        QCOMPARE(data.runs[1].game, resultstext::kGameFindHidden);
+        QCOMPARE(data.games.size(), 2);
+        QCOMPARE(data.decks.size(), 2);         // no playing cards
+        QCOMPARE(data.decks[0].tally.tries, 2); // Zener
+        QCOMPARE(data.cumulativeHits, (std::vector<std::int32_t>{1, 1, 2, 2}));
+        QCOMPARE(data.beforeHistoryTries, 10);
+        QCOMPARE(data.beforeHistoryHits, 3);
+        QCOMPARE(data.whole.tries, 14);
+
+        record.setTotals(2, 1);
+        record.finish();
+        QCOMPARE(record.data().beforeHistoryTries, 0);
+        QCOMPARE(record.data().beforeHistoryHits, 0);
+    }
+
+    // Guards the update after each try: finishing after every try gives the same figures as
+    // finishing once at the end.
+    void tryByTryMatchesAllAtOnce()
+    {
+        QRandomGenerator random(11);
+        ResultsRecord atOnce(QStringLiteral("Ada")), byTry(QStringLiteral("Ada"));
+        int hits = 0;
+        for (int i = 0; i < 400; ++i) {
+            const RecordedTry next = tryOf(i / 37, random.bounded(5) == 0, Deck(random.bounded(3)));
+            hits += next.hit ? 1 : 0;
+            atOnce.add(next);
+            byTry.add(next);
+            byTry.setTotals(i + 1, hits);
+            byTry.finish();
+        }
+        atOnce.setTotals(400, hits);
+        atOnce.finish();
+        const ResultsData &a = atOnce.data(), &b = byTry.data();
+        QCOMPARE(a.runs.size(), b.runs.size());
+        for (qsizetype i = 0; i < a.runs.size(); ++i) {
+            QCOMPARE(a.runs[i].tally.hits, b.runs[i].tally.hits);
+            QCOMPARE(a.runs[i].tally.pAtLeast, b.runs[i].tally.pAtLeast);
+            QCOMPARE(a.runs[i].decks, b.runs[i].decks);
+        }
+        QCOMPARE(a.spread.runs, b.spread.runs);
+        for (int bin = 0; bin < kSpreadBins; ++bin)
+            QVERIFY(std::abs(a.spread.chance[bin] - b.spread.chance[bin]) < 1e-9);
+        QCOMPARE(a.whole.pAtLeast, b.whole.pAtLeast);
+    }
+
+    // Guards what the summary names: the tries before the history with their count, only when there
+    // are some; an empty record leads with the sentence that says how to start.
+    void summaryNamesWhatCameBefore()
+    {
+        ResultsRecord empty(QStringLiteral("Ada"));
+        QCOMPARE(headline(empty.data()), resultstext::kNoTries);
+        QVERIFY(!summaryText(empty.data(), QLocale::c()).contains(resultstext::kBeforeHistory));
+
+        ResultsRecord record = oneRun(30, 6);
+        record.setTotals(42, 9);
+        record.finish();
+        const QString text = summaryText(record.data(), QLocale::c());
+        QVERIFY(text.contains(resultstext::kBeforeHistory + QStringLiteral(": 12 tries, 3 hits")));
+        QVERIFY(text.contains(record.data().whole.verdict));
+        QVERIFY(text.startsWith(QStringLiteral("Results - Ada\n")));
+    }
+
+    void suggestedFileNames_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain name") << "Ada"
+                                    << ""
+                                    << "qxOrvanta-Ada-2026-12-09.csv";
+        QTest::newRow("a chart") << "Ada"
+                                 << "runs"
+                                 << "qxOrvanta-Ada-runs-2026-12-09.csv";
+        QTest::newRow("a slash cannot lead into a folder") << "../a/b"
+                                                           << ""
+                                                           << "qxOrvanta-.._a_b-2026-12-09.csv";
+        QTest::newRow("characters other desktops refuse") << "a:b*?"
+                                                          << ""
+                                                          << "qxOrvanta-a_b__-2026-12-09.csv";
+    }
+    void suggestedFileNames()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, what);
+        QFETCH(QString, expected);
+        QCOMPARE(suggestedFileName(user, QDate(2026, 12, 9), QStringLiteral("csv"), what), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ResultsRecord)
+#include "tst_ResultsRecord.moc"
