@@ -1,0 +1,204 @@
+// The Results window with a long record (32 767 recorded tries, the most the 16-bit totals hold):
+// opening it until it is painted, and a counted guess of a test run while it is open, which takes the
+// try in and repaints it.
+#include "results/frmResults.h"
+#include "trainer/RandomSource.h"
+#include "trainer/TrainerHost.h"
+#include "trainer/frmMain.h"
+
+#include "art/Art.h"
+#include "platform/Fonts.h"
+#include "platform/Form.h"
+#include "platform/UserSession.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+const QString kUser = QStringLiteral("bench");
+constexpr int kRecordedTries = 32767;
+constexpr int kRunLength = 25;
+// The guesses of the guess benchmark, which runs first and brings the record to kRecordedTries.
+constexpr int kGuesses = 300;
+
+double percentile99(const std::vector<double> &values)
+{
+    std::vector<double> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    const std::size_t index = std::min(sorted.size() - 1, (sorted.size() * 99 + 99) / 100 - 1);
+    return sorted[index];
+}
+
+bool exec(sqlite3 *db, const char *sql)
+{
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// The account's record: its totals through the store, then the tries, in runs of 25, written straight
+// into the history's tables in one transaction (the program writes one durable transaction a try,
+// which would take minutes here). The store has created the tables by then.
+std::int16_t fillHistory(int tries)
+{
+    std::mt19937 random(5);
+    std::vector<bool> hits(static_cast<std::size_t>(tries));
+    int hitCount = 0;
+    for (auto &&hit : hits) {
+        hit = random() % 5 == 0;
+        hitCount += hit ? 1 : 0;
+    }
+    SaveSettings(QStringLiteral("Orvanta"), kUser,
+                 {{QStringLiteral("UserName"), kUser}, {QStringLiteral("Hits"), QString::number(hitCount)},
+                  {QStringLiteral("Tries"), QString::number(tries)}});
+    sqlite3 *db = nullptr;
+    sqlite3_open(SettingsStore::defaultFilePath().toUtf8().constData(), &db);
+    sqlite3_busy_timeout(db, 5000);
+    exec(db, "BEGIN");
+    sqlite3_stmt *run = nullptr, *attempt = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO history_run(id, token, section_fold, name, game, start_ms)"
+                       " VALUES (?1, ?1, ?2, ?3, 1, ?4)",
+                       -1, &run, nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO history_try(run_id, try, time_ms, game, deck, blind, guess, target, layout,"
+                       " hit, response_ms) VALUES (?1, ?2, ?3, 1, ?4, 0, 3, ?5, NULL, ?6, 900)",
+                       -1, &attempt, nullptr);
+    const QByteArray folded = SettingsStore::foldName(kUser).toUtf8();
+    const std::int64_t start = 1'780'000'000'000;
+    for (int i = 0; i < tries; ++i) {
+        const int runId = i / kRunLength + 1;
+        const std::int64_t time = start + std::int64_t(i) * 3000;
+        if (i % kRunLength == 0) {
+            sqlite3_bind_int(run, 1, runId);
+            sqlite3_bind_text(run, 2, folded.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(run, 3, folded.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(run, 4, time);
+            sqlite3_step(run);
+            sqlite3_reset(run);
+        }
+        sqlite3_bind_int(attempt, 1, runId);
+        sqlite3_bind_int(attempt, 2, i % kRunLength + 1);
+        sqlite3_bind_int64(attempt, 3, time);
+        sqlite3_bind_int(attempt, 4, runId % 3);
+        sqlite3_bind_int(attempt, 5, hits[std::size_t(i)] ? 3 : 1);
+        sqlite3_bind_int(attempt, 6, hits[std::size_t(i)] ? 1 : 0);
+        sqlite3_step(attempt);
+        sqlite3_reset(attempt);
+    }
+    sqlite3_finalize(run);
+    sqlite3_finalize(attempt);
+    exec(db, "COMMIT");
+    sqlite3_close(db);
+    return std::int16_t(hitCount);
+}
+
+std::int16_t filledHits = 0;
+
+// Opens the Results window as the program does on a click on the score bar, and tells it of every
+// counted try.
+class ResultsHost : public TrainerHost
+{
+public:
+    void openLoginWindow() override {}
+    void openResultsWindow() override
+    {
+        if (!window)
+            window = new results::frmResults;
+        window->showFor(kUser);
+    }
+    void tryCounted() override
+    {
+        if (window)
+            window->refresh();
+    }
+    QPointer<results::frmResults> window;
+};
+
+// Click to painted: the record read from the store, the figures, the tables and both charts drawn.
+void BM_OpenResultsWindow(benchmark::State &state)
+{
+    ResultsHost host;
+    for (auto _ : state) {
+        host.openResultsWindow();
+        host.window->repaint();
+        QApplication::processEvents();
+        state.PauseTiming();
+        delete host.window.data();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+// One guess of a plain test run with the Results window open: counting, storing the try with the
+// totals, the window taking it in, and the next paint of both windows.
+void BM_CountedGuessWithResultsOpen(benchmark::State &state)
+{
+    static platform::UserSession session;
+    static ResultsHost host;
+    static QPointer<frmMain> trainer;
+    if (!trainer) {
+        session.CurrentUserName = kUser;
+        session.UserTries = kRecordedTries - kGuesses;
+        session.UserHits = filledHits;
+        trainer = new frmMain(session, host, std::make_unique<RandomSource>(1));
+        trainer->setOptionsSlidePaced(false);
+        trainer->Show();
+        host.openResultsWindow();
+        trainer->StartButton_Click(0);
+        QApplication::processEvents();
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        trainer->timerreset_Timer();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        trainer->Card_Click(3);
+        QApplication::processEvents();
+    }
+    state.counters["recorded"] = host.window ? host.window->data().recordedTries() : 0;
+}
+
+} // namespace
+
+BENCHMARK(BM_CountedGuessWithResultsOpen)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(kGuesses)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("p99", percentile99);
+BENCHMARK(BM_OpenResultsWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("p99", percentile99);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config(QDir::homePath() + QStringLiteral("/.qxo-bench-XXXXXX"));
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QApplication app(argc, argv);
+    art::initResources();
+    platform::installFontSubstitutions();
+    platform::FormRegistry::setLastWindowHandler([] {});
+    resetSettingsStore();
+    filledHits = fillHistory(kRecordedTries - kGuesses);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
