@@ -59,7 +59,8 @@ std::int16_t fillHistory(int tries)
         hitCount += hit ? 1 : 0;
     }
     SaveSettings(QStringLiteral("Orvanta"), kUser,
-                 {{QStringLiteral("UserName"), kUser}, {QStringLiteral("Hits"), QString::number(hitCount)},
+                 {{QStringLiteral("UserName"), kUser},
+                  {QStringLiteral("Hits"), QString::number(hitCount)},
                   {QStringLiteral("Tries"), QString::number(tries)}});
     sqlite3 *db = nullptr;
     sqlite3_open(SettingsStore::defaultFilePath().toUtf8().constData(), &db);
@@ -70,10 +71,11 @@ std::int16_t fillHistory(int tries)
                        "INSERT INTO history_run(id, token, section_fold, name, game, start_ms)"
                        " VALUES (?1, ?1, ?2, ?3, 1, ?4)",
                        -1, &run, nullptr);
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO history_try(run_id, try, time_ms, game, deck, blind, guess, target, layout,"
-                       " hit, response_ms) VALUES (?1, ?2, ?3, 1, ?4, 0, 3, ?5, NULL, ?6, 900)",
-                       -1, &attempt, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO history_try(run_id, try, time_ms, game, deck, blind, guess, target, layout,"
+        " hit, response_ms) VALUES (?1, ?2, ?3, 1, ?4, 0, 3, ?5, NULL, ?6, 900)",
+        -1, &attempt, nullptr);
     const QByteArray folded = SettingsStore::foldName(kUser).toUtf8();
     const std::int64_t start = 1'780'000'000'000;
     for (int i = 0; i < tries; ++i) {

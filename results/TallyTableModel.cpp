@@ -22,31 +22,24 @@ enum TallyColumn
 
 bool TallyRow::operator==(const TallyRow &other) const
 {
-    return labels == other.labels && sortKeys == other.sortKeys && tally.tries == other.tally.tries &&
-           tally.hits == other.tally.hits;
+    return cells == other.cells && tally.tries == other.tally.tries && tally.hits == other.tally.hits;
 }
 
 QList<TallyRow> runRows(const QList<RunRow> &runs)
 {
-    const QLocale locale;
     QList<TallyRow> rows;
     rows.reserve(runs.size());
-    for (const RunRow &run : runs) {
-        const QDateTime local = run.start.toLocalTime();
-        rows.append({{locale.toString(local, QLocale::ShortFormat), run.game, run.decks},
-                     {local, run.game, run.decks},
-                     run.tally});
-    }
+    for (const RunRow &run : runs)
+        rows.append({{run.start, run.game, run.decks}, run.tally});
     return rows;
 }
 
 QList<TallyRow> splitRows(const ResultsData &data)
 {
     QList<TallyRow> rows;
-    int order = 0;
     for (const QList<SplitRow> *group : {&data.games, &data.decks}) {
         for (const SplitRow &split : *group)
-            rows.append({{split.label}, {order++}, split.tally});
+            rows.append({{split.label}, split.tally});
     }
     return rows;
 }
@@ -97,11 +90,14 @@ QVariant TallyTableModel::data(const QModelIndex &index, int role) const
     const TallyRow &row = m_rows[index.row()];
     const int labelColumns = static_cast<int>(m_labelHeaders.size());
     if (index.column() < labelColumns) {
-        if (role == Qt::DisplayRole)
-            return row.labels.value(index.column());
+        const QVariant &cell = row.cells.value(index.column());
         if (role == kSortRole)
-            return row.sortKeys.value(index.column());
-        return {};
+            return cell;
+        if (role != Qt::DisplayRole)
+            return {};
+        if (cell.typeId() == QMetaType::QDateTime)
+            return QLocale().toString(cell.toDateTime().toLocalTime(), QLocale::ShortFormat);
+        return cell;
     }
     const Tally &tally = row.tally;
     const int column = index.column() - labelColumns;

@@ -8,12 +8,13 @@
 
 namespace results {
 
-// One row of a table of tries against chance: its describing cells (shown text and the value it
-// sorts by), then tries, hits, accuracy and the exact probability of at least this many hits.
+// One row of a table of tries against chance: its describing cells, then tries, hits, accuracy and
+// the exact probability of at least this many hits. A cell holds the value it sorts by; a time is
+// written in local time only when a view asks for it, so an update with a thousand runs on record
+// formats no more than the rows on screen.
 struct TallyRow
 {
-    QStringList labels;
-    QVariantList sortKeys;
+    QVariantList cells;
     Tally tally;
 
     bool operator==(const TallyRow &other) const;
