@@ -183,7 +183,7 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
 
     drawYAxis(painter, frame, range, resultstext::kDeviationAxisY, ink, grid);
     const double maxTicks =
-        std::max(2.0, plot.width() / (metrics.horizontalAdvance(QLocale().toString(n)) * 2.2));
+        std::max(2.0, plot.width() / (metrics.horizontalAdvance(QLocale().toString(n)) * 1.6));
     const double xStep = std::max(1.0, niceStep(n, static_cast<int>(maxTicks)));
     painter.setPen(ink);
     for (double t : ticks(0, n, xStep))
@@ -211,37 +211,43 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
     painter.setPen(QPen(ink, 0, Qt::DashLine));
     painter.drawLine(QPointF(plot.left(), py(0)), QPointF(plot.right(), py(0)));
 
-    // The series: every try where there is room, else per pixel column its first, lowest, highest and
-    // last value in the order they came, which draws the same picture from a few points per column.
-    QPolygonF line;
-    line << QPointF(px(0), py(0));
+    // The series: a line through every try where each has a pixel column of its own; else, per
+    // column, one upright stroke from the lowest to the highest value the column's tries reach (and
+    // the previous column's last value, so the strokes join). That draws the same picture as the
+    // full line at a small part of its cost: a stroked line of thousands of zigzags is slow.
+    const QPen pen(kSeriesColor, std::max(1.5, metrics.height() / 9), Qt::SolidLine, Qt::RoundCap,
+                   Qt::RoundJoin);
+    painter.setPen(pen);
     const int columns = std::max(1, static_cast<int>(std::ceil(plot.width())));
-    if (hits.size() <= static_cast<std::size_t>(2 * columns)) {
+    if (hits.size() <= static_cast<std::size_t>(columns)) {
+        QPolygonF line;
+        line << QPointF(px(0), py(0));
         for (std::size_t i = 0; i < hits.size(); ++i)
             line << QPointF(px(static_cast<double>(i + 1)), py(deviationAt(hits, i)));
+        painter.drawPolyline(line);
     } else {
+        QList<QLineF> strokes;
+        strokes.reserve(columns);
+        double last = 0;
         std::size_t i = 0;
         for (int column = 0; column < columns && i < hits.size(); ++column) {
             const std::size_t end =
                 std::min(hits.size(), static_cast<std::size_t>(std::ceil(n * (column + 1) / columns)));
             if (end <= i)
                 continue;
-            std::size_t low = i, high = i;
-            for (std::size_t k = i; k < end; ++k) {
-                if (deviationAt(hits, k) < deviationAt(hits, low))
-                    low = k;
-                if (deviationAt(hits, k) > deviationAt(hits, high))
-                    high = k;
+            double low = last, high = last;
+            for (; i < end; ++i) {
+                const double value = deviationAt(hits, i);
+                low = std::min(low, value);
+                high = std::max(high, value);
             }
-            std::size_t order[] = {i, std::min(low, high), std::max(low, high), end - 1};
-            for (std::size_t k : order)
-                line << QPointF(px(static_cast<double>(k + 1)), py(deviationAt(hits, k)));
-            i = end;
+            last = deviationAt(hits, end - 1);
+            const double x = plot.left() + column + 0.5;
+            strokes.append(QLineF(x, py(low), x, py(high)));
         }
+        painter.setPen(QPen(kSeriesColor, pen.widthF(), Qt::SolidLine, Qt::SquareCap));
+        painter.drawLines(strokes);
     }
-    painter.setPen(
-        QPen(kSeriesColor, std::max(1.5, metrics.height() / 9), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolyline(line);
     painter.restore();
 
     painter.setPen(QPen(ink, 0));
