@@ -63,9 +63,10 @@ void AppHost::showTrainerFor(const QString &userName)
     }
     m_trainer->lblUserName->setCaption(userName);
     m_trainer->Show();
-    // An open Results window follows the login: it shows the record of the user now at the trainer.
+    // An open Results window follows the login: it shows the record of the user now at the trainer,
+    // behind the trainer that has just taken the focus.
     if (m_results)
-        m_results->showFor(userName);
+        m_results->loadFor(userName);
 }
 
 void AppHost::openResultsWindow()

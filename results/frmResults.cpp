@@ -203,10 +203,15 @@ ChartWidget *frmResults::chart(ChartKind kind) const
 
 void frmResults::showFor(const QString &userName)
 {
-    setRecord(loadResults(userName));
+    loadFor(userName);
     show();
     raise();
     activateWindow();
+}
+
+void frmResults::loadFor(const QString &userName)
+{
+    setRecord(loadResults(userName));
 }
 
 void frmResults::refresh()

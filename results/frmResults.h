@@ -34,6 +34,8 @@ public:
 
     // Loads the account's record, shows the window without blocking and brings it to the front.
     void showFor(const QString &userName);
+    // Loads the account's record into the window where it is, leaving the focus alone.
+    void loadFor(const QString &userName);
     // Reads what was recorded since the last load or refresh and shows it.
     void refresh();
     // Shows this record (replacing what was shown).
