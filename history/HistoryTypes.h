@@ -47,6 +47,14 @@ struct TryRecord
     std::int64_t responseMs = -1;
 };
 
+// Where a try lies in an account's history: its run, then its number in the run. Tries are read in
+// this order; {0, 0} lies before every try.
+struct TryPosition
+{
+    std::int64_t runId = 0;
+    int tryNumber = 0;
+};
+
 // One test run: from Test to Stop, another Test or Practice, a login of another user, or closing.
 struct RunRecord
 {

@@ -16,10 +16,10 @@ namespace {
 const char *const kSelectTries =
     "SELECT t.time_ms, t.run_id, t.try, t.game, t.deck, t.blind, t.guess, t.target, t.layout, t.hit,"
     " t.response_ms FROM history_try t JOIN history_run r ON r.id = t.run_id"
-    " WHERE r.section_fold = ?1 ORDER BY t.run_id, t.try";
+    " WHERE r.section_fold = ?1 AND r.id >= ?2 AND (t.run_id > ?2 OR t.try > ?3) ORDER BY t.run_id, t.try";
 const char *const kSelectRuns =
     "SELECT r.id, r.start_ms, e.end_ms, r.game, r.name FROM history_run r"
-    " LEFT JOIN history_run_end e ON e.run_id = r.id WHERE r.section_fold = ?1 ORDER BY r.id";
+    " LEFT JOIN history_run_end e ON e.run_id = r.id WHERE r.section_fold = ?1 AND r.id >= ?2 ORDER BY r.id";
 
 // Stored numbers outside what the program writes read as the nearest value it would have written.
 history::Game gameFrom(qint64 value)
@@ -40,13 +40,19 @@ std::array<std::int8_t, 5> layoutFrom(qint64 packed)
     return layout;
 }
 
-// Runs a prepared query for the folded account name, handing each row to onRow.
-template <typename OnRow> bool eachRow(sqlite3 *db, const char *sql, const QString &folded, OnRow onRow)
+// Runs a prepared query for the folded account name and the position after which to read (?2 the
+// run, ?3 the try within it, where the query asks for them), handing each row to onRow.
+template <typename OnRow>
+bool eachRow(sqlite3 *db, const char *sql, const QString &folded, const history::TryPosition &after,
+             OnRow onRow)
 {
     sqlite3_stmt *statement = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
         return false;
     storesql::bindText(statement, 1, folded);
+    sqlite3_bind_int64(statement, 2, after.runId);
+    if (sqlite3_bind_parameter_count(statement) >= 3)
+        sqlite3_bind_int(statement, 3, after.tryNumber);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
         onRow(statement);
@@ -63,7 +69,8 @@ bool TryHistory::open(QString *reason)
     return m_reader.open(reason);
 }
 
-std::optional<history::AccountHistory> TryHistory::account(const QString &userName, QString *reason)
+std::optional<history::AccountHistory> TryHistory::account(const QString &userName, QString *reason,
+                                                           const history::TryPosition &after)
 {
     if (!m_reader.connection() || !m_reader.beginSnapshot()) {
         *reason = m_reader.lastError();
@@ -85,7 +92,7 @@ std::optional<history::AccountHistory> TryHistory::account(const QString &userNa
         account.storedHits = count(history::kHitsKey);
         const QString folded = SettingsStore::foldName(userName);
         if (m_reader.hasTable("history_try")) {
-            read = readTries(folded, &account) && readRuns(folded, &account);
+            read = readTries(folded, after, &account) && readRuns(folded, after, &account);
             if (!read)
                 *reason = m_reader.lastError();
         }
@@ -101,9 +108,10 @@ std::optional<history::AccountHistory> TryHistory::account(const QString &userNa
     return account;
 }
 
-bool TryHistory::readTries(const QString &folded, history::AccountHistory *account)
+bool TryHistory::readTries(const QString &folded, const history::TryPosition &after,
+                           history::AccountHistory *account)
 {
-    return eachRow(m_reader.connection(), kSelectTries, folded, [&](sqlite3_stmt *row) {
+    return eachRow(m_reader.connection(), kSelectTries, folded, after, [&](sqlite3_stmt *row) {
         history::TryRecord record;
         record.timeUtcMs = sqlite3_column_int64(row, 0);
         record.runId = sqlite3_column_int64(row, 1);
@@ -122,10 +130,11 @@ bool TryHistory::readTries(const QString &folded, history::AccountHistory *accou
     });
 }
 
-bool TryHistory::readRuns(const QString &folded, history::AccountHistory *account)
+bool TryHistory::readRuns(const QString &folded, const history::TryPosition &after,
+                          history::AccountHistory *account)
 {
     std::map<std::int64_t, size_t> runIndex;
-    const bool read = eachRow(m_reader.connection(), kSelectRuns, folded, [&](sqlite3_stmt *row) {
+    const bool read = eachRow(m_reader.connection(), kSelectRuns, folded, after, [&](sqlite3_stmt *row) {
         history::RunRecord run;
         run.id = sqlite3_column_int64(row, 0);
         run.startUtcMs = sqlite3_column_int64(row, 1);

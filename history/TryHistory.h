@@ -22,12 +22,17 @@ public:
     bool open(QString *reason);
 
     // The account named userName (matched without regard to case, as at login), or std::nullopt,
-    // with the reason, when there is no such account or the file cannot be read.
-    std::optional<history::AccountHistory> account(const QString &userName, QString *reason);
+    // with the reason, when there is no such account or the file cannot be read. Given a position,
+    // only the tries recorded after it and the runs from its run on are read (a window that keeps up
+    // with a long record reads only what is new); the totals are read whole either way, while the
+    // runs' counts and the counts before the history then stand for the tries read.
+    std::optional<history::AccountHistory> account(const QString &userName, QString *reason,
+                                                   const history::TryPosition &after = {});
 
 private:
-    bool readTries(const QString &folded, history::AccountHistory *account);
-    bool readRuns(const QString &folded, history::AccountHistory *account);
+    bool readTries(const QString &folded, const history::TryPosition &after,
+                   history::AccountHistory *account);
+    bool readRuns(const QString &folded, const history::TryPosition &after, history::AccountHistory *account);
 
     StoreReader m_reader;
 };

@@ -114,6 +114,17 @@ void HistoryTest::runsAndTriesReadBackOverAnOldStore()
     QCOMPARE(history::splitByGame(account.tries).size(), size_t(2));
     QCOMPARE(history::splitByDeck(account.tries)[0].hits, 1);
 
+    // Read on from a try (a window keeping up): only the tries after it, the totals whole.
+    TryHistory reader(sandbox.storePath());
+    QString reason;
+    QVERIFY(reader.open(&reason));
+    const auto later = reader.account(QStringLiteral("alice"), &reason, {first.id, 1});
+    QVERIFY(later);
+    QCOMPARE(later->tries.size(), size_t(2));
+    QCOMPARE(later->tries[0].tryNumber, 2);
+    QCOMPARE(later->tries[1].runId, account.runs[1].id);
+    QCOMPARE(later->storedTries, 13);
+
     // The baseline kept when the history began agrees with the totals.
     sqlite3 *db = nullptr;
     QCOMPARE(sqlite3_open_v2(QFile::encodeName(sandbox.storePath()).constData(), &db, SQLITE_OPEN_READONLY,
