@@ -76,21 +76,38 @@ void drawEmpty(QPainter &painter, const Frame &frame)
     painter.drawText(frame.plot, Qt::AlignCenter | Qt::TextWordWrap, resultstext::kNoTries);
 }
 
-// A legend entry: a swatch (line or filled box) and its text; returns where the next one starts.
+// A legend entry: a swatch (a line, a filled box or an outlined one) and its text; returns where the
+// next one starts.
+enum class Swatch
+{
+    Line,
+    Box,
+    Outline,
+};
 double drawLegendEntry(QPainter &painter, const QRectF &row, double x, const QString &text,
-                       const QColor &color, bool filled)
+                       const QColor &color, Swatch swatch, const QColor &ink)
 {
     const QFontMetricsF metrics(painter.font());
-    const double swatch = metrics.height() * 1.2;
+    const double width = metrics.height() * 1.2;
     const double mid = row.center().y();
-    if (filled) {
-        painter.fillRect(QRectF(x, mid - metrics.height() * 0.3, swatch, metrics.height() * 0.6), color);
-    } else {
-        painter.setPen(QPen(color, std::max(1.5, metrics.height() / 8)));
-        painter.drawLine(QPointF(x, mid), QPointF(x + swatch, mid));
+    const QRectF box(x, mid - metrics.height() * 0.3, width, metrics.height() * 0.6);
+    const double pen = std::max(1.5, metrics.height() / 8);
+    switch (swatch) {
+    case Swatch::Line:
+        painter.setPen(QPen(color, pen));
+        painter.drawLine(QPointF(x, mid), QPointF(x + width, mid));
+        break;
+    case Swatch::Box:
+        painter.fillRect(box, color);
+        break;
+    case Swatch::Outline:
+        painter.setPen(QPen(color, pen));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2));
+        break;
     }
-    painter.setPen(painter.brush().color());
-    const double textLeft = x + swatch + metrics.height() * 0.3;
+    painter.setPen(ink);
+    const double textLeft = x + width + metrics.height() * 0.3;
     painter.drawText(QPointF(textLeft, mid + (metrics.ascent() - metrics.descent()) / 2), text);
     return textLeft + metrics.horizontalAdvance(text) + metrics.height();
 }
@@ -175,11 +192,9 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
         return plot.bottom() - (value - range.low) / (range.high - range.low) * plot.height();
     };
 
-    painter.setBrush(ink);
     double x = drawLegendEntry(painter, frame.legend, frame.legend.left(), QStringLiteral("You"),
-                               kSeriesColor, false);
-    drawLegendEntry(painter, frame.legend, x, QStringLiteral("95 % of chance"), band, true);
-    painter.setBrush(Qt::NoBrush);
+                               kSeriesColor, Swatch::Line, ink);
+    drawLegendEntry(painter, frame.legend, x, QStringLiteral("95 % of chance"), band, Swatch::Box, ink);
 
     drawYAxis(painter, frame, range, resultstext::kDeviationAxisY, ink, grid);
     const double maxTicks =
@@ -279,11 +294,10 @@ void paintSpread(QPainter &painter, const QRectF &rect, const ResultsData &data,
         return;
     }
 
-    painter.setBrush(ink);
     double x = drawLegendEntry(painter, frame.legend, frame.legend.left(), QStringLiteral("Your runs"),
-                               kSeriesColor, true);
-    drawLegendEntry(painter, frame.legend, x, QStringLiteral("Chance alone"), kChanceColor, false);
-    painter.setBrush(Qt::NoBrush);
+                               kSeriesColor, Swatch::Box, ink);
+    drawLegendEntry(painter, frame.legend, x, QStringLiteral("Chance alone"), kChanceColor, Swatch::Outline,
+                    ink);
 
     drawYAxis(painter, frame, range, resultstext::kSpreadAxisY, ink, grid);
     const QRectF &plot = frame.plot;
@@ -311,15 +325,18 @@ void paintSpread(QPainter &painter, const QRectF &rect, const ResultsData &data,
         painter.fillRect(
             QRectF(QPointF(left, py(spread.runs[b])), QPointF(left + binWidth * 0.76, plot.bottom())), bar);
     }
-    QPolygonF chance;
-    for (int b = 0; b < kSpreadBins; ++b)
-        chance << QPointF(plot.left() + (b + 0.5) * binWidth, py(spread.chance[b]));
+    // Chance as an outline over each tenth: a count per band like the bars, never a line that would
+    // suggest values between the bands.
     const double pen = std::max(1.5, metrics.height() / 9);
-    painter.setPen(QPen(kChanceColor, pen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolyline(chance);
-    painter.setBrush(kChanceColor);
-    for (const QPointF &point : chance)
-        painter.drawEllipse(point, pen * 1.6, pen * 1.6);
+    painter.setPen(QPen(kChanceColor, pen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    for (int b = 0; b < kSpreadBins; ++b) {
+        const double top = py(spread.chance[b]);
+        if (plot.bottom() - top < 0.5)
+            continue;
+        const double left = plot.left() + b * binWidth + binWidth * 0.08;
+        painter.drawRect(QRectF(QPointF(left, top), QPointF(left + binWidth * 0.84, plot.bottom())));
+    }
     painter.restore();
 
     painter.setBrush(Qt::NoBrush);

@@ -57,6 +57,7 @@ struct RunSpread
 struct ResultsData
 {
     QString userName;
+    QString problem;                     // why the record could not be read; empty when it was
     stats::HitSummary whole;             // the stored totals: the record the user sees everywhere
     std::int64_t beforeHistoryTries = 0; // counted before tries were recorded one by one
     std::int64_t beforeHistoryHits = 0;

@@ -43,6 +43,8 @@ QList<SummaryLine> summaryLines(const ResultsData &data, const QLocale &locale)
 
 QString headline(const ResultsData &data)
 {
+    if (!data.problem.isEmpty())
+        return data.problem;
     return data.whole.tries == 0 ? resultstext::kNoTries : data.whole.verdict;
 }
 

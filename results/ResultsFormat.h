@@ -24,7 +24,8 @@ struct SummaryLine
     QString value;
 };
 QList<SummaryLine> summaryLines(const ResultsData &data, const QLocale &locale = QLocale());
-// The verdict the window shows in large type: the sentence for an empty record, else the verdict.
+// What the window shows in large type: why the record could not be read, the sentence for an empty
+// record, or the verdict.
 QString headline(const ResultsData &data);
 // Title, headline and summary lines as plain text, one a line.
 QString summaryText(const ResultsData &data, const QLocale &locale = QLocale());

@@ -1,40 +1,106 @@
 #include "ResultsLoader.h"
 
-#include "settings/Settings.h"
+#include "ResultsTexts.h"
+
+#include "history/CsvExport.h"
+#include "history/TryHistory.h"
+#include "settings/SettingsStore.h"
+
+#include <QHash>
 
 namespace results {
 
 namespace {
 
-int storedCount(const QString &userName, const QString &key)
+Game gameOf(history::Game game)
 {
-    bool ok = false;
-    const int value = GetSetting(QStringLiteral("Orvanta"), userName, key, QStringLiteral("0")).toInt(&ok);
-    return ok ? std::clamp(value, 0, 32767) : 0;
+    return game == history::Game::FindHidden ? Game::FindHidden : Game::Plain;
+}
+
+Deck deckOf(history::Deck deck)
+{
+    switch (deck) {
+    case history::Deck::Zener:
+        return Deck::Zener;
+    case history::Deck::Colors:
+        return Deck::Color;
+    case history::Deck::PlayingCards:
+        break;
+    }
+    return Deck::Playing;
+}
+
+// Adds what the account read holds beyond the record's last try, and takes its totals.
+void takeIn(ResultsRecord &record, const history::AccountHistory &account)
+{
+    QHash<std::int64_t, QDateTime> starts;
+    for (const history::RunRecord &run : account.runs)
+        starts.insert(run.id, QDateTime::fromMSecsSinceEpoch(run.startUtcMs, Qt::UTC));
+    for (const history::TryRecord &recorded : account.tries) {
+        const QDateTime start =
+            starts.value(recorded.runId, QDateTime::fromMSecsSinceEpoch(recorded.timeUtcMs, Qt::UTC));
+        record.add({recorded.runId, start, gameOf(recorded.game), deckOf(recorded.deck), recorded.hit});
+        record.last = {recorded.runId, recorded.tryNumber};
+    }
+    record.setTotals(account.storedTries, account.storedHits);
 }
 
 } // namespace
 
-ResultsRecord loadResults(const QString &userName)
+ResultsLoader::ResultsLoader(QString storePath) : m_storePath(std::move(storePath)) {}
+
+ResultsLoader::~ResultsLoader() = default;
+
+TryHistory *ResultsLoader::history(QString *reason)
+{
+    if (!m_history) {
+        auto opened = std::make_unique<TryHistory>(m_storePath.isEmpty() ? SettingsStore::defaultFilePath()
+                                                                         : m_storePath);
+        if (!opened->open(reason))
+            return nullptr;
+        m_history = std::move(opened);
+    }
+    return m_history.get();
+}
+
+ResultsRecord ResultsLoader::load(const QString &userName)
 {
     ResultsRecord record(userName);
-    record.setTotals(storedCount(userName, QStringLiteral("Tries")),
-                     storedCount(userName, QStringLiteral("Hits")));
+    QString reason;
+    std::optional<history::AccountHistory> account;
+    if (TryHistory *reader = history(&reason))
+        account = reader->account(userName, &reason);
+    if (account)
+        takeIn(record, *account);
+    else
+        record.setProblem(resultstext::kUnreadable.arg(reason));
     record.finish();
     return record;
 }
 
-bool refreshResults(ResultsRecord &record)
+bool ResultsLoader::refresh(ResultsRecord &record)
 {
-    record = loadResults(record.userName());
+    QString reason;
+    TryHistory *reader = history(&reason);
+    const std::optional<history::AccountHistory> account =
+        reader ? reader->account(record.userName(), &reason, record.last) : std::nullopt;
+    if (!account)
+        return false;
+    const ResultsData &data = record.data();
+    if (account->tries.empty() && account->storedTries == data.whole.tries &&
+        account->storedHits == data.whole.hits)
+        return false;
+    takeIn(record, *account);
+    record.finish();
     return true;
 }
 
-bool exportHistoryCsv(const QString &, const QString &, QString *error)
+bool ResultsLoader::exportCsv(const QString &userName, const QString &path, QString *reason)
 {
-    if (error)
-        *error = QStringLiteral("no history");
-    return false;
+    TryHistory *reader = history(reason);
+    const std::optional<history::AccountHistory> account =
+        reader ? reader->account(userName, reason) : std::nullopt;
+    return account && history::exportCsv(path, *account, reason);
 }
 
 } // namespace results

@@ -4,16 +4,39 @@
 
 #include <QString>
 
-// Fills a ResultsData from the store: the stored totals are the whole record, the try history
-// explains them (runs, splits, charts).
+#include <memory>
+
+class TryHistory;
+
 namespace results {
 
-// The account's record; userName is matched without regard to letter case, as at the login.
-ResultsRecord loadResults(const QString &userName);
-// Takes in what was recorded since the record was loaded or last refreshed; false when nothing changed.
-bool refreshResults(ResultsRecord &record);
-// Writes the account's try history as the command line's CSV export does. On failure *error says why
-// and no partial file is left.
-bool exportHistoryCsv(const QString &userName, const QString &path, QString *error);
+// Reads an account's record for the Results window out of the settings file (read only, like the
+// command line): the stored totals, which are the whole record, and the try history that explains
+// them. Keeps the file open, so the update after each counted try reads only the new tries.
+class ResultsLoader
+{
+public:
+    // storePath: the settings file; empty for the user's own.
+    explicit ResultsLoader(QString storePath = {});
+    ~ResultsLoader();
+    ResultsLoader(const ResultsLoader &) = delete;
+    ResultsLoader &operator=(const ResultsLoader &) = delete;
+
+    // The account's record; userName is matched without regard to letter case, as at the login. A
+    // file that cannot be read gives an empty record that says why.
+    ResultsRecord load(const QString &userName);
+    // Takes in what was recorded since the record was loaded or last refreshed; false when nothing
+    // changed.
+    bool refresh(ResultsRecord &record);
+    // Writes the account's whole try history as the command line's --export-csv does (the same
+    // file). On failure *reason says why, and no partial file is left.
+    bool exportCsv(const QString &userName, const QString &path, QString *reason);
+
+private:
+    TryHistory *history(QString *reason);
+
+    QString m_storePath;
+    std::unique_ptr<TryHistory> m_history;
+};
 
 } // namespace results

@@ -2,6 +2,8 @@
 
 #include "ResultsData.h"
 
+#include "history/HistoryTypes.h"
+
 #include <QHash>
 
 #include <array>
@@ -51,8 +53,11 @@ public:
     const ResultsData &data() const { return m_data; }
     const QString &userName() const { return m_data.userName; }
 
-    // The id of the last recorded try taken in, so the next read starts after it (for the loader).
-    std::int64_t lastTryId = 0;
+    // Says why the record could not be read (shown instead of the verdict).
+    void setProblem(const QString &problem) { m_data.problem = problem; }
+
+    // The last recorded try taken in, so the next read starts after it (for the loader).
+    history::TryPosition last;
 
 private:
     struct RunState

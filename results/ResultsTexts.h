@@ -7,6 +7,7 @@ namespace resultstext {
 
 inline const QString kTitlePrefix = QStringLiteral("Results - ");
 inline const QString kNoTries = QStringLiteral("No tries recorded yet: start a test run with Test.");
+inline const QString kUnreadable = QStringLiteral("The history could not be read: %1");
 inline const QString kSplitsCaution =
     QStringLiteral("Looking at several splits makes a lucky one likely, so the whole record is what counts.");
 
@@ -48,8 +49,8 @@ inline const QString kSpreadTitle = QStringLiteral("How the runs' accuracies are
 inline const QString kSpreadAxisX = QStringLiteral("Accuracy of the run");
 inline const QString kSpreadAxisY = QStringLiteral("Runs");
 inline const QString kSpreadCaption =
-    QStringLiteral("Bars: your runs by accuracy. Line: how many runs of the same lengths chance alone "
-                   "would put in each band.");
+    QStringLiteral("Bars: your runs by accuracy. Outlines: how many runs of the same lengths chance "
+                   "alone would put in each band.");
 
 inline const QString kExportCsv = QStringLiteral("&Export CSV...");
 inline const QString kSaveChart = QStringLiteral("&Save chart...");

@@ -50,7 +50,7 @@ QPoint summaryCell(int line)
     if (line < 3)
         return {0, line};
     if (line < 7)
-        return {2, line - 3};
+        return {3, line - 3};
     return {0, 3};
 }
 
@@ -77,7 +77,8 @@ QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString 
 
 } // namespace
 
-frmResults::frmResults(QWidget *parent) : QWidget(parent, Qt::Window)
+frmResults::frmResults(QWidget *parent)
+    : QWidget(parent, Qt::Window), m_loader(std::make_unique<ResultsLoader>())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(640, 480);
@@ -148,8 +149,9 @@ void frmResults::buildSummary()
 {
     m_summaryBox = new QGroupBox(resultstext::kWholeRecord, this);
     m_summaryGrid = new QGridLayout(m_summaryBox);
-    m_summaryGrid->setColumnStretch(1, 1);
-    m_summaryGrid->setColumnStretch(3, 1);
+    // Label and value, a gap, label and value; room left over goes to the right.
+    m_summaryGrid->setColumnMinimumWidth(2, fontMetrics().height() * 3);
+    m_summaryGrid->setColumnStretch(5, 1);
     for (int line = 0; line < kSummaryLines; ++line) {
         auto *label = new QLabel(m_summaryBox);
         auto *value = new QLabel(m_summaryBox);
@@ -211,12 +213,12 @@ void frmResults::showFor(const QString &userName)
 
 void frmResults::loadFor(const QString &userName)
 {
-    setRecord(loadResults(userName));
+    setRecord(m_loader->load(userName));
 }
 
 void frmResults::refresh()
 {
-    if (refreshResults(m_record))
+    if (m_loader->refresh(m_record))
         applyData();
 }
 
@@ -286,7 +288,7 @@ void frmResults::exportCsv()
     if (path.isEmpty())
         return;
     QString error;
-    if (!exportHistoryCsv(data().userName, path, &error))
+    if (!m_loader->exportCsv(data().userName, path, &error))
         platform::MsgBox(resultstext::kExportFailed.arg(QDir::toNativeSeparators(path), error),
                          platform::MsgIcon::Exclamation);
 }

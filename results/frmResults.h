@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QGridLayout;
 class QLabel;
@@ -18,12 +19,13 @@ class QTableView;
 namespace results {
 
 class ChartWidget;
+class ResultsLoader;
 class TallyTableModel;
 
 // The Results window: the whole record of one account from its stored totals, the splits by game and
 // deck, the runs, and two charts of the recorded history. An ordinary desktop window of standard
 // widgets (not skinned), modeless, working at any size from 640 by 480 up. It shows a ResultsData and
-// nothing else: loadResults fills it, refreshResults keeps it current after each counted try.
+// nothing else: its ResultsLoader fills it and keeps it current after each counted try.
 // Escape closes it; Ctrl+C copies the summary, or the selected runs from the runs table.
 class frmResults : public QWidget
 {
@@ -74,6 +76,7 @@ private:
     QString chooseFile(const QString &title, const QString &suggestedName, const QString &filters,
                        QString *selectedFilter);
 
+    std::unique_ptr<ResultsLoader> m_loader;
     ResultsRecord m_record;
     QLabel *m_verdict = nullptr;
     QGroupBox *m_summaryBox = nullptr;

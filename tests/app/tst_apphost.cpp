@@ -223,6 +223,8 @@ private slots:
         trainer->StartButton_Click(0);
         trainer->Card_Click(1);
         QCOMPARE(window->data().whole.tries, 11);
+        QCOMPARE(window->data().recordedTries(), 1);
+        QCOMPARE(window->data().runs.size(), 1);
 
         trainer->btnUser_Click(0);
         logIn(m_host->loginWindow(), QStringLiteral("Bob"), QStringLiteral("b"));
