@@ -1,6 +1,7 @@
 // The Results window with a long record (32 767 recorded tries, the most the 16-bit totals hold):
-// opening it until it is painted, and a counted guess of a test run while it is open, which takes the
-// try in and repaints it.
+// opening it until it is painted, a counted guess of a test run while it is open (the try taken in
+// and both windows painted), and the charts' redraw that follows a moment later.
+#include "results/ChartWidget.h"
 #include "results/frmResults.h"
 #include "trainer/RandomSource.h"
 #include "trainer/TrainerHost.h"
@@ -185,6 +186,19 @@ void BM_CountedGuessWithResultsOpen(benchmark::State &state)
     state.counters["recorded"] = host.window ? host.window->data().recordedTries() : 0;
 }
 
+// What follows a moment after a counted try: both charts redrawn with the whole record.
+void BM_ChartsRepaint(benchmark::State &state)
+{
+    ResultsHost host;
+    host.openResultsWindow();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        for (results::ChartKind kind : {results::ChartKind::Deviation, results::ChartKind::Spread})
+            host.window->chart(kind)->repaint();
+    }
+    delete host.window.data();
+}
+
 } // namespace
 
 BENCHMARK(BM_CountedGuessWithResultsOpen)
@@ -197,6 +211,12 @@ BENCHMARK(BM_OpenResultsWindow)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(20)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("p99", percentile99);
+BENCHMARK(BM_ChartsRepaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(50)
     ->ReportAggregatesOnly(true)
     ->ComputeStatistics("p99", percentile99);
 

@@ -16,6 +16,11 @@ ChartWidget::ChartWidget(ChartKind kind, QWidget *parent) : QWidget(parent), m_k
     setAccessibleName(kind == ChartKind::Deviation ? resultstext::kDeviationTitle
                                                    : resultstext::kSpreadTitle);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Every paint covers the whole widget, so what lies behind it never needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_soon.setSingleShot(true);
+    m_soon.setInterval(kSoonMs);
+    connect(&m_soon, &QTimer::timeout, this, &ChartWidget::dataChanged);
 }
 
 void ChartWidget::setData(const ResultsData *data)
@@ -24,8 +29,15 @@ void ChartWidget::setData(const ResultsData *data)
     dataChanged();
 }
 
+void ChartWidget::dataChangedSoon()
+{
+    if (!m_soon.isActive())
+        m_soon.start();
+}
+
 void ChartWidget::dataChanged()
 {
+    m_soon.stop();
     setAccessibleDescription(m_data ? chartDescription(m_kind, *m_data) : QString());
     update();
 }

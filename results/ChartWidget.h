@@ -2,6 +2,7 @@
 
 #include "ChartPainter.h"
 
+#include <QTimer>
 #include <QWidget>
 
 namespace results {
@@ -19,6 +20,10 @@ public:
     void setData(const ResultsData *data);
     // Redraws and tells screen readers what the chart shows now.
     void dataChanged();
+    // The same a moment later, once for any number of calls until then: the update after each
+    // counted try leaves the charts to the pause after the guess, when nobody waits on a paint.
+    void dataChangedSoon();
+    static constexpr int kSoonMs = 150;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -29,6 +34,7 @@ protected:
 private:
     ChartKind m_kind;
     const ResultsData *m_data = nullptr;
+    QTimer m_soon;
 };
 
 // Saves a chart as a PNG (drawn at the given pixel density) or, for a name ending in .svg, as SVG.

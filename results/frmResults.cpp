@@ -219,7 +219,7 @@ void frmResults::loadFor(const QString &userName)
 void frmResults::refresh()
 {
     if (m_loader->refresh(m_record))
-        applyData();
+        applyData(true);
 }
 
 void frmResults::setRecord(ResultsRecord record)
@@ -228,7 +228,7 @@ void frmResults::setRecord(ResultsRecord record)
     applyData();
 }
 
-void frmResults::applyData()
+void frmResults::applyData(bool soon)
 {
     const ResultsData &data = m_record.data();
     setWindowTitle(resultstext::kTitlePrefix + data.userName);
@@ -254,8 +254,8 @@ void frmResults::applyData()
 
     m_runsModel->setRows(runRows(data.runs));
     m_splitsModel->setRows(splitRows(data));
-    m_deviationChart->dataChanged();
-    m_spreadChart->dataChanged();
+    for (ChartWidget *chart : {m_deviationChart, m_spreadChart})
+        soon ? chart->dataChangedSoon() : chart->dataChanged();
 
     const bool recorded = data.recordedTries() > 0;
     m_export->setEnabled(recorded);

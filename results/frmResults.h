@@ -72,7 +72,8 @@ private:
     void buildSummary();
     QWidget *buildCharts();
     QWidget *buildSplits();
-    void applyData();
+    // Shows the record; after a counted try (soon) the charts follow a moment later.
+    void applyData(bool soon = false);
     QString chooseFile(const QString &title, const QString &suggestedName, const QString &filters,
                        QString *selectedFilter);
 
