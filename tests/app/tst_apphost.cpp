@@ -11,6 +11,7 @@
 #include "results/frmResults.h"
 #include "settings/Settings.h"
 #include "trainer/frmMain.h"
+#include "tests/support/Activation.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QApplication>
@@ -214,6 +215,7 @@ private slots:
         m_host->openLoginWindow();
         logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
         QPointer<frmMain> trainer = m_host->trainerWindow();
+        giveActivationBack(trainer); // the activation that follows the login
         trainer->Picture1_Click();
         QPointer<results::frmResults> window = m_host->resultsWindow();
         QVERIFY(window && window->isVisible());
@@ -225,6 +227,11 @@ private slots:
         QCOMPARE(window->data().whole.tries, 11);
         QCOMPARE(window->data().recordedTries(), 1);
         QCOMPARE(window->data().runs.size(), 1);
+        // Going over to the Results window and back is no activation of the trainer's: the score
+        // line stays.
+        const QString scoreLine = trainer->lblStats->caption();
+        giveActivationBack(trainer, window);
+        QCOMPARE(trainer->lblStats->caption(), scoreLine);
 
         trainer->btnUser_Click(0);
         logIn(m_host->loginWindow(), QStringLiteral("Bob"), QStringLiteral("b"));
