@@ -30,9 +30,10 @@ QList<SummaryLine> summaryLines(const ResultsData &data, const QLocale &locale)
         {kChanceGives, formatNumber(o.expectedHits, 1, locale) + QStringLiteral(" \u00b1 ") +
                            formatNumber(o.sd, 1, locale) + QStringLiteral(" hits")},
         {kZ, o.tries > 0 ? formatNumber(o.z, 2, locale) : QStringLiteral("-")},
-        {kPAtLeast, stats::probabilityText(o.pAtLeast)},
-        {kInterval, formatPercent(100 * o.ci95.low, locale) + QStringLiteral(" to ") +
-                        formatPercent(100 * o.ci95.high, locale)},
+        {kPAtLeast, o.tries > 0 ? stats::probabilityText(o.pAtLeast) : QStringLiteral("-")},
+        {kInterval, o.tries == 0 ? QStringLiteral("-")
+                                 : formatPercent(100 * o.ci95.low, locale) + QStringLiteral(" to ") +
+                                       formatPercent(100 * o.ci95.high, locale)},
     };
     if (data.beforeHistoryTries > 0) {
         lines.append({kBeforeHistory, locale.toString(data.beforeHistoryTries) + QStringLiteral(" tries, ") +
