@@ -7,6 +7,7 @@
 #include "history/StoreNames.h"
 #include "history/TryHistory.h"
 #include "history/TryRecorder.h"
+#include "settings/StoreSchema.h"
 #include "settings/StoreSql.h"
 
 #include <QFile>
@@ -70,6 +71,7 @@ private slots:
     void runsAndTriesReadBackOverAnOldStore();
     void refusedWritesKeepTheirTriesInOrder();
     void readingNeitherCreatesNorChangesTheFile();
+    void damagedFileKeepsTotalsAndHistory();
     void csvQuotesAndFailsWithoutAPartialFile();
 };
 
@@ -78,6 +80,7 @@ private slots:
 void HistoryTest::runsAndTriesReadBackOverAnOldStore()
 {
     StoreSandbox sandbox;
+    setStoreSchema(StoreSchema{}); // the store as the version before the history wrote it
     makeOldAccount(QStringLiteral("Alice"), 3, 10);
     {
         Player alice{QStringLiteral("alice"), 3, 10, {}};
@@ -196,6 +199,48 @@ void HistoryTest::readingNeitherCreatesNorChangesTheFile()
     QVERIFY(reason.contains(QStringLiteral("Nobody")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+}
+
+// Guards a damaged file costing the record: the store's recovery carries totals and history over.
+void HistoryTest::damagedFileKeepsTotalsAndHistory()
+{
+    StoreSandbox sandbox;
+    makeOldAccount(QStringLiteral("Dan"), 2, 4);
+    {
+        Player dan{QStringLiteral("Dan"), 2, 4, {}};
+        dan.recorder.beginRun(dan.name, history::Game::Plain);
+        for (int guess = 1; guess <= 3; ++guess)
+            QVERIFY(dan.play(guess, 2));
+    }
+    resetSettingsStore();
+    // One name in the runs' index changed: each page is sound, but the index no longer matches.
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open_v2(QFile::encodeName(sandbox.storePath()).constData(), &db, SQLITE_OPEN_READWRITE,
+                             nullptr),
+             SQLITE_OK);
+    QString page;
+    storesql::execScalar(db, "PRAGMA wal_checkpoint(TRUNCATE)");
+    storesql::execScalar(db, "SELECT pageno FROM dbstat WHERE name = 'history_run_account' LIMIT 1", &page);
+    sqlite3_close(db);
+    QFile file(sandbox.storePath());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype name = bytes.indexOf("dan", (page.toInt() - 1) * 4096);
+    QVERIFY(name > 0 && name < page.toInt() * 4096);
+    file.seek(name);
+    file.write("x");
+    file.close();
+
+    SaveSetting(history::kAccountsApplication, QStringLiteral("Dan"), QStringLiteral("Deck"),
+                QStringLiteral("1"));
+    QCOMPARE(sandbox.reports.size(), 1);
+    QVERIFY(!sandbox.setAsideNames().isEmpty());
+    resetSettingsStore();
+    const history::AccountHistory account = readBack(sandbox.storePath(), QStringLiteral("Dan"));
+    QCOMPARE(account.storedTries, 7);
+    QCOMPARE(account.tries.size(), size_t(3));
+    QCOMPARE(account.runs.size(), size_t(1));
+    QCOMPARE(account.beforeHistoryTries, 4);
 }
 
 // Guards CSV a spreadsheet misreads (an unquoted comma in a name) and a half-written file.

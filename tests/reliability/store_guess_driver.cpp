@@ -1,10 +1,10 @@
 // Plays counted guesses for one user as fast as the store allows, through the same calls the
 // trainer makes: the account is created in one transaction when missing, the totals are loaded as
-// at login, and after each guess Hits and Tries are saved in one write. Each guess whose write is
-// durable is acknowledged on stdout as "ack <hits> <tries>", written with one write() so a
-// kill never leaves half a line that looks whole. A guess whose write found the file locked for longer
-// than a window waits is kept in memory, goes in with the next write, and is printed as
-// "kept <hits> <tries>". A fault is printed as "fault <message>". Like the
+// at login, a test run starts, and after each guess Hits and Tries are saved with the try's record
+// in one write. Each guess whose write is durable is acknowledged on stdout as "ack <hits> <tries>",
+// written with one write() so a kill never leaves half a line that looks whole. A guess whose write
+// found the file locked for longer than a window waits is kept in memory, goes in with the next
+// write, and is printed as "kept <hits> <tries>". A fault is printed as "fault <message>". Like the
 // login, it first takes the account's hold: when another copy has it, it prints "in-use" and ends
 // with exit code 3.
 //
@@ -12,6 +12,7 @@
 // The store is the one under $XDG_CONFIG_HOME, as in the program.
 
 #include "accounts/AccountHold.h"
+#include "history/TryRecorder.h"
 #include "settings/Settings.h"
 
 #include <QByteArray>
@@ -70,23 +71,27 @@ int main(int argc, char *argv[])
     int hits = readCount(GetSetting(application, user, QStringLiteral("Hits"), QStringLiteral("0")));
     int tries = readCount(GetSetting(application, user, QStringLiteral("Tries"), QStringLiteral("0")));
 
+    TryRecorder recorder;
+    recorder.beginRun(user, history::Game::Plain);
     std::minstd_rand random(std::random_device{}());
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(runMs);
     while (tries < 32767 && (runMs == 0 || std::chrono::steady_clock::now() < end)) {
+        TryRecorder::CountedTry counted;
+        counted.guess = int(1 + random() % 5);
+        counted.target = int(1 + random() % 5);
+        counted.hit = counted.guess == counted.target;
         ++tries;
-        if (random() % 5 == 0)
+        if (counted.hit)
             ++hits;
         g_faulted = false;
-        const bool stored = SaveSettings(application, user,
-                                         {{QStringLiteral("Hits"), QString::number(hits)},
-                                          {QStringLiteral("Tries"), QString::number(tries)}},
-                                         WhenRefused::KeepAndRetry);
+        const bool stored = recorder.saveTotals(user, hits, tries, &counted);
         const QByteArray counts = QByteArray::number(hits) + ' ' + QByteArray::number(tries);
         if (stored && !g_faulted)
             writeLine("ack " + counts);
         else if (!g_faulted)
             writeLine("kept " + counts);
     }
+    recorder.endRun();
     resetSettingsStore();
     return 0;
 }

@@ -1,5 +1,6 @@
-// The users' totals survive a program killed at any moment, and two copies of the program writing
-// at once. Both drive the real store code in a separate process (store_guess_driver).
+// The users' totals and the record of their tries survive a program killed at any moment, and two
+// copies of the program writing at once. Both drive the real store code in a separate process
+// (store_guess_driver).
 
 #include "tests/settings/StoreTestSupport.h"
 
@@ -8,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QThread>
+
+#include <optional>
 
 #include <sqlite3.h>
 
@@ -58,7 +61,24 @@ struct StoreCheck
 {
     QString integrity;
     Ack totals;
+    int recordedTries = 0;
+    // Where the account's history began: the stored tries before its first recorded try.
+    std::optional<int> triesBefore;
 };
+
+// The first column of the first row for the folded user name, if there is a row.
+std::optional<int> userCount(sqlite3 *db, const char *sql, const QByteArray &folded)
+{
+    std::optional<int> value;
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(statement, 1, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            value = sqlite3_column_int(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    return value;
+}
 
 // Looks at the file as the next start of the program finds it. The connection does not checkpoint
 // when it closes, so the next driver run meets the -wal exactly as the killed one left it.
@@ -93,6 +113,14 @@ StoreCheck checkStore(const QString &path, const QString &user)
             sqlite3_finalize(statement);
         }
     }
+    const QByteArray folded = SettingsStore::foldName(user).toUtf8();
+    check.recordedTries = userCount(db,
+                                    "SELECT count(*) FROM history_try t JOIN history_run r ON r.id = t.run_id"
+                                    " WHERE r.section_fold = ?1",
+                                    folded)
+                              .value_or(0);
+    check.triesBefore =
+        userCount(db, "SELECT tries_before FROM history_account WHERE section_fold = ?1", folded);
     if (check.integrity.isEmpty())
         check.integrity = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_close(db);
@@ -118,8 +146,14 @@ void tst_StoreCrash::killedAtRandomMomentsLosesNoAcknowledgedGuess()
 {
     StoreSandbox sandbox;
     const QString user = QStringLiteral("Alice");
+    // An account from before the history: its 5 tries stay outside the record.
+    SaveSettings(kAccounts, user,
+                 {{QStringLiteral("UserName"), user},
+                  {QStringLiteral("Hits"), QStringLiteral("1")},
+                  {QStringLiteral("Tries"), QStringLiteral("5")}});
+    resetSettingsStore();
+    Ack acknowledged{1, 5};
     QRandomGenerator random(QRandomGenerator::global()->generate());
-    Ack acknowledged;
     int killsAfterAcks = 0;
     for (int run = 0; run < 100; ++run) {
         QProcess driver;
@@ -160,6 +194,9 @@ void tst_StoreCrash::killedAtRandomMomentsLosesNoAcknowledgedGuess()
                                     .arg(acknowledged.tries)
                                     .arg(stored.tries)));
             QVERIFY(stored.hits >= acknowledged.hits && stored.hits <= acknowledged.hits + 1);
+            // Stored Tries = recorded tries + tries before the history began, after every kill.
+            QCOMPARE(stored.tries, check.recordedTries + check.triesBefore.value_or(stored.tries));
+            QCOMPARE(check.triesBefore.value_or(5), 5);
             acknowledged = stored;
         }
         QCOMPARE(sandbox.setAsideNames(), QStringList());
@@ -195,6 +232,7 @@ void tst_StoreCrash::twoProcessesWritingAtOnceLoseNothing()
         QCOMPARE(stored.hits, outputs[i].latest.hits);
         QCOMPARE(stored.tries, outputs[i].acks + outputs[i].kept);
         QVERIFY2(outputs[i].kept * 20 < outputs[i].acks, qPrintable(QString::number(outputs[i].kept)));
+        QCOMPARE(check.recordedTries, stored.tries);
     }
 }
 
