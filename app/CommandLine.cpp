@@ -16,6 +16,7 @@
 #include <QJsonObject>
 
 #include <cstdio>
+#include <random>
 
 namespace commandline {
 
@@ -131,15 +132,27 @@ std::optional<history::AccountHistory> readAccount(const QString &userName, QStr
     return reader.account(userName, reason);
 }
 
-int selfTest(const QString &countText)
+int selfTest(const QString &countText, const QString &seedText)
 {
     bool ok = false;
     const qint64 tries = countText.toLongLong(&ok);
-    if (!ok || tries < 1 || tries > 1'000'000'000)
-        return fail(QStringLiteral("--self-test wants a number of tries from 1 to 1000000000"));
-    const std::unique_ptr<RandomSource> game = RandomSource::fromTimeOfDayAndEntropy();
-    const std::unique_ptr<RandomSource> robot = RandomSource::fromTimeOfDayAndEntropy();
-    const selftest::Report report = selftest::run(tries, *game, *robot);
+    if (!ok || tries < 1 || tries > 1'000'000'000) {
+        say(stderr, QStringLiteral("--self-test wants a number of tries from 1 to 1000000000.\n"));
+        return kUsage;
+    }
+    std::uint64_t seed = seedText.toULongLong(&ok);
+    if (seedText.isEmpty()) {
+        std::random_device entropy;
+        seed = (std::uint64_t(entropy()) << 32) | entropy();
+    } else if (!ok) {
+        say(stderr, QStringLiteral("--seed wants a whole number from 0 to 18446744073709551615.\n"));
+        return kUsage;
+    }
+    // The trainer's own generator; the robot guesses from a second one of its own.
+    RandomSource game(seed);
+    RandomSource robot(seed ^ 0x9e3779b97f4a7c15u);
+    say(stdout, QStringLiteral("Seed %1 (--seed %1 repeats these very draws).\n").arg(seed));
+    const selftest::Report report = selftest::run(tries, game, robot);
     say(stdout, report.text);
     say(stdout, report.fair ? QStringLiteral("Nothing rejects fair chance.\n")
                             : QStringLiteral("Fair chance is rejected.\n"));
@@ -179,7 +192,10 @@ int run(int argc, char *argv[])
         QStringLiteral("<n> robot tries of each game through the "
                        "program's own chance; exit 1 if it looks rigged."),
         QStringLiteral("n"));
-    parser.addOptions({summary, json, exportCsv, user, selfTestOption});
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("With --self-test: the seed of its draws, to repeat a run."),
+                                  QStringLiteral("number"));
+    parser.addOptions({summary, json, exportCsv, user, selfTestOption, seed});
     if (!parser.parse(QCoreApplication::arguments())) {
         say(stderr, parser.errorText() + QStringLiteral("\nTry --help.\n"));
         return kUsage;
@@ -196,12 +212,13 @@ int run(int argc, char *argv[])
     const int actions =
         int(parser.isSet(summary)) + int(parser.isSet(exportCsv)) + int(parser.isSet(selfTestOption));
     if (actions != 1 || !parser.positionalArguments().isEmpty() ||
-        (parser.isSet(json) && !parser.isSet(summary))) {
+        (parser.isSet(json) && !parser.isSet(summary)) ||
+        (parser.isSet(seed) && !parser.isSet(selfTestOption))) {
         say(stderr, QStringLiteral("Give one of --summary, --export-csv or --self-test. Try --help.\n"));
         return kUsage;
     }
     if (parser.isSet(selfTestOption))
-        return selfTest(parser.value(selfTestOption));
+        return selfTest(parser.value(selfTestOption), parser.value(seed));
     if (!parser.isSet(user)) {
         say(stderr, QStringLiteral("--summary and --export-csv want --user NAME. Try --help.\n"));
         return kUsage;
