@@ -271,8 +271,16 @@ int SettingsStore::migrateIfDue(SqlError *error)
         m_schemaDue = false;
         return SQLITE_OK;
     }
+    // A read first: a file already up to date costs no write lock, so a new connection taken while
+    // another copy of the program writes does not wait for it twice.
     QString version;
-    int rc = execScalar(m_db, "BEGIN IMMEDIATE");
+    int rc = execScalar(m_db, "PRAGMA user_version", &version);
+    if (rc == SQLITE_OK && size_t(version.toInt()) >= m_schema.migrations.size()) {
+        m_schemaDue = false;
+        return SQLITE_OK;
+    }
+    if (rc == SQLITE_OK)
+        rc = execScalar(m_db, "BEGIN IMMEDIATE");
     if (rc == SQLITE_OK)
         rc = execScalar(m_db, "PRAGMA user_version", &version);
     // All steps due in one transaction: a file is at one version or the next, never in between.
