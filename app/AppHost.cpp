@@ -4,10 +4,20 @@
 #include "frmSplash.h"
 
 #include "accounts/frmUser.h"
+#include "platform/Dialogs.h"
 #include "results/frmResults.h"
+#include "settings/Settings.h"
 #include "trainer/frmMain.h"
 
 namespace {
+
+// %1: the store's file, %2: why; kTriesUnstored %1: how many, %2 the file, %3 why.
+const QString kTryUnstored = QStringLiteral("The last try could not be stored in \"%1\": %2.\n\n"
+                                            "It is lost when the program ends.");
+const QString kTriesUnstored = QStringLiteral("The last %1 tries could not be stored in \"%2\": %3.\n\n"
+                                              "They are lost when the program ends.");
+const QString kSettingsUnsaved = QStringLiteral("Your latest settings could not be saved to \"%1\": %2.\n\n"
+                                                "They are lost when the program ends.");
 
 // A window still pointed at but already unloaded waits only for its deletion: it is never shown
 // again, so a request for that window needs a new one.
@@ -35,6 +45,21 @@ void AppHost::start()
 {
     m_eula = new frmEULA(*this);
     m_eula->Show();
+}
+
+void AppHost::finishStore()
+{
+    const UnsavedSettings unsaved = FlushSettings();
+    if (!unsaved.entries)
+        return;
+    QString text;
+    if (unsaved.keptWrites == 1)
+        text = kTryUnstored.arg(unsaved.filePath, unsaved.reason);
+    else if (unsaved.keptWrites > 1)
+        text = kTriesUnstored.arg(QString::number(unsaved.keptWrites), unsaved.filePath, unsaved.reason);
+    else
+        text = kSettingsUnsaved.arg(unsaved.filePath, unsaved.reason);
+    platform::MsgBox(text, platform::MsgIcon::Exclamation);
 }
 
 void AppHost::showSplash()

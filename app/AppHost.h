@@ -32,6 +32,10 @@ public:
     // Creates the agreement window and shows it; its load step may pass straight on to the splash.
     void start();
 
+    // The last write of what the disk refused before, as the program ends; what still cannot be
+    // stored is told in one message box (how many tries, where and why) before the program ends.
+    static void finishStore();
+
     void showSplash() override;
     void openLoginWindow() override;
     void showTrainerFor(const QString &userName) override;

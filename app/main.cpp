@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     AppHost host;
     host.start();
     // Every window may already have gone (a fault while starting); then there is nothing to run.
-    if (platform::FormRegistry::loadedCount() == 0)
-        return 0;
-    return app.exec();
+    const int result = platform::FormRegistry::loadedCount() == 0 ? 0 : app.exec();
+    AppHost::finishStore();
+    return result;
 }

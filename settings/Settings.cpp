@@ -67,6 +67,11 @@ bool SaveSettings(const CombinedWrite &write, WhenRefused whenRefused)
     return store().setValues(write, whenRefused);
 }
 
+UnsavedSettings FlushSettings()
+{
+    return store().flush();
+}
+
 std::int16_t readCount(const QString &text)
 {
     constexpr int kMaxCount = 32767;

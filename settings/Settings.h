@@ -66,6 +66,19 @@ bool SaveSettings(const QString &application, const QString &section, const QLis
                   WhenRefused whenRefused = WhenRefused::Drop);
 bool SaveSettings(const CombinedWrite &write, WhenRefused whenRefused);
 
+// What is left after the last try, as the program ends, to write what the disk refused.
+struct UnsavedSettings
+{
+    int keptWrites = 0;   // kept combined writes (each the totals of one counted guess) not on disk
+    bool entries = false; // whether anything at all is left unsaved
+    QString filePath;
+    QString reason; // why, in words: "the disk is full"
+};
+
+// Writes what the disk refused before, waiting longer for a lock than a window may, and tells no
+// fault itself: the caller tells the user what is left, in one message.
+UnsavedSettings FlushSettings();
+
 // Turns stored count text into a 16-bit count: whole decimal numbers only, anything else reads as 0,
 // values clamped to 0..32767.
 std::int16_t readCount(const QString &text);

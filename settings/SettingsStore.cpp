@@ -134,10 +134,26 @@ bool SettingsStore::setValues(const CombinedWrite &write, WhenRefused whenRefuse
     entries.reserve(size_t(write.entries.size()));
     for (const SettingEntry &entry : write.entries)
         entries.push_back({write.application, write.section, entry.key, entry.value});
-    const PendingWrite pending = makeWrite(std::move(entries), write.statements);
+    PendingWrite pending = makeWrite(std::move(entries), write.statements);
+    pending.combined = true;
     const bool written = writeEntries(&pending, whenRefused == WhenRefused::KeepAndRetry);
     deliverReports();
     return written;
+}
+
+UnsavedSettings SettingsStore::flush()
+{
+    if (!m_pending.empty()) {
+        m_busyWait.limitMs = kLastBusyWaitMs;
+        const bool told = std::exchange(m_inFaultStreak, true);
+        writeEntries(nullptr, true);
+        m_inFaultStreak = told;
+        m_undelivered.clear();
+        m_busyWait.limitMs = kBusyWaitMs;
+    }
+    if (m_pending.empty())
+        return {};
+    return {m_keptWrites, true, m_filePath, m_lastRefusal};
 }
 
 bool SettingsStore::retryPending()
@@ -179,9 +195,11 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
             m_pending.clear();
             m_inFaultStreak = false;
             m_lockedSince.invalidate();
+            m_keptWrites = 0;
             return true;
         }
         error.code = writeFailureCode(error.code);
+        m_lastRefusal = describe(error);
         if ((error.code & 0xff) == SQLITE_BUSY || (error.code & 0xff) == SQLITE_LOCKED) {
             // Kept without a word while the lock is brief: the next write takes it along.
             if (!m_lockedSince.isValid())
@@ -197,8 +215,12 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         reason = describe(error);
         break;
     }
-    if (keepOnFailure && write)
+    if (!reason.isEmpty())
+        m_lastRefusal = reason;
+    if (keepOnFailure && write) {
+        m_keptWrites += write->combined ? 1 : 0;
         keepPending(*write);
+    }
     if (!reason.isEmpty())
         reportStreakFault(storetext::kWriteFailed.arg(m_filePath, reason));
     // The next write starts from a new connection: permissions or free space may have changed.

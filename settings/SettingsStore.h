@@ -75,6 +75,10 @@ public:
     // Writes what failed to reach the disk before. True when nothing is left waiting.
     bool retryPending();
 
+    // The last try at the end of the program: a longer wait for a lock, no fault told, and what is
+    // still left returned.
+    UnsavedSettings flush();
+
     // Writes that failed to reach the disk and wait for the next write, oldest first.
     int pendingCount() const { return int(m_pending.size()); }
 
@@ -94,6 +98,7 @@ private:
         std::vector<Entry> entries;
         std::vector<FoldedKey> keys;
         QList<AttachedStatement> statements;
+        bool combined = false;
     };
     enum class Connect
     {
@@ -148,6 +153,7 @@ private:
     void reportFault(const QString &message);
     void deliverReports();
     void reportStreakFault(const QString &message);
+    void reportOpenFault(const QString &reason);
 
     QString m_filePath;
     Reporter m_reporter;
@@ -162,6 +168,9 @@ private:
     StoreBusyWait m_busyWait;
     // Since when writes have found the file locked by another program; invalid while they do not.
     QElapsedTimer m_lockedSince;
+    // Combined writes kept since the last write that reached the disk, and why the last one failed.
+    int m_keptWrites = 0;
+    QString m_lastRefusal;
     QStringList m_undelivered;
     StoreSchema m_schema;
     // Whether this connection has yet to bring the schema's tables up to date.

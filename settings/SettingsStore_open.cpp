@@ -62,6 +62,12 @@ QByteArray nativePath(const QString &path)
 
 } // namespace
 
+void SettingsStore::reportOpenFault(const QString &reason)
+{
+    m_lastRefusal = reason;
+    reportStreakFault(storetext::kOpenFailed.arg(m_filePath, reason));
+}
+
 bool SettingsStore::ensureOpen()
 {
     return m_db || open();
@@ -71,7 +77,7 @@ bool SettingsStore::open()
 {
     QString reason;
     if (!prepareFolder(&reason)) {
-        reportStreakFault(storetext::kOpenFailed.arg(m_filePath, reason));
+        reportOpenFault(reason);
         return false;
     }
     const QByteArray path = nativePath(m_filePath);
@@ -87,15 +93,14 @@ bool SettingsStore::open()
                 continue;
             }
             if (statErrno != ENOENT) {
-                reportStreakFault(
-                    storetext::kOpenFailed.arg(m_filePath, storefiles::systemReason(statErrno)));
+                reportOpenFault(storefiles::systemReason(statErrno));
                 return false;
             }
             keepOrphanedLog();
             // Created here rather than by SQLite so that it never exists with a wider mode than 0600.
             const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd < 0 && errno != EEXIST) {
-                reportStreakFault(storetext::kOpenFailed.arg(m_filePath, storefiles::systemReason(errno)));
+                reportOpenFault(storefiles::systemReason(errno));
                 return false;
             }
             if (fd >= 0) {
@@ -155,7 +160,7 @@ bool SettingsStore::open()
             continue;
         }
         closeConnection();
-        reportStreakFault(storetext::kOpenFailed.arg(m_filePath, describe(writeError)));
+        reportOpenFault(describe(writeError));
         return false;
     }
     return false;

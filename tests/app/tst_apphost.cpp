@@ -11,6 +11,7 @@
 #include "results/frmResults.h"
 #include "settings/Settings.h"
 #include "trainer/frmMain.h"
+#include "tests/settings/StoreTestSupport.h"
 #include "tests/support/Activation.h"
 #include "tests/support/TestSandbox.h"
 
@@ -180,6 +181,38 @@ private slots:
         QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("alice")); // as typed at this login
         QCOMPARE(m_host->session().UserHits, std::int16_t(3));
         QCOMPARE(m_host->session().UserTries, std::int16_t(10));
+    }
+
+    // Guesses whose totals the disk refused are written once more as the program ends; what is still
+    // refused then is told in one message: how many tries, where and why.
+    void triesTheDiskRefusedAreToldAtTheEnd()
+    {
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
+        m_host->openLoginWindow();
+        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
+        frmMain *trainer = m_host->trainerWindow();
+        const QString store = SettingsStore::defaultFilePath();
+        storetest::OrdinaryUser user(m_sandbox->path());
+        QVERIFY(QFile::setPermissions(store, QFile::ReadOwner));
+        resetSettingsStore();
+        trainer->StartButton_Click(0);
+        for (int guess = 0; guess < 3; ++guess) {
+            trainer->Card_Click(1);
+            trainer->timerreset_Timer();
+        }
+        m_sandbox->messages.clear();
+        AppHost::finishStore();
+        QCOMPARE(m_sandbox->messageTexts(),
+                 QStringList{QStringLiteral(
+                                 "The last 3 tries could not be stored in \"%1\": the file is read-only.\n\n"
+                                 "They are lost when the program ends.")
+                                 .arg(store)});
+        QVERIFY(QFile::setPermissions(store, QFile::ReadOwner | QFile::WriteOwner));
+        AppHost::finishStore();
+        QCOMPARE(m_sandbox->messages.size(), 1);
+        resetSettingsStore();
+        QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Tries"), QString()),
+                 QStringLiteral("3"));
     }
 
     // Closing the trainer while a switch of user is under way leaves the login window running the
