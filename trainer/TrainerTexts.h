@@ -19,6 +19,12 @@ inline const QString kHintPractice =
 inline const QString kHintUser = QStringLiteral("Switch user or create new user account.");
 
 inline const QString kResultsToolTip = QStringLiteral("Your results and history (Ctrl+R)");
+// Tooltips of the picture buttons, each naming the key that presses it.
+inline const QString kTipTest = QStringLiteral("Test (T)");
+inline const QString kTipPractice = QStringLiteral("Practice (P)");
+inline const QString kTipStop = QStringLiteral("Stop (S)");
+inline const QString kTipHelp = QStringLiteral("Help (F1)");
+inline const QString kTipOptions = QStringLiteral("Options (O)");
 
 inline const QString kTestingSuffix = QStringLiteral(" is testing...");
 inline const QString kPracticingSuffix = QStringLiteral(" is practicing...");

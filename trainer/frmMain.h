@@ -7,6 +7,7 @@
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
+#include "platform/KeyRepeat.h"
 #include "platform/Picture.h"
 #include "shape/WindowDrag.h"
 
@@ -152,6 +153,10 @@ public:
     // The Results window, from the score bar (frmMain_results.cpp).
     void Picture1_Click();
     void lblStats_Click();
+    // Keys of the window (frmMain_keys.cpp): 1..5 guess at that position in the game on show, S or
+    // Escape stop a run; the other keys are in the key table there.
+    void guessByKey(std::int16_t position);
+    void stopByKey();
 
     // Folder searched for the help document when the current directory has none (the installed data
     // folder unless a test points it elsewhere).
@@ -168,6 +173,8 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     // Layout (frmMain_layout.cpp, frmMain_panels.cpp).
@@ -181,6 +188,10 @@ private:
     void connectResultsOpeners();
     // Names and roles for screen readers (frmMain_accessibility.cpp).
     void setAccessibility();
+    // Tooltips that name each picture button's key; whether a login window keeps the keys
+    // (frmMain_keys.cpp).
+    void setKeyToolTips();
+    bool loginWindowInFront() const;
     // The face a picture shows, named after its deck ("star", "red"); empty for the card back.
     QString faceNameOf(const platform::Picture &picture) const;
 
@@ -200,6 +211,7 @@ private:
     platform::Picture m_picture;
     shape::WindowDrag m_drag;
     QString m_helpDataDirectory;
+    platform::KeyRepeat m_keyRepeat;
     bool m_optionsSlidePaced = true;
     // The test run on record and when the table became ready for the guess in hand.
     TryRecorder m_recorder;

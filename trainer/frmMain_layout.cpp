@@ -59,6 +59,7 @@ frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_
     connectEvents();
     connectResultsOpeners();
     setAccessibility();
+    setKeyToolTips();
 
     Form_Initialize();
 }

@@ -104,6 +104,7 @@ private slots:
     void scoreLineAndMeterEdges();
     void startAndStopCommands();
     void guessPastCountLimitIsNotCounted();
+    void keysPlayLikeClicks();
 
 private:
     std::unique_ptr<PrivateStore> m_store;
@@ -470,6 +471,41 @@ void TrainerGameTest::guessPastCountLimitIsNotCounted()
     QCOMPARE(w.RunTries, 101);
     QCOMPARE(w.RunHits, 32767);
     QCOMPARE(stored("Tries"), QStringLiteral("101"));
+}
+
+// Guards the keys: each stands for its click (a digit guesses at that place in the game on show, the
+// keypad's too) and lights no picture; a held key guesses once, though Play Blind takes every
+// press; behind a login window the keys wait.
+void TrainerGameTest::keysPlayLikeClicks()
+{
+    TrainerFixture f;
+    f.open();
+    frmMain &w = f.w();
+    QWindow *window = w.windowHandle();
+    w.chkBlindMode->setValue(1);
+    QTest::keyClick(window, Qt::Key_T);
+    QVERIFY(!w.picWorkArea->isHidden() && !w.StartButton(0)->isHidden());
+    // Held down, a key repeats as marked presses or, on X11, as a release and a press with one time.
+    for (bool repeat : {false, true})
+        QTest::simulateEvent(window, true, Qt::Key_3, Qt::NoModifier, QStringLiteral("3"), repeat);
+    for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress}) {
+        QKeyEvent key(type, Qt::Key_3, Qt::NoModifier, QStringLiteral("3"));
+        key.setTimestamp(500);
+        QApplication::sendEvent(&w, &key);
+    }
+    QTest::keyClick(window, Qt::Key_2, Qt::KeypadModifier);
+    QCOMPARE(w.RunTries, 2);
+    w.chkFindHidden->setValue(1);
+    QTest::keyClick(window, Qt::Key_T);
+    QTest::keyClick(window, Qt::Key_4);
+    QCOMPARE(w.HiddenCard(9)->picture(), w.HiddenCard(4)->picture());
+    auto *login = new platform::Form;
+    login->Show();
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!w.picHidden->isHidden());
+    login->Unload();
+    QTest::keyClick(window, Qt::Key_S);
+    QVERIFY(w.picHidden->isHidden());
 }
 
 QTEST_MAIN(TrainerGameTest)

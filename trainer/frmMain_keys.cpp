@@ -1,0 +1,103 @@
+// Playing from the keyboard: each key of the trainer window stands for a click on one of its
+// pictures and goes through that click's handler, with the same guards. Keys light no picture and
+// write no hint.
+
+#include "frmMain.h"
+
+#include "TrainerTexts.h"
+
+#include "platform/Form.h"
+
+#include <QKeyEvent>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+// One key of the window and the click it stands for. Keypad keys match the keys of the same name
+// (the keypad's 1 is the top row's 1).
+struct KeyCommand
+{
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    void (*run)(frmMain &window);
+};
+
+const std::array kKeyCommands{
+    KeyCommand{Qt::Key_1, Qt::NoModifier, [](frmMain &w) { w.guessByKey(1); }},
+    KeyCommand{Qt::Key_2, Qt::NoModifier, [](frmMain &w) { w.guessByKey(2); }},
+    KeyCommand{Qt::Key_3, Qt::NoModifier, [](frmMain &w) { w.guessByKey(3); }},
+    KeyCommand{Qt::Key_4, Qt::NoModifier, [](frmMain &w) { w.guessByKey(4); }},
+    KeyCommand{Qt::Key_5, Qt::NoModifier, [](frmMain &w) { w.guessByKey(5); }},
+    KeyCommand{Qt::Key_T, Qt::NoModifier, [](frmMain &w) { w.StartButton_Click(0); }},
+    KeyCommand{Qt::Key_P, Qt::NoModifier, [](frmMain &w) { w.btnDrill_Click(0); }},
+    KeyCommand{Qt::Key_S, Qt::NoModifier, [](frmMain &w) { w.stopByKey(); }},
+    KeyCommand{Qt::Key_Escape, Qt::NoModifier, [](frmMain &w) { w.stopByKey(); }},
+    KeyCommand{Qt::Key_O, Qt::NoModifier, [](frmMain &w) { w.lblOptionsTouch_Click(); }},
+    KeyCommand{Qt::Key_F1, Qt::NoModifier, [](frmMain &w) { w.btnHelp_Click(0); }},
+};
+
+} // namespace
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    const bool repeat = m_keyRepeat.isRepeat(event);
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    for (const KeyCommand &command : kKeyCommands) {
+        if (command.key != event->key() || command.modifiers != modifiers)
+            continue;
+        event->accept();
+        // A held key repeats its press: only the first acts, so a guess is one key press.
+        if (!repeat && !loginWindowInFront())
+            command.run(*this);
+        return;
+    }
+    platform::Form::keyPressEvent(event);
+}
+
+void frmMain::keyReleaseEvent(QKeyEvent *event)
+{
+    m_keyRepeat.noteRelease(event);
+    platform::Form::keyReleaseEvent(event);
+}
+
+bool frmMain::loginWindowInFront() const
+{
+    // While the trainer is open, the only other window of the program that can be is the login
+    // window of a switch of user: the keys wait until it is gone, as they would behind it.
+    for (const platform::Form *form : platform::FormRegistry::loadedForms()) {
+        if (form != this && form->isVisible())
+            return true;
+    }
+    return false;
+}
+
+void frmMain::guessByKey(std::int16_t position)
+{
+    // The card or cover at that position from the left, in the game whose panel shows.
+    if (!picWorkArea->isHidden())
+        Card_Click(position);
+    else if (!picHidden->isHidden())
+        HiddenCard_Click(static_cast<std::int16_t>(position + 5));
+}
+
+void frmMain::stopByKey()
+{
+    // The Stop pictures lie on the game panels: without a run there is no Stop to press.
+    if (!picWorkArea->isHidden() || !picHidden->isHidden())
+        btnStop_Click(0);
+}
+
+void frmMain::setKeyToolTips()
+{
+    for (auto [pair, tip] :
+         {std::pair{&StartButton, trainertext::kTipTest}, std::pair{&btnDrill, trainertext::kTipPractice},
+          std::pair{&btnHelp, trainertext::kTipHelp}}) {
+        (*pair)(0)->setToolTip(tip);
+        (*pair)(1)->setToolTip(tip);
+    }
+    for (std::int16_t index = 0; index <= 3; ++index)
+        btnStop(index)->setToolTip(trainertext::kTipStop);
+    lblOptionsTouch->setToolTip(trainertext::kTipOptions);
+}
