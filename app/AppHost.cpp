@@ -5,6 +5,7 @@
 
 #include "accounts/frmUser.h"
 #include "platform/Dialogs.h"
+#include "platform/WindowSystem.h"
 #include "results/frmResults.h"
 #include "settings/Settings.h"
 #include "trainer/frmMain.h"
@@ -71,8 +72,12 @@ void AppHost::showSplash()
 
 void AppHost::openLoginWindow()
 {
-    if (!isOpen(m_login))
+    if (!isOpen(m_login)) {
         m_login = new frmUser(m_session, *this);
+        // Opened from the trainer, the login window belongs over it.
+        if (isOpen(m_trainer) && m_trainer->isVisible())
+            platform::setPlacementOwner(m_login, m_trainer);
+    }
     m_login->Show();
 }
 

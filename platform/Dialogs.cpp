@@ -1,8 +1,11 @@
 #include "Dialogs.h"
 
+#include "Form.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPointer>
 #include <QUrl>
 
 namespace platform {
@@ -19,6 +22,18 @@ static DocumentOpener &documentOpener()
     return opener;
 }
 
+QWidget *messageBoxOwner()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    const QList<Form *> forms = FormRegistry::loadedForms();
+    for (auto form = forms.crbegin(); form != forms.crend(); ++form) {
+        if ((*form)->isVisible() && !(*form)->isUnloaded())
+            return *form;
+    }
+    return nullptr;
+}
+
 void MsgBox(const QString &text, MsgIcon icon, const QString &title)
 {
     const MessageBoxRequest request{text, icon, title.isEmpty() ? kApplicationTitle : title};
@@ -26,10 +41,15 @@ void MsgBox(const QString &text, MsgIcon icon, const QString &title)
         messageBoxHandler()(request);
         return;
     }
-    QMessageBox box(request.icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    request.title, request.text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    // The box is transient for its owner, so the window system places it over that window (the
+    // only placement a Wayland compositor leaves to the program). The owner may be discarded while
+    // the box is open and take its child with it, so the box is held weakly.
+    QPointer<QMessageBox> box =
+        new QMessageBox(request.icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                        request.title, request.text, QMessageBox::Ok, messageBoxOwner());
+    box->setWindowModality(Qt::ApplicationModal);
+    box->exec();
+    delete box.data();
 }
 
 void setMessageBoxHandler(MessageBoxHandler handler)

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace platform {
 
 // The application's title, shown by a message box that is given no title of its own.
@@ -23,8 +25,12 @@ struct MessageBoxRequest
 };
 
 // Shows a modal message box with a single OK button and returns when it is closed. An empty title
-// shows the application's title.
+// shows the application's title. The box belongs to messageBoxOwner().
 void MsgBox(const QString &text, MsgIcon icon = MsgIcon::None, const QString &title = QString());
+
+// The window a message box belongs to: the active window, or else the most recently loaded window
+// still on show (a window system may not have told the program yet which window is active).
+QWidget *messageBoxOwner();
 
 // Replaces how message boxes are shown (tests record them instead of blocking). An empty function
 // restores the real message box. The handler receives the title already resolved.

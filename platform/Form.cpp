@@ -2,6 +2,7 @@
 
 #include "Timer.h"
 #include "Twips.h"
+#include "WindowSystem.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -124,6 +125,9 @@ void Form::Unload()
 
 void Form::centerOnScreen()
 {
+    // Where the compositor places the windows a move would be ignored.
+    if (!programPlacesWindows())
+        return;
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

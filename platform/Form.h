@@ -37,7 +37,8 @@ public:
     bool isLoaded() const { return m_loaded; }
     bool isUnloaded() const { return m_unloaded; }
 
-    // Centres the window on its screen when it is first shown.
+    // Centres the window on its screen when it is first shown, where the program places its own
+    // windows (not on Wayland: there the compositor places them).
     void setStartUpCentered(bool centered) { m_centerOnFirstShow = centered; }
 
 protected:

@@ -1,6 +1,8 @@
 #include "WindowSystem.h"
 
 #include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
 
 namespace platform {
 
@@ -12,6 +14,23 @@ bool isWaylandPlatform(const QString &platformName)
 bool isWaylandPlatform()
 {
     return isWaylandPlatform(QGuiApplication::platformName());
+}
+
+bool programPlacesWindows()
+{
+    return !isWaylandPlatform();
+}
+
+void setPlacementOwner(QWidget *window, QWidget *owner)
+{
+    if (!window || !owner || programPlacesWindows())
+        return;
+    QWindow *ownerHandle = owner->window()->windowHandle();
+    if (!ownerHandle)
+        return;
+    // The native window must exist to carry the link; creating it early changes nothing else.
+    window->winId();
+    window->windowHandle()->setTransientParent(ownerHandle);
 }
 
 } // namespace platform

@@ -37,7 +37,8 @@ void WindowDrag::move(QWidget *window, const platform::MouseArgs &args)
         m_systemMoveAsked = true;
         m_systemMoving = m_startSystemMove && m_startSystemMove(window);
     }
-    if (m_systemMoving)
+    // A compositor that refused to move the window would ignore a move by hand as well.
+    if (m_systemMoving || !platform::programPlacesWindows())
         return;
     // The window's place in twips is its pixel position times the screen's twips per pixel.
     const double left = platform::pixelsToTwips(window->x());

@@ -20,7 +20,7 @@ bool startPlatformSystemMove(QWidget *window);
 // move() follows the pointer only while the left button alone is held, keeping the press point under
 // the pointer: Left = Left - (PressX - X), Top = Top - (PressY - Y), all in twips. Where the window
 // system can move the window itself (Wayland) the drag asks it to, once per press, and moves the
-// window by hand only when that request is refused.
+// window by hand only when that request is refused and the program may place its windows.
 class WindowDrag
 {
 public:

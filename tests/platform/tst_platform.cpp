@@ -283,6 +283,26 @@ private slots:
         QCOMPARE(shown[1].title, QStringLiteral("qxOrvantaTrainer")); // no title: the application's
     }
 
+    // Guards placement where the window system has not named an active window yet (Wayland): a box
+    // without an owner is transient for nothing and lands anywhere, so it belongs to the window on
+    // show that opened last.
+    void messageBoxBelongsToTheLatestWindowOnShow()
+    {
+        QApplication::setActiveWindow(nullptr);
+        QCOMPARE(messageBoxOwner(), nullptr);
+        Form first;
+        Form second;
+        first.Show();
+        second.Show();
+        QApplication::setActiveWindow(&first);
+        QCOMPARE(messageBoxOwner(), &first); // the active window first, whatever the record says
+        QApplication::setActiveWindow(nullptr);
+        QCOMPARE(messageBoxOwner(), &second);
+        second.Unload();
+        QCOMPARE(messageBoxOwner(), &first);
+        first.Unload();
+    }
+
     void controlArrayEventsCarryTheIndex()
     {
         QWidget parent;
