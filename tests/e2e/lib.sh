@@ -56,6 +56,28 @@
 #   e2e_is_shaped <id>            the window has a bounding shape (xwininfo -shape)
 #   e2e_shape_extents <id>        "width height x y" of that shape
 #   e2e_icon_pixels <id>          "opaque/all" pixels of the icons the window names (_NET_WM_ICON), "none"
+# Wayland (E2E_DESKTOP=weston before e2e_init): weston's x11 backend runs inside Xvfb instead of
+# openbox and the program runs with QT_QPA_PLATFORM=wayland. Wayland tells no program where its
+# windows are, so windows are found on weston's screenshots, whose desktop is plain E2E_WL_DESKTOP;
+# places are screen pixels. Weston's pointer follows xdotool's moves relatively, so each click first
+# pushes it to 0,0. Between screenshots the pointer rests in the bottom right corner, which weston's
+# placement never gives to a window.
+#   e2e_wl_screenshot <name>      weston-screenshooter into $E2E_OUT/<name>.png; prints the path
+#   e2e_wl_click <x> <y>          left click at a screen place
+#   e2e_wl_bbox <png> [colour]    "width height x y" of what is not desktop (or only of that colour)
+#   e2e_wl_wait_bbox <name> <colour|-> <width> <height> [secs]
+#                                 screenshots until that box has that size; prints "x y"
+#   e2e_wl_wait_window <name> <picture> [secs]
+#                                 screenshots until the only window on screen shows that picture's
+#                                 outline (the box of its pixels that are not its key colour, the top
+#                                 left pixel's); prints the window's "x y"
+#   e2e_wl_parents                "title|owner's title" for each window the program titled, in order,
+#                                 read from the protocol log of a program started with
+#                                 WAYLAND_DEBUG=client (owner empty for a window transient for none)
+#   e2e_wl_cut_errors <png> <x> <y> <picture>
+#                                 pixels where the window at x, y disagrees with its picture's outline:
+#                                 a key-coloured pixel of the picture that does not show the desktop,
+#                                 or a kept one that does (0 when cut exactly)
 # Settings store
 #   e2e_store_path                $XDG_CONFIG_HOME/qxOrvanta/settings.sqlite3
 #   e2e_sql <query>               run a query, rows on stdout ("|" between columns)
@@ -166,8 +188,9 @@ e2e_init() {
     E2E_NAME=${E2E_NAME#scenario_}
     E2E_OUT=$(realpath -m "${3:-$PWD/e2e-output}")/$E2E_NAME
     [ -x "$E2E_BIN" ] || e2e_fail "program not found: $E2E_BIN"
-    local tool
-    for tool in Xvfb openbox xdotool xprop xwininfo xauth sqlite3 /usr/bin/import setsid; do
+    local tool tools="Xvfb openbox xdotool xprop xwininfo xauth sqlite3 /usr/bin/import setsid"
+    [ "${E2E_DESKTOP:-openbox}" != weston ] || tools="Xvfb weston weston-screenshooter xdotool xauth sqlite3 /usr/bin/convert setsid"
+    for tool in $tools; do
         command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool (run ./test to install it)"
     done
     mkdir -p "$E2E_OUT"
@@ -215,6 +238,10 @@ e2e_init() {
     export DISPLAY=":$(head -n1 "$displayfile")"
     xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie"
 
+    if [ "${E2E_DESKTOP:-openbox}" = weston ]; then
+        _e2e_start_weston
+        return
+    fi
     # openbox with its stock configuration (Alt+F4 closes, click to focus).
     _e2e_spawn "$E2E_TMP/openbox.log" openbox --sm-disable
     e2e_wait_until 10 _e2e_wm_running || e2e_fail "openbox did not take over the screen"
@@ -485,6 +512,139 @@ e2e_icon_pixels() {
             printf "%d/%d\n", opaque, all; found = 1
         }
         END { if (!found) print "none" }'
+}
+
+# --- Wayland (weston) ---------------------------------------------------------------------------
+
+E2E_WL_DESKTOP="#FF00FF" # no picture of the program has this colour
+
+_e2e_start_weston() {
+    local size=${E2E_SCREEN%x*}
+    E2E_WL_WIDTH=${size%x*}
+    E2E_WL_HEIGHT=${size#*x}
+    printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff%s\npanel-position=none\n' \
+        "${E2E_WL_DESKTOP#\#}" >"$E2E_TMP/weston.ini"
+    # --debug lets weston-screenshooter take screenshots; pixman paints without a GPU.
+    _e2e_spawn "$E2E_TMP/weston.log" weston --backend=x11-backend.so --use-pixman --debug \
+        --width="$E2E_WL_WIDTH" --height="$E2E_WL_HEIGHT" --socket=qxo-wayland --config="$E2E_TMP/weston.ini"
+    e2e_wait_until 15 test -S "$XDG_RUNTIME_DIR/qxo-wayland" || e2e_fail "weston did not start: $(tail -5 "$E2E_TMP/weston.log")"
+    export WAYLAND_DISPLAY=qxo-wayland QT_QPA_PLATFORM=wayland
+    mkdir -p "$E2E_TMP/shots"
+    e2e_log "weston on $DISPLAY (${E2E_WL_WIDTH}x$E2E_WL_HEIGHT); output in $E2E_OUT"
+}
+
+_e2e_wl_park_pointer() {
+    xdotool mousemove "$((E2E_WL_WIDTH - 1))" "$((E2E_WL_HEIGHT - 1))"
+}
+
+e2e_wl_screenshot() {
+    local path="$E2E_OUT/$1.png" shot
+    _e2e_wl_park_pointer
+    sleep 0.2
+    rm -f "$E2E_TMP"/shots/*.png
+    (cd "$E2E_TMP/shots" && timeout 10 weston-screenshooter) >/dev/null 2>&1 || e2e_fail "weston-screenshooter failed"
+    shot=$(ls "$E2E_TMP"/shots/*.png 2>/dev/null | head -n1)
+    [ -n "$shot" ] || e2e_fail "weston-screenshooter wrote no screenshot"
+    mv "$shot" "$path"
+    printf '%s\n' "$path"
+}
+
+e2e_wl_click() {
+    xdotool mousemove 0 0
+    sleep 0.05
+    xdotool mousemove "$1" "$2"
+    sleep 0.1
+    xdotool click 1
+}
+
+e2e_wl_bbox() {
+    local colour="${2:-}" box
+    # The parked pointer's corner is painted over first.
+    local corner="rectangle $((E2E_WL_WIDTH - 8)),$((E2E_WL_HEIGHT - 8)) $E2E_WL_WIDTH,$E2E_WL_HEIGHT"
+    if [ -n "$colour" ]; then
+        box=$(/usr/bin/convert "$1" -fill "$E2E_WL_DESKTOP" -draw "$corner" +opaque "$colour" \
+            -bordercolor "$E2E_WL_DESKTOP" -border 1 -format '%@' info: 2>/dev/null) || true
+    else
+        box=$(/usr/bin/convert "$1" -fill "$E2E_WL_DESKTOP" -draw "$corner" \
+            -bordercolor "$E2E_WL_DESKTOP" -border 1 -format '%@' info: 2>/dev/null) || true
+    fi
+    # WxH+X+Y, one pixel of border added around the screen.
+    printf '%s\n' "$box" | sed 's/^\([0-9]*\)x\([0-9]*\)+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/' |
+        awk '{ print $1, $2, $3 - 1, $4 - 1 }'
+}
+
+# One screenshot: prints "x y" of the box when it has that size, else fails.
+_e2e_wl_find_bbox() {
+    local name="$1" colour="$2" width="$3" height="$4" shot box
+    [ "$colour" != - ] || colour=""
+    shot=$(e2e_wl_screenshot "$name")
+    box=$(e2e_wl_bbox "$shot" "$colour")
+    case "$box" in
+    "$width $height "*) printf '%s\n' "${box#"$width $height "}" ;;
+    *) return 1 ;;
+    esac
+}
+
+e2e_wl_wait_bbox() {
+    local secs="${5:-20}"
+    local deadline=$((SECONDS + secs))
+    until _e2e_wl_find_bbox "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || e2e_fail "$1: no ${3}x$4 window on screen within $secs s"
+        sleep 0.2
+    done
+}
+
+# Prints "key width height x y" of a picture: its key colour and the box of its other pixels.
+_e2e_wl_outline_box() {
+    local key
+    key=$(/usr/bin/convert "$1" -format '%[hex:u.p{0,0}]' info:)
+    key="#${key:0:6}"
+    printf '%s %s\n' "$key" "$(/usr/bin/convert "$1" -bordercolor "$key" -border 1 -format '%@' info: | tr 'x+' '  ')"
+}
+
+# Prints "x y" of the window showing the picture when it is the only window on screen, else fails.
+_e2e_wl_find_window() {
+    local key w h x y pos
+    read -r key w h x y <<<"$(_e2e_wl_outline_box "$2")"
+    pos=$(_e2e_wl_find_bbox "$1" - "$w" "$h") || return 1
+    printf '%s %s\n' "$((${pos% *} - x + 1))" "$((${pos#* } - y + 1))"
+}
+
+e2e_wl_wait_window() {
+    local secs="${3:-20}"
+    local deadline=$((SECONDS + secs))
+    until _e2e_wl_find_window "$1" "$2"; do
+        [ "$SECONDS" -lt "$deadline" ] || e2e_fail "$1: no window showing $(basename "$2") within $secs s"
+        sleep 0.2
+    done
+}
+
+e2e_wl_cut_errors() {
+    local shot="$1" x="$2" y="$3" picture="$4" size key
+    size=$(/usr/bin/convert "$picture" -format '%wx%h' info:)
+    read -r key _ <<<"$(_e2e_wl_outline_box "$picture")"
+    # White where the picture has its key colour, and where the screen shows the desktop.
+    /usr/bin/convert "$picture" -alpha off -fill black +opaque "$key" -fill white -opaque "$key" \
+        "$E2E_TMP/cut-key.png"
+    /usr/bin/convert "$shot" -crop "$size+$x+$y" +repage -alpha off -fill black +opaque "$E2E_WL_DESKTOP" \
+        -fill white -opaque "$E2E_WL_DESKTOP" "$E2E_TMP/cut-shown.png"
+    /usr/bin/compare -metric AE "$E2E_TMP/cut-key.png" "$E2E_TMP/cut-shown.png" null: 2>&1 || true
+}
+
+e2e_wl_parents() {
+    awk '
+        match($0, /-> xdg_surface@[0-9]+\.get_toplevel\(new id xdg_toplevel@[0-9]+/) {
+            id = substr($0, RSTART, RLENGTH); sub(/.*@/, "", id); parent[id] = ""
+        }
+        match($0, /-> xdg_toplevel@[0-9]+\.set_parent\(xdg_toplevel@[0-9]+/) {
+            ids = substr($0, RSTART, RLENGTH); gsub(/[^0-9@]/, " ", ids); split(ids, n, /[ @]+/)
+            parent[n[2]] = title[n[3]]
+        }
+        match($0, /-> xdg_toplevel@[0-9]+\.set_title\(".*"\)/) {
+            id = substr($0, RSTART, RLENGTH); sub(/\.set_title.*/, "", id); sub(/.*@/, "", id)
+            t = substr($0, RSTART, RLENGTH); sub(/^[^"]*"/, "", t); sub(/"\)$/, "", t)
+            title[id] = t; print t "|" parent[id]
+        }' "$E2E_TMP/app-$E2E_RUNS.log"
 }
 
 # --- settings store ------------------------------------------------------------------------------
