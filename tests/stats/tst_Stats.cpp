@@ -140,9 +140,6 @@ void StatsTest::intervalMeetsItsDefinition()
 void StatsTest::summaryOfAPerfectRecordNeverSaysZero()
 {
     const stats::HitSummary summary = stats::summarize(32767, 32767);
-    QCOMPARE(summary.expectedHits, 6553.4);
-    QCOMPARE(summary.sd, std::sqrt(32767 * 0.16));
-    QCOMPARE(summary.z, (32767 - 6553.4) / std::sqrt(32767 * 0.16));
     QVERIFY(summary.pAtLeast < stats::kSmallestStatedProbability);
     QCOMPARE(summary.pAtMost, 1.0);
     QCOMPARE(stats::probabilityText(summary.pAtLeast), QStringLiteral("< 1e-300"));
