@@ -2,6 +2,8 @@
 
 #include "settings/Settings.h"
 
+#include <algorithm>
+
 namespace accounts {
 
 namespace {
@@ -56,9 +58,22 @@ AccountRules::CreateResult AccountRules::create(const QString &name, const QStri
 AccountCounts AccountRules::loadCounts(const QString &name) const
 {
     AccountCounts counts;
-    counts.hits = readCount(GetSetting(kAccountsApplication, name, kHitsKey, kZeroCount));
-    counts.tries = readCount(GetSetting(kAccountsApplication, name, kTriesKey, kZeroCount));
+    const auto load = [&](const QString &key, std::int16_t *count) {
+        const QString text = GetSetting(kAccountsApplication, name, key, kZeroCount);
+        *count = readCount(text);
+        if (!isSoundCount(text))
+            counts.unsound << QStringLiteral("%1 \"%2\"").arg(key, text);
+    };
+    load(kHitsKey, &counts.hits);
+    load(kTriesKey, &counts.tries);
+    counts.hits = std::min(counts.hits, counts.tries);
     return counts;
+}
+
+bool AccountRules::passwordTooCostly(const QString &name) const
+{
+    const QString stored = GetSetting(kAccountsApplication, name, kPasswordKey, kNoPassword);
+    return isPasswordHash(stored) && !hashCostsAreSane(stored);
 }
 
 } // namespace accounts

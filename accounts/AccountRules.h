@@ -3,6 +3,7 @@
 #include "PasswordHash.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -14,8 +15,11 @@ inline const QString kAccountsApplication = QStringLiteral("Orvanta");
 
 struct AccountCounts
 {
-    std::int16_t hits = 0;  // 0..32767
+    std::int16_t hits = 0;  // 0..32767, never above tries
     std::int16_t tries = 0; // 0..32767
+    // The stored texts that are not counts this program could have written ("Hits \"abc\""), so
+    // the user can be told before a guess stores new totals over them; empty when all is sound.
+    QStringList unsound;
 };
 
 // The account rules over the settings store, without any display: whether an account exists,
@@ -44,8 +48,13 @@ public:
     // account is either complete or absent.
     CreateResult create(const QString &name, const QString &password) const;
 
-    // The account's stored totals, 0 where missing or not a whole number, clamped to 0..32767.
+    // The account's stored totals, 0 where missing or not a whole number, clamped to 0..32767;
+    // hits above tries (a store edited by hand) read as hits = tries.
     AccountCounts loadCounts(const QString &name) const;
+
+    // Whether the account's stored password hash asks for more work than any hash this program
+    // writes by far (a store edited by hand); such a hash is never checked.
+    bool passwordTooCostly(const QString &name) const;
 
     HashLimits hashLimits() const { return m_hashLimits; }
     void setHashLimits(HashLimits limits) { m_hashLimits = limits; }

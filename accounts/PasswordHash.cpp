@@ -1,10 +1,13 @@
 #include "PasswordHash.h"
 
 #include <QByteArray>
+#include <QStringList>
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace accounts {
 
@@ -62,6 +65,38 @@ bool isPasswordHash(const QString &stored)
     return stored.startsWith(kHashPrefix);
 }
 
+bool hashCostsAreSane(const QString &stored)
+{
+    constexpr qint64 kMaxMemoryKiB = 256 * 1024;
+    constexpr qint64 kMaxPasses = 16;
+    constexpr qint64 kMaxLanes = 4;
+    constexpr qint64 kMaxWorkKiB = 4 * kMaxMemoryKiB;
+    // "$argon2id$v=19$m=19456,t=2,p=1$salt$hash"
+    for (const QString &field : stored.split(u'$')) {
+        if (!field.startsWith(QLatin1String("m=")))
+            continue;
+        qint64 memory = -1;
+        qint64 passes = -1;
+        qint64 lanes = -1;
+        for (const QString &cost : field.split(u',')) {
+            bool ok = false;
+            // More than ten digits is absurd whatever it says; toLongLong would also take signs.
+            const QString digits = cost.mid(2);
+            const qint64 value = digits.size() <= 10 ? digits.toLongLong(&ok) : -1;
+            const qint64 number = ok ? value : std::numeric_limits<qint64>::max();
+            if (cost.startsWith(QLatin1String("m=")))
+                memory = number;
+            else if (cost.startsWith(QLatin1String("t=")))
+                passes = number;
+            else if (cost.startsWith(QLatin1String("p=")))
+                lanes = number;
+        }
+        return memory <= kMaxMemoryKiB && passes <= kMaxPasses && lanes <= kMaxLanes &&
+               memory * std::max<qint64>(passes, 0) <= kMaxWorkKiB;
+    }
+    return true;
+}
+
 bool passwordMatches(const QString &typed, const QString &stored)
 {
     if (!sodiumReady())
@@ -73,7 +108,7 @@ bool passwordMatches(const QString &typed, const QString &stored)
         // libsodium reads the hash as a C string: one that would not fit its buffer or that a NUL
         // would cut short is damaged and matches nothing.
         if (hash.size() < static_cast<qsizetype>(crypto_pwhash_STRBYTES) && !hash.contains('\0') &&
-            stored == QString::fromLatin1(hash)) {
+            stored == QString::fromLatin1(hash) && hashCostsAreSane(stored)) {
             matches = crypto_pwhash_str_verify(hash.constData(), typedBytes.constData(),
                                                static_cast<unsigned long long>(typedBytes.size())) == 0;
         }

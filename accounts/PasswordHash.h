@@ -29,8 +29,15 @@ QString hashPassword(const QString &password, HashLimits limits);
 // Whether a stored password value is a hash string rather than text filled into the store by hand.
 bool isPasswordHash(const QString &stored);
 
+// Whether a stored hash string asks for work within sane limits: at most 256 MiB of memory, 16
+// passes, 4 lanes and 1 GiB-pass in all (this program writes 19 MiB and 2 passes; a hand-made
+// "t=100000000" would hang a login for minutes, "m=4194304" take 4 GiB). A string whose limits
+// cannot be read is left for libsodium to reject.
+bool hashCostsAreSane(const QString &stored);
+
 // Whether typed is the password behind stored. A hash string is verified by libsodium; any other
-// stored value is compared as plain text in constant time. A malformed hash string matches nothing.
+// stored value is compared as plain text in constant time. A malformed hash string, or one whose costs
+// are not sane, matches nothing.
 bool passwordMatches(const QString &typed, const QString &stored);
 
 } // namespace accounts

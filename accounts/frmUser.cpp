@@ -27,6 +27,16 @@ const QString kNameTaken =
 const QString kUserCreated = QStringLiteral("New User Created!  You are now logged on as: ");
 // %1: the name as typed.
 const QString kAccountInUse = QStringLiteral("%1 is in use by another running copy of qxOrvanta Trainer.");
+// %1: the name as typed.
+const QString kPasswordTooCostly =
+    QStringLiteral("The password stored for %1 asks for far more memory or time to check than this program "
+                   "ever uses, so it is not checked and the login is refused. The settings file may have "
+                   "been edited by hand.");
+// %1: the name as typed, %2: the stored texts, %3 and %4: the hits and tries they are read as.
+const QString kCountsUnsound =
+    QStringLiteral("The stored totals of %1 are not counts this program writes: %2.\n\n"
+                   "They are read as %3 hits and %4 tries; the next guess of a test run stores new totals "
+                   "in their place.");
 const QString kPasswordNotStored = QStringLiteral(
     "The new account could not be created: there was not enough memory to protect its password.");
 
@@ -157,6 +167,11 @@ void frmUser::logIn(const QString &name)
         platform::MsgBox(kInvalidUserName, platform::MsgIcon::Exclamation, kWarningTitle);
         return;
     }
+    // Checking such a hash would hang the login for minutes or take gigabytes of memory.
+    if (m_rules.passwordTooCostly(name)) {
+        platform::MsgBox(kPasswordTooCostly.arg(name), platform::MsgIcon::Exclamation, kWarningTitle);
+        return;
+    }
     if (!m_rules.checkPassword(name, txtPassword(0)->text())) {
         platform::MsgBox(kInvalidPassword, platform::MsgIcon::Exclamation, kWarningTitle);
         return;
@@ -167,6 +182,11 @@ void frmUser::logIn(const QString &name)
     const accounts::AccountCounts counts = m_rules.loadCounts(name);
     m_session.UserHits = counts.hits;
     m_session.UserTries = counts.tries;
+    // Told now, while the stored texts are still there to be mended by hand.
+    if (!counts.unsound.isEmpty())
+        platform::MsgBox(kCountsUnsound.arg(name, counts.unsound.join(QStringLiteral(", ")),
+                                            QString::number(counts.hits), QString::number(counts.tries)),
+                         platform::MsgIcon::Exclamation, kWarningTitle);
     handOver(name, std::move(hold));
 }
 

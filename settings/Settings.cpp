@@ -92,6 +92,17 @@ std::int16_t readCount(const QString &text)
     return negative ? 0 : std::int16_t(std::min(value, kMaxCount));
 }
 
+bool isSoundCount(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 5)
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return text.toInt() <= 32767;
+}
+
 void setStoreFaultReporter(std::function<void(const QString &message)> reporter)
 {
     faultReporter() = std::move(reporter);

@@ -82,6 +82,8 @@ UnsavedSettings FlushSettings();
 // Turns stored count text into a 16-bit count: whole decimal numbers only, anything else reads as 0,
 // values clamped to 0..32767.
 std::int16_t readCount(const QString &text);
+// Whether text is a count as this program writes it: decimal digits only, at most 32767.
+bool isSoundCount(const QString &text);
 
 // Where store faults (damaged file kept aside, failed write) are reported to the user. The program
 // routes this to a message box; without a reporter faults are only written to the debug log.

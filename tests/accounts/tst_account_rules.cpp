@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 #include "tests/support/TestSandbox.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <memory>
@@ -149,31 +150,86 @@ private slots:
         QVERIFY(!m_rules.exists(QStringLiteral("Nobody")));
     }
 
-    // Hand-edited counts must never load as negative or wrapped 16-bit values.
+    // Hand-edited counts must never load as negative, wrapped or impossible values, and every text
+    // that is not a count this program writes is named, so the login can tell the user.
     void countsLoadWithinRange_data()
     {
-        QTest::addColumn<QString>("text"); // null: no entry
-        QTest::addColumn<int>("count");
-        QTest::newRow("missing") << QString() << 0;
-        QTest::newRow("plain number") << QStringLiteral("17") << 17;
-        QTest::newRow("largest count") << QStringLiteral("32767") << 32767;
-        QTest::newRow("past the 16-bit range") << QStringLiteral("99999") << 32767;
-        QTest::newRow("negative") << QStringLiteral("-5") << 0;
-        QTest::newRow("not a number") << QStringLiteral("lots") << 0;
+        QTest::addColumn<QString>("hitsText"); // null: no entry
+        QTest::addColumn<QString>("triesText");
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<int>("tries");
+        QTest::addColumn<QStringList>("unsound");
+        QTest::newRow("missing") << QString() << QString() << 0 << 0 << QStringList();
+        QTest::newRow("plain numbers")
+            << QStringLiteral("17") << QStringLiteral("40") << 17 << 40 << QStringList();
+        QTest::newRow("largest count")
+            << QStringLiteral("32767") << QStringLiteral("32767") << 32767 << 32767 << QStringList();
+        QTest::newRow("past the 16-bit range") << QStringLiteral("5") << QStringLiteral("99999") << 5 << 32767
+                                               << QStringList{QStringLiteral("Tries \"99999\"")};
+        QTest::newRow("hits above tries")
+            << QStringLiteral("50") << QStringLiteral("10") << 10 << 10 << QStringList();
+        QTest::newRow("negative and not a number")
+            << QStringLiteral("-5") << QStringLiteral("abc") << 0 << 0
+            << QStringList{QStringLiteral("Hits \"-5\""), QStringLiteral("Tries \"abc\"")};
+        QTest::newRow("empty and exponent")
+            << QStringLiteral("") << QStringLiteral("1e3") << 0 << 0
+            << QStringList{QStringLiteral("Hits \"\""), QStringLiteral("Tries \"1e3\"")};
+        QTest::newRow("spaced, signed and decimal")
+            << QStringLiteral(" 7") << QStringLiteral("+7") << 0 << 0
+            << QStringList{QStringLiteral("Hits \" 7\""), QStringLiteral("Tries \"+7\"")};
+        QTest::newRow("decimal") << QStringLiteral("1") << QStringLiteral("7.5") << 0 << 0
+                                 << QStringList{QStringLiteral("Tries \"7.5\"")};
     }
     void countsLoadWithinRange()
     {
-        QFETCH(QString, text);
-        QFETCH(int, count);
+        QFETCH(QString, hitsText);
+        QFETCH(QString, triesText);
+        QFETCH(int, hits);
+        QFETCH(int, tries);
+        QFETCH(QStringList, unsound);
         const QString name = QStringLiteral("Dave");
         SaveSetting(kApp, name, QStringLiteral("UserName"), name);
-        if (!text.isNull()) {
-            SaveSetting(kApp, name, QStringLiteral("Hits"), text);
-            SaveSetting(kApp, name, QStringLiteral("Tries"), text);
+        if (!hitsText.isNull()) {
+            SaveSetting(kApp, name, QStringLiteral("Hits"), hitsText);
+            SaveSetting(kApp, name, QStringLiteral("Tries"), triesText);
         }
         const AccountCounts counts = m_rules.loadCounts(QStringLiteral("DAVE"));
-        QCOMPARE(int(counts.hits), count);
-        QCOMPARE(int(counts.tries), count);
+        QCOMPARE(int(counts.hits), hits);
+        QCOMPARE(int(counts.tries), tries);
+        QCOMPARE(counts.unsound, unsound);
+    }
+
+    // A hash whose costs would hang the login for minutes or take gigabytes is never verified; the
+    // costs this program writes, and libsodium's strongest preset, are.
+    void absurdHashCostsAreRefused_data()
+    {
+        QTest::addColumn<QString>("costs");
+        QTest::addColumn<bool>("sane");
+        QTest::newRow("as written here") << QStringLiteral("m=19456,t=2,p=1") << true;
+        QTest::newRow("libsodium moderate") << QStringLiteral("m=262144,t=3,p=1") << true;
+        QTest::newRow("a hundred million passes") << QStringLiteral("m=19456,t=100000000,p=1") << false;
+        QTest::newRow("4 GiB of memory") << QStringLiteral("m=4194304,t=1,p=1") << false;
+        QTest::newRow("too much work in all") << QStringLiteral("m=262144,t=16,p=1") << false;
+        QTest::newRow("more digits than any count")
+            << QStringLiteral("m=19456,t=2000000000000000,p=1") << false;
+    }
+    void absurdHashCostsAreRefused()
+    {
+        QFETCH(QString, costs);
+        QFETCH(bool, sane);
+        const QString hash =
+            QStringLiteral("$argon2id$v=19$%1$c2FsdHNhbHRzYWx0$aGFzaGhhc2hoYXNoaGFzaA").arg(costs);
+        QCOMPARE(hashCostsAreSane(hash), sane);
+        SaveSettings(
+            kApp, QStringLiteral("Erin"),
+            {{QStringLiteral("UserName"), QStringLiteral("Erin")}, {QStringLiteral("Password"), hash}});
+        QCOMPARE(m_rules.passwordTooCostly(QStringLiteral("erin")), !sane);
+        if (!sane) {
+            QElapsedTimer timer;
+            timer.start();
+            QVERIFY(!passwordMatches(QStringLiteral("x"), hash));
+            QVERIFY(timer.elapsed() < 1000);
+        }
     }
 
 private:

@@ -253,6 +253,38 @@ private slots:
         QCOMPARE(otherCopy.take(QStringLiteral("bob")), accounts::AccountHold::Result::InUse);
     }
 
+    // Stored values that cannot be true: counts that are no counts are told once at the login, before
+    // a guess stores over them; a hash that would take minutes or gigabytes to check refuses the login
+    // at once.
+    void storedValuesThatCannotBeTrueAreTold()
+    {
+        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("abc"),
+                    QStringLiteral("1e3"));
+        SaveSettings(
+            kApp, QStringLiteral("Bob"),
+            {{QStringLiteral("UserName"), QStringLiteral("Bob")},
+             {QStringLiteral("Password"), QStringLiteral("$argon2id$v=19$m=19456,t=100000000,p=1$"
+                                                         "c2FsdHNhbHRzYWx0$aGFzaGhhc2hoYXNoaGFzaA")}});
+        for (const QString &name : {QStringLiteral("alice"), QStringLiteral("Bob")}) {
+            frmUser *form = openLogin();
+            QVERIFY(form);
+            QTest::keyClicks(form->txtUserName, name);
+            typeInto(form->txtPassword(0),
+                     name == QLatin1String("Bob") ? QStringLiteral("b") : QStringLiteral("a"));
+            QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        }
+        QCOMPARE(m_sandbox->messageTexts(),
+                 (QStringList{
+                     QStringLiteral("The stored totals of alice are not counts this program writes: Hits "
+                                    "\"abc\", Tries \"1e3\".\n\nThey are read as 0 hits and 0 tries; the "
+                                    "next guess of a test run stores new totals in their place."),
+                     QStringLiteral("The password stored for Bob asks for far more memory or time to "
+                                    "check than this program ever uses, so it is not checked and the "
+                                    "login is refused. The settings file may have been edited by hand.")}));
+        QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("alice")});
+        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), QStringLiteral("abc"));
+    }
+
     // The account is complete in the store before the user is told it exists; the typed password
     // never reaches the store.
     void creatingAnAccount()

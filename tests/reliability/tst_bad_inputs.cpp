@@ -209,21 +209,23 @@ void tst_BadInputs::refusedInputChangesNothing()
 }
 
 // Counts filled into the store by hand reach the trainer as whole numbers in range: what is not a
-// plain decimal number (signs, spaces, letters) counts as 0, leading zeros are dropped. The first
-// guess of a test run then stores plain numbers.
+// plain decimal number (signs, spaces, letters) counts as 0, and the login says so once, before the
+// first guess of a test run stores plain numbers over it; leading zeros are dropped silently.
 void tst_BadInputs::storedCountsReachTheTrainerInRange_data()
 {
     QTest::addColumn<QString>("hitsText");
     QTest::addColumn<QString>("triesText");
     QTest::addColumn<int>("hits");
     QTest::addColumn<int>("tries");
-    QTest::newRow("not a number") << QStringLiteral("lots") << QStringLiteral("many") << 0 << 0;
-    QTest::newRow("negative") << QStringLiteral("-5") << QStringLiteral("-1") << 0 << 0;
-    QTest::newRow("spaces around") << QStringLiteral(" 4") << QStringLiteral("9 ") << 0 << 0;
-    QTest::newRow("space inside") << QStringLiteral("1 2") << QStringLiteral("3 4") << 0 << 0;
-    QTest::newRow("empty") << QString() << QString() << 0 << 0;
-    QTest::newRow("leading zeros") << QStringLiteral("007") << QStringLiteral("0020") << 7 << 20;
-    QTest::newRow("hits not a number, tries fine") << QStringLiteral("x5") << QStringLiteral("9") << 0 << 9;
+    QTest::addColumn<bool>("told");
+    QTest::newRow("not a number") << QStringLiteral("lots") << QStringLiteral("many") << 0 << 0 << true;
+    QTest::newRow("negative") << QStringLiteral("-5") << QStringLiteral("-1") << 0 << 0 << true;
+    QTest::newRow("spaces around") << QStringLiteral(" 4") << QStringLiteral("9 ") << 0 << 0 << true;
+    QTest::newRow("space inside") << QStringLiteral("1 2") << QStringLiteral("3 4") << 0 << 0 << true;
+    QTest::newRow("empty") << QString() << QString() << 0 << 0 << true;
+    QTest::newRow("leading zeros") << QStringLiteral("007") << QStringLiteral("0020") << 7 << 20 << false;
+    QTest::newRow("hits not a number, tries fine")
+        << QStringLiteral("x5") << QStringLiteral("9") << 0 << 9 << true;
 }
 
 void tst_BadInputs::storedCountsReachTheTrainerInRange()
@@ -232,10 +234,17 @@ void tst_BadInputs::storedCountsReachTheTrainerInRange()
     QFETCH(QString, triesText);
     QFETCH(int, hits);
     QFETCH(int, tries);
+    QFETCH(bool, told);
     ProgramSandbox &s = *m_sandbox;
     makeAccount(QStringLiteral("Dave"), QStringLiteral("d"), hitsText, triesText);
     frmMain *trainer = logInFromStart(*s.host, QStringLiteral("Dave"), QStringLiteral("d"));
     QVERIFY(trainer);
+    QCOMPARE(s.messages.size(), told ? 1 : 0);
+    if (told)
+        QVERIFY2(s.messages[0].text.contains(
+                     QStringLiteral("\"%1\"").arg(hitsText != QLatin1String("x5") ? triesText : hitsText)),
+                 qPrintable(s.messages[0].text));
+    s.messages.clear();
     QCOMPARE(int(s.host->session().UserHits), hits);
     QCOMPARE(int(s.host->session().UserTries), tries);
 
@@ -270,6 +279,9 @@ void tst_BadInputs::countLimitEndToEnd()
     makeAccount(QStringLiteral("Max"), QStringLiteral("m"), QStringLiteral("100"), triesText);
     frmMain *trainer = logInFromStart(*s.host, QStringLiteral("Max"), QStringLiteral("m"));
     QVERIFY(trainer);
+    // Tries filled in past the limit are told at the login, as the largest count.
+    QCOMPARE(s.messages.size(), triesText == QLatin1String("40000") ? 1 : 0);
+    s.messages.clear();
     clickOn(trainer->StartButton(0));
 
     if (countedGuesses == 1) {
