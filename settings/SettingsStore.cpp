@@ -185,6 +185,12 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         if (!ensureOpen())
             break; // already told why
         if (m_readOnly) {
+            // Opened for reading only because another copy held the lock just then: as brief as
+            // a lock met while writing, and kept without a word in the same way.
+            if (m_readOnlyForLock && lockStillBrief()) {
+                m_lastRefusal = m_readOnlyWhy;
+                break;
+            }
             reason = m_readOnlyWhy.isEmpty() ? readOnlyReason() : m_readOnlyWhy;
             break;
         }
@@ -200,13 +206,9 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         }
         error.code = writeFailureCode(error.code);
         m_lastRefusal = describe(error);
-        if ((error.code & 0xff) == SQLITE_BUSY || (error.code & 0xff) == SQLITE_LOCKED) {
-            // Kept without a word while the lock is brief: the next write takes it along.
-            if (!m_lockedSince.isValid())
-                m_lockedSince.start();
-            if (m_lockedSince.elapsed() < kLockedToldAfterMs)
-                break;
-        }
+        // Kept without a word while the lock is brief: the next write takes it along.
+        if (isLock(error.code) && lockStillBrief())
+            break;
         if (isDamage(error.code)) {
             if (!recoverFromDamage(describe(error)))
                 break;
@@ -226,6 +228,18 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
     // The next write starts from a new connection: permissions or free space may have changed.
     m_reopenBeforeWrite = true;
     return false;
+}
+
+bool SettingsStore::isLock(int code)
+{
+    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+}
+
+bool SettingsStore::lockStillBrief()
+{
+    if (!m_lockedSince.isValid())
+        m_lockedSince.start();
+    return m_lockedSince.elapsed() < kLockedToldAfterMs;
 }
 
 void SettingsStore::keepPending(PendingWrite write)

@@ -122,6 +122,7 @@ private:
 
     static FoldedKey foldedKey(const Entry &entry);
     static bool isDamage(int code);
+    static bool isLock(int code);
 
     bool ensureOpen();
     bool open();
@@ -154,6 +155,7 @@ private:
     void deliverReports();
     void reportStreakFault(const QString &message);
     void reportOpenFault(const QString &reason);
+    bool lockStillBrief();
 
     QString m_filePath;
     Reporter m_reporter;
@@ -163,6 +165,8 @@ private:
     bool m_readOnly = false;
     // Why the open connection cannot write: the error of the writable connection that failed.
     QString m_readOnlyWhy;
+    // The writable connection failed only because another program held the file locked.
+    bool m_readOnlyForLock = false;
     bool m_reopenBeforeWrite = false;
     bool m_inFaultStreak = false;
     StoreBusyWait m_busyWait;

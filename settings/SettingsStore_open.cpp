@@ -146,8 +146,10 @@ bool SettingsStore::open()
             connected = connect(Connect::Immutable, &error);
         if (connected) {
             // A full disk refuses the writable connection too: say that, not that the file is read-only.
-            if (m_readOnly && writeError.code != 0)
+            if (m_readOnly && writeError.code != 0) {
                 m_readOnlyWhy = describe(writeError);
+                m_readOnlyForLock = isLock(writeError.code);
+            }
             // Entries kept back by failed writes or saved from a damaged file go in at once.
             if (!m_readOnly && !m_pending.empty() && migrateIfDue(nullptr) == SQLITE_OK &&
                 runWrite(nullptr, nullptr) == SQLITE_OK)
@@ -160,6 +162,12 @@ bool SettingsStore::open()
             continue;
         }
         closeConnection();
+        // Another copy holding the lock a moment too long for even a reader: the write that
+        // needed the file keeps its entries and the next one takes them along.
+        if (isLock(writeError.code) && lockStillBrief()) {
+            m_lastRefusal = describe(writeError);
+            return false;
+        }
         reportOpenFault(describe(writeError));
         return false;
     }
@@ -322,6 +330,7 @@ void SettingsStore::closeConnection()
     m_db = nullptr;
     m_readOnly = false;
     m_readOnlyWhy.clear();
+    m_readOnlyForLock = false;
 }
 
 bool SettingsStore::prepareFolder(QString *reason)
