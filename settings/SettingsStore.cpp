@@ -292,6 +292,12 @@ int SettingsStore::runWrite(const PendingWrite *extra, SqlError *error)
              rc == SQLITE_OK && statement != write->statements.end(); ++statement)
             rc = runStatement(*statement);
     }
+    return commitOrRollBack(rc, error);
+}
+
+// Ends the open transaction: commits when every step went well (rc is SQLITE_OK), else rolls back.
+int SettingsStore::commitOrRollBack(int rc, SqlError *error)
+{
     if (rc == SQLITE_OK)
         rc = execScalar(m_db, "COMMIT");
     if (rc != SQLITE_OK) {

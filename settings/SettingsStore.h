@@ -136,6 +136,7 @@ private:
     void keepPending(PendingWrite write);
     int runWrite(const PendingWrite *extra, SqlError *error);
     int runStatement(const AttachedStatement &statement);
+    int commitOrRollBack(int rc, SqlError *error);
     int readValue(const FoldedKey &key, std::optional<QString> *result);
     int migrateIfDue(SqlError *error);
 

@@ -305,15 +305,9 @@ int SettingsStore::migrateIfDue(SqlError *error)
                 m_db,
                 QByteArray("PRAGMA user_version = " + QByteArray::number(qulonglong(step + 1))).constData());
     }
-    if (rc == SQLITE_OK)
-        rc = execScalar(m_db, "COMMIT");
-    if (rc != SQLITE_OK) {
-        if (error)
-            *error = {rc, sqlite3_system_errno(m_db), QString::fromUtf8(sqlite3_errmsg(m_db))};
-        if (!sqlite3_get_autocommit(m_db))
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    rc = commitOrRollBack(rc, error);
+    if (rc != SQLITE_OK)
         return rc;
-    }
     m_schemaDue = false;
     return SQLITE_OK;
 }
