@@ -2,9 +2,7 @@
 // recorded history. Every run leaves the store byte for byte as it was.
 
 #include "tests/settings/StoreTestSupport.h"
-
-#include "history/StoreNames.h"
-#include "history/TryRecorder.h"
+#include "tests/support/HistoryTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,20 +51,12 @@ QByteArray storeBytes(const QString &path)
 // Alice: 5 tries (1 hit) before the history, then a run of 30 recorded tries with 12 hits.
 void recordAlice()
 {
-    SaveSettings(history::kAccountsApplication, QStringLiteral("Alice"),
-                 {{history::kUserNameKey, QStringLiteral("Alice")},
-                  {history::kHitsKey, QStringLiteral("1")},
-                  {history::kTriesKey, QStringLiteral("5")}});
-    TryRecorder recorder;
-    recorder.beginRun(QStringLiteral("alice"), history::Game::Plain);
-    for (int i = 1; i <= 30; ++i) {
-        TryRecorder::CountedTry counted;
-        counted.hit = i <= 12;
-        counted.guess = 1;
-        counted.target = counted.hit ? 1 : 2;
-        recorder.saveTotals(QStringLiteral("alice"), 1 + std::min(i, 12), 5 + i, &counted);
-    }
-    recorder.endRun();
+    historytest::makeOldAccount(QStringLiteral("Alice"), 1, 5);
+    historytest::Player alice{QStringLiteral("alice"), 1, 5, {}};
+    alice.recorder.beginRun(alice.name, history::Game::Plain);
+    for (int i = 1; i <= 30; ++i)
+        alice.play(1, i <= 12 ? 1 : 2);
+    alice.recorder.endRun();
     resetSettingsStore();
 }
 

@@ -2,11 +2,10 @@
 // a store from before the history, and reading it back as runs, splits and CSV.
 
 #include "tests/settings/StoreTestSupport.h"
+#include "tests/support/HistoryTestSupport.h"
 
 #include "history/CsvExport.h"
-#include "history/StoreNames.h"
 #include "history/TryHistory.h"
-#include "history/TryRecorder.h"
 #include "settings/StoreSchema.h"
 #include "settings/StoreSql.h"
 
@@ -15,42 +14,11 @@
 
 #include <sqlite3.h>
 
+using historytest::makeOldAccount;
+using historytest::Player;
 using storetest::StoreSandbox;
 
 namespace {
-
-// An account as an earlier version of the program left it: totals, no history.
-void makeOldAccount(const QString &name, int hits, int tries)
-{
-    SaveSettings(history::kAccountsApplication, name,
-                 {{history::kUserNameKey, name},
-                  {history::kHitsKey, QString::number(hits)},
-                  {history::kTriesKey, QString::number(tries)}});
-}
-
-// Plays one counted try the way the trainer does: totals moved on, then saved with the try.
-struct Player
-{
-    QString name;
-    int hits = 0;
-    int tries = 0;
-    TryRecorder recorder;
-
-    bool play(int guess, int target, history::Deck deck = history::Deck::Zener,
-              std::array<std::int8_t, 5> layout = {})
-    {
-        TryRecorder::CountedTry counted;
-        counted.deck = deck;
-        counted.guess = guess;
-        counted.target = target;
-        counted.layout = layout;
-        counted.hit = guess == target;
-        counted.responseMs = 700 + tries;
-        ++tries;
-        hits += counted.hit ? 1 : 0;
-        return recorder.saveTotals(name, hits, tries, &counted);
-    }
-};
 
 history::AccountHistory readBack(const QString &path, const QString &name)
 {
@@ -59,6 +27,18 @@ history::AccountHistory readBack(const QString &path, const QString &name)
     if (!reader.open(&reason))
         return {};
     return reader.account(name, &reason).value_or(history::AccountHistory{});
+}
+
+// The first column of the first row a statement gives, on its own connection to the file.
+QString sqlOn(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    QString value;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+        SQLITE_OK)
+        storesql::execScalar(db, sql, &value);
+    sqlite3_close(db);
+    return value;
 }
 
 } // namespace
@@ -70,18 +50,23 @@ class HistoryTest : public QObject
 private slots:
     void runsAndTriesReadBackOverAnOldStore();
     void refusedWritesKeepTheirTriesInOrder();
-    void readingAStoreFromBeforeTheHistory();
     void damagedFileKeepsTotalsAndHistory();
     void csvQuotesWhereNeeded();
 };
 
-// Guards the record and its totals drifting apart, and an old store's totals being lost or
-// miscounted: tries before the history began are what the record cannot explain.
+// Guards the record and its totals drifting apart, a reader that fails on a store from before the
+// history, and an old store's totals being lost or miscounted: tries before the history began are
+// what the record cannot explain.
 void HistoryTest::runsAndTriesReadBackOverAnOldStore()
 {
     StoreSandbox sandbox;
     setStoreSchema(StoreSchema{}); // the store as the version before the history wrote it
     makeOldAccount(QStringLiteral("Alice"), 3, 10);
+    resetSettingsStore();
+    const history::AccountHistory old = readBack(sandbox.storePath(), QStringLiteral("alice"));
+    QCOMPARE(old.userName, QStringLiteral("Alice")); // a reader that fails without history tables
+    QCOMPARE(old.beforeHistoryTries, 10);
+    QVERIFY(old.tries.empty() && old.runs.empty());
     {
         Player alice{QStringLiteral("alice"), 3, 10, {}};
         alice.recorder.beginRun(alice.name, history::Game::Plain);
@@ -129,17 +114,9 @@ void HistoryTest::runsAndTriesReadBackOverAnOldStore()
     QCOMPARE(later->storedTries, 13);
 
     // The baseline kept when the history began agrees with the totals.
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(sandbox.storePath()).constData(), &db, SQLITE_OPEN_READONLY,
-                             nullptr),
-             SQLITE_OK);
-    QString baseline;
-    storesql::execScalar(db, "SELECT tries_before || ' ' || hits_before FROM history_account", &baseline);
-    QString version;
-    storesql::execScalar(db, "PRAGMA user_version", &version);
-    sqlite3_close(db);
-    QCOMPARE(baseline, QStringLiteral("10 3"));
-    QCOMPARE(version, QStringLiteral("1"));
+    QCOMPARE(sqlOn(sandbox.storePath(), "SELECT tries_before || ' ' || hits_before FROM history_account"),
+             QStringLiteral("10 3"));
+    QCOMPARE(sqlOn(sandbox.storePath(), "PRAGMA user_version"), QStringLiteral("1"));
 }
 
 // Guards a refused write that loses its try, or writes it after a later one: the disk is full for
@@ -173,19 +150,6 @@ void HistoryTest::refusedWritesKeepTheirTriesInOrder()
     QCOMPARE(account.tries.back().guess, 5);
 }
 
-// Guards a reader that fails on a file from before the history (no history tables at all).
-void HistoryTest::readingAStoreFromBeforeTheHistory()
-{
-    StoreSandbox sandbox;
-    setStoreSchema(StoreSchema{});
-    makeOldAccount(QStringLiteral("Carol"), 7, 30);
-    resetSettingsStore();
-    const history::AccountHistory carol = readBack(sandbox.storePath(), QStringLiteral("carol"));
-    QCOMPARE(carol.userName, QStringLiteral("Carol"));
-    QCOMPARE(carol.beforeHistoryTries, 30);
-    QVERIFY(carol.tries.empty() && carol.runs.empty());
-}
-
 // Guards a damaged file costing the record: the store's recovery carries totals and history over.
 void HistoryTest::damagedFileKeepsTotalsAndHistory()
 {
@@ -199,14 +163,9 @@ void HistoryTest::damagedFileKeepsTotalsAndHistory()
     }
     resetSettingsStore();
     // One name in the runs' index changed: each page is sound, but the index no longer matches.
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open_v2(QFile::encodeName(sandbox.storePath()).constData(), &db, SQLITE_OPEN_READWRITE,
-                             nullptr),
-             SQLITE_OK);
-    QString page;
-    storesql::execScalar(db, "PRAGMA wal_checkpoint(TRUNCATE)");
-    storesql::execScalar(db, "SELECT pageno FROM dbstat WHERE name = 'history_run_account' LIMIT 1", &page);
-    sqlite3_close(db);
+    sqlOn(sandbox.storePath(), "PRAGMA wal_checkpoint(TRUNCATE)");
+    const QString page =
+        sqlOn(sandbox.storePath(), "SELECT pageno FROM dbstat WHERE name = 'history_run_account' LIMIT 1");
     QFile file(sandbox.storePath());
     QVERIFY(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
