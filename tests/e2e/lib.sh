@@ -56,28 +56,20 @@
 #   e2e_is_shaped <id>            the window has a bounding shape (xwininfo -shape)
 #   e2e_shape_extents <id>        "width height x y" of that shape
 #   e2e_icon_pixels <id>          "opaque/all" pixels of the icons the window names (_NET_WM_ICON), "none"
-# Wayland (E2E_DESKTOP=weston before e2e_init): weston's x11 backend runs inside Xvfb instead of
-# openbox and the program runs with QT_QPA_PLATFORM=wayland. Wayland tells no program where its
-# windows are, so windows are found on weston's screenshots, whose desktop is plain E2E_WL_DESKTOP;
-# places are screen pixels. Weston's pointer follows xdotool's moves relatively, so each click first
-# pushes it to 0,0. Between screenshots the pointer rests in the bottom right corner, which weston's
-# placement never gives to a window.
-#   e2e_wl_screenshot <name>      weston-screenshooter into $E2E_OUT/<name>.png; prints the path
+# Wayland (E2E_DESKTOP=weston before e2e_init): weston's x11 backend in Xvfb, QT_QPA_PLATFORM=wayland.
+# Wayland tells no program where its windows are, so they are found on screenshots (desktop plain
+# E2E_WL_DESKTOP; places are screen pixels). Weston's pointer follows xdotool's moves relatively, so
+# each click first pushes it to 0,0; for screenshots it rests bottom right, where no window is placed.
+#   e2e_wl_screenshot <name>      screenshot into $E2E_OUT/<name>.png; prints the path
 #   e2e_wl_click <x> <y>          left click at a screen place
 #   e2e_wl_bbox <png> [colour]    "width height x y" of what is not desktop (or only of that colour)
-#   e2e_wl_wait_bbox <name> <colour|-> <width> <height> [secs]
-#                                 screenshots until that box has that size; prints "x y"
-#   e2e_wl_wait_window <name> <picture> [secs]
-#                                 screenshots until the only window on screen shows that picture's
-#                                 outline (the box of its pixels that are not its key colour, the top
-#                                 left pixel's); prints the window's "x y"
-#   e2e_wl_parents                "title|owner's title" for each window the program titled, in order,
-#                                 read from the protocol log of a program started with
-#                                 WAYLAND_DEBUG=client (owner empty for a window transient for none)
-#   e2e_wl_cut_errors <png> <x> <y> <picture>
-#                                 pixels where the window at x, y disagrees with its picture's outline:
-#                                 a key-coloured pixel of the picture that does not show the desktop,
-#                                 or a kept one that does (0 when cut exactly)
+#   e2e_wl_wait_bbox <name> <colour|-> <width> <height> [secs]   until that box has that size; "x y"
+#   e2e_wl_wait_window <name> <picture> [secs]   until the only window shows the outline of that
+#                                 picture (its pixels not of the top left pixel's colour); "x y"
+#   e2e_wl_parents                "title|owner's title" per window titled, from the WAYLAND_DEBUG=client
+#                                 log (owner empty for a window transient for none)
+#   e2e_wl_cut_errors <png> <x> <y> <picture>   pixels where the window at x, y disagrees with the
+#                                 picture's outline (desktop not shown in key colour or shown elsewhere)
 # Settings store
 #   e2e_store_path                $XDG_CONFIG_HOME/qxOrvanta/settings.sqlite3
 #   e2e_sql <query>               run a query, rows on stdout ("|" between columns)
@@ -558,40 +550,26 @@ e2e_wl_click() {
 }
 
 e2e_wl_bbox() {
-    local colour="${2:-}" box
-    # The parked pointer's corner is painted over first.
+    # The parked pointer's corner is painted over first; the box is WxH+X+Y with a one pixel border.
     local corner="rectangle $((E2E_WL_WIDTH - 8)),$((E2E_WL_HEIGHT - 8)) $E2E_WL_WIDTH,$E2E_WL_HEIGHT"
-    if [ -n "$colour" ]; then
-        box=$(/usr/bin/convert "$1" -fill "$E2E_WL_DESKTOP" -draw "$corner" +opaque "$colour" \
-            -bordercolor "$E2E_WL_DESKTOP" -border 1 -format '%@' info: 2>/dev/null) || true
-    else
-        box=$(/usr/bin/convert "$1" -fill "$E2E_WL_DESKTOP" -draw "$corner" \
-            -bordercolor "$E2E_WL_DESKTOP" -border 1 -format '%@' info: 2>/dev/null) || true
-    fi
-    # WxH+X+Y, one pixel of border added around the screen.
-    printf '%s\n' "$box" | sed 's/^\([0-9]*\)x\([0-9]*\)+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/' |
-        awk '{ print $1, $2, $3 - 1, $4 - 1 }'
+    /usr/bin/convert "$1" -fill "$E2E_WL_DESKTOP" -draw "$corner" ${2:+"+opaque" "$2"} \
+        -bordercolor "$E2E_WL_DESKTOP" -border 1 -format '%@' info: 2>/dev/null |
+        sed 's/^\([0-9]*\)x\([0-9]*\)+\([0-9]*\)+\([0-9]*\)$/\1 \2 \3 \4/' | awk '{ print $1, $2, $3 - 1, $4 - 1 }'
 }
 
 # One screenshot: prints "x y" of the box when it has that size, else fails.
 _e2e_wl_find_bbox() {
-    local name="$1" colour="$2" width="$3" height="$4" shot box
-    [ "$colour" != - ] || colour=""
-    shot=$(e2e_wl_screenshot "$name")
-    box=$(e2e_wl_bbox "$shot" "$colour")
+    local box
+    box=$(e2e_wl_bbox "$(e2e_wl_screenshot "$1")" "${2#-}")
     case "$box" in
-    "$width $height "*) printf '%s\n' "${box#"$width $height "}" ;;
+    "$3 $4 "*) printf '%s\n' "${box#"$3 $4 "}" ;;
     *) return 1 ;;
     esac
 }
 
 e2e_wl_wait_bbox() {
-    local secs="${5:-20}"
-    local deadline=$((SECONDS + secs))
-    until _e2e_wl_find_bbox "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || e2e_fail "$1: no ${3}x$4 window on screen within $secs s"
-        sleep 0.2
-    done
+    e2e_wait_until "${5:-20}" _e2e_wl_find_bbox "$1" "$2" "$3" "$4" ||
+        e2e_fail "$1: no ${3}x$4 window on screen within ${5:-20} s"
 }
 
 # Prints "key width height x y" of a picture: its key colour and the box of its other pixels.
@@ -611,12 +589,8 @@ _e2e_wl_find_window() {
 }
 
 e2e_wl_wait_window() {
-    local secs="${3:-20}"
-    local deadline=$((SECONDS + secs))
-    until _e2e_wl_find_window "$1" "$2"; do
-        [ "$SECONDS" -lt "$deadline" ] || e2e_fail "$1: no window showing $(basename "$2") within $secs s"
-        sleep 0.2
-    done
+    e2e_wait_until "${3:-20}" _e2e_wl_find_window "$1" "$2" ||
+        e2e_fail "$1: no window showing $(basename "$2") within ${3:-20} s"
 }
 
 e2e_wl_cut_errors() {
