@@ -4,6 +4,7 @@
 #include "results/ResultsFormat.h"
 #include "results/ResultsRecord.h"
 #include "results/ResultsTexts.h"
+#include "tests/results/ResultsTestSupport.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -11,43 +12,16 @@
 #include <cmath>
 
 using namespace results;
+using resultstest::recordOf;
+using resultstest::tryOf;
 
 namespace {
 
-RecordedTry tryOf(std::int64_t run, bool hit, Deck deck = Deck::Zener, Game game = Game::Plain)
+// Chance of exactly k hits in n tries at one in five, from the logarithm of the binomial term.
+double chanceOfHits(int n, int k)
 {
-    return {run, QDateTime(QDate(2026, 12, 1), QTime(9, 0), Qt::UTC).addSecs(run * 60), game, deck, hit};
-}
-
-// A record of one run of n tries with the given hits.
-ResultsRecord oneRun(int n, int hits)
-{
-    ResultsRecord record(QStringLiteral("Ada"));
-    for (int i = 0; i < n; ++i)
-        record.add(tryOf(1, i < hits));
-    record.setTotals(n, hits);
-    record.finish();
-    return record;
-}
-
-// Exact chance of each tenth for n tries, by whole-number sums: C(n,k) 4^(n-k) out of 5^n.
-std::array<double, kSpreadBins> exactSpread(int n)
-{
-    std::array<unsigned long long, kSpreadBins> ways{};
-    unsigned long long all = 1, choose = 1;
-    for (int i = 0; i < n; ++i)
-        all *= 5;
-    for (int k = 0; k <= n; ++k) {
-        unsigned long long fours = 1;
-        for (int i = 0; i < n - k; ++i)
-            fours *= 4;
-        ways[std::min(kSpreadBins - 1, k * kSpreadBins / n)] += choose * fours;
-        choose = choose * static_cast<unsigned long long>(n - k) / static_cast<unsigned long long>(k + 1);
-    }
-    std::array<double, kSpreadBins> chance{};
-    for (int b = 0; b < kSpreadBins; ++b)
-        chance[b] = double(ways[b]) / double(all);
-    return chance;
+    return std::exp(std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0) +
+                    k * std::log(0.2) + (n - k) * std::log(0.8));
 }
 
 } // namespace
@@ -68,8 +42,10 @@ private slots:
     void chanceSpreadIsExact()
     {
         QFETCH(int, tries);
-        const auto exact = exactSpread(tries);
-        const RunSpread spread = oneRun(tries, 0).data().spread;
+        std::array<double, kSpreadBins> exact{};
+        for (int k = 0; k <= tries; ++k)
+            exact[std::min(kSpreadBins - 1, k * kSpreadBins / tries)] += chanceOfHits(tries, k);
+        const RunSpread spread = recordOf({tries}).data().spread;
         for (int b = 0; b < kSpreadBins; ++b)
             QVERIFY2(std::abs(spread.chance[b] - exact[b]) <= 1e-12 + 1e-9 * exact[b],
                      qPrintable(QString::number(b)));
@@ -80,18 +56,16 @@ private slots:
     void longRunsKeepTheirTails()
     {
         for (int tries : {1000, 32767}) {
-            const RunSpread spread = oneRun(tries, tries / 5).data().spread;
+            const RunSpread spread = recordOf({tries}).data().spread;
             double sum = 0;
             for (double chance : spread.chance)
                 sum += chance;
             QVERIFY(std::abs(sum - 1) < 1e-9);
         }
-        // 40-50 % of 1000 tries, summed term by term in logarithms.
-        double exact = 0;
+        double exact = 0; // 40-50 % of 1000 tries, term by term
         for (int k = 400; k < 500; ++k)
-            exact += std::exp(std::lgamma(1001.0) - std::lgamma(k + 1.0) - std::lgamma(1001.0 - k) +
-                              k * std::log(0.2) + (1000 - k) * std::log(0.8));
-        const RunSpread spread = oneRun(1000, 200).data().spread;
+            exact += chanceOfHits(1000, k);
+        const RunSpread spread = recordOf({1000}).data().spread;
         QVERIFY(exact > 1e-50);
         QVERIFY(std::abs(spread.chance[4] - exact) < 1e-6 * exact);
     }
@@ -186,7 +160,7 @@ private slots:
         QCOMPARE(headline(empty.data()), resultstext::kNoTries);
         QVERIFY(!summaryText(empty.data(), QLocale::c()).contains(resultstext::kBeforeHistory));
 
-        ResultsRecord record = oneRun(30, 6);
+        ResultsRecord record = recordOf({30});
         record.setTotals(42, 9);
         record.finish();
         const QString text = summaryText(record.data(), QLocale::c());

@@ -5,6 +5,7 @@
 #include "results/ResultsTexts.h"
 #include "results/frmResults.h"
 
+#include "tests/results/ResultsTestSupport.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QAbstractItemModel>
@@ -19,26 +20,9 @@
 #include <QTest>
 
 using namespace results;
+using resultstest::recordOf;
 
 namespace {
-
-// Runs of the given lengths, each with a fifth of its tries hits, recorded in this order.
-ResultsRecord recordOf(const QList<int> &runLengths, const QString &user = QStringLiteral("Ada"))
-{
-    ResultsRecord record(user);
-    int tries = 0, hits = 0;
-    for (qsizetype run = 0; run < runLengths.size(); ++run) {
-        for (int i = 0; i < runLengths[run]; ++i, ++tries) {
-            const bool hit = i % 5 == 0;
-            hits += hit ? 1 : 0;
-            record.add({run, QDateTime(QDate(2026, 12, 1), QTime(9, 0), Qt::UTC).addSecs(run * 600),
-                        Game::Plain, Deck::Zener, hit});
-        }
-    }
-    record.setTotals(tries, hits);
-    record.finish();
-    return record;
-}
 
 QStringList columnTexts(const QAbstractItemModel *model, int column)
 {
