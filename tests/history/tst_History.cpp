@@ -190,15 +190,14 @@ void HistoryTest::damagedFileKeepsTotalsAndHistory()
 // Guards CSV a spreadsheet misreads (an unquoted comma or quote in a name).
 void HistoryTest::csvQuotesWhereNeeded()
 {
-    history::TryRecord record;
-    record.timeUtcMs = 1'765'000'000'123;
-    record.runId = 4;
-    record.tryNumber = 2;
-    record.game = history::Game::FindHidden;
-    record.deck = history::Deck::Colors;
-    record.guess = 3;
-    record.target = 2;
-    record.layout = {3, 1, 2, 5, 4};
+    const history::TryRecord record{.timeUtcMs = 1'765'000'000'123,
+                                    .runId = 4,
+                                    .tryNumber = 2,
+                                    .game = history::Game::FindHidden,
+                                    .deck = history::Deck::Colors,
+                                    .guess = 3,
+                                    .target = 2,
+                                    .layout = {3, 1, 2, 5, 4}};
     QCOMPARE(history::csvRow(QStringLiteral("Doe, \"J\""), record),
              QStringLiteral(
                  "2025-12-06T05:46:40.123Z,\"Doe, \"\"J\"\"\",4,2,find-hidden,colors,0,3,2,31254,0,\r\n"));

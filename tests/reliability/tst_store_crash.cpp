@@ -3,6 +3,7 @@
 // (store_guess_driver).
 
 #include "tests/settings/StoreTestSupport.h"
+#include "tests/support/HistoryTestSupport.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -17,8 +18,6 @@
 using storetest::StoreSandbox;
 
 namespace {
-
-const QString kAccounts = QStringLiteral("Orvanta");
 
 struct Ack
 {
@@ -147,10 +146,7 @@ void tst_StoreCrash::killedAtRandomMomentsLosesNoAcknowledgedGuess()
     StoreSandbox sandbox;
     const QString user = QStringLiteral("Alice");
     // An account from before the history: its 5 tries stay outside the record.
-    SaveSettings(kAccounts, user,
-                 {{QStringLiteral("UserName"), user},
-                  {QStringLiteral("Hits"), QStringLiteral("1")},
-                  {QStringLiteral("Tries"), QStringLiteral("5")}});
+    historytest::makeOldAccount(user, 1, 5);
     resetSettingsStore();
     Ack acknowledged{1, 5};
     QRandomGenerator random(QRandomGenerator::global()->generate());
