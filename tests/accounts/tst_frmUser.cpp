@@ -5,6 +5,7 @@
 #include "accounts/frmUser.h"
 #include "platform/Dialogs.h"
 #include "settings/Settings.h"
+#include "tests/support/Accounts.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QApplication>
@@ -34,21 +35,6 @@ public:
     QStringList shownFor;
     void showTrainerFor(const QString &userName) override { shownFor << userName; }
 };
-
-QString stored(const QString &name, const QString &key)
-{
-    return GetSetting(kApp, name, key, QStringLiteral("<missing>"));
-}
-
-void makeAccount(const QString &name, const QString &password, const QString &hits = QStringLiteral("0"),
-                 const QString &tries = QStringLiteral("0"))
-{
-    accounts::AccountRules rules;
-    rules.setHashLimits(accounts::kMinimumHashLimits);
-    rules.create(name, password);
-    SaveSetting(kApp, name, QStringLiteral("Hits"), hits);
-    SaveSetting(kApp, name, QStringLiteral("Tries"), tries);
-}
 
 // Gives the box the focus as a click would (which runs its focus handler), then types.
 void typeInto(TextBox *box, const QString &text)

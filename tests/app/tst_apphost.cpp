@@ -12,6 +12,7 @@
 #include "settings/Settings.h"
 #include "trainer/frmMain.h"
 #include "tests/settings/StoreTestSupport.h"
+#include "tests/support/Accounts.h"
 #include "tests/support/Activation.h"
 #include "tests/support/TestSandbox.h"
 
@@ -26,15 +27,6 @@ using namespace platform;
 namespace {
 
 const QString kAccounts = QStringLiteral("Orvanta");
-
-void makeAccount(const QString &name, const QString &password, const QString &hits, const QString &tries)
-{
-    accounts::AccountRules rules;
-    rules.setHashLimits(accounts::kMinimumHashLimits);
-    QCOMPARE(rules.create(name, password), accounts::AccountRules::CreateResult::Created);
-    SaveSetting(kAccounts, name, QStringLiteral("Hits"), hits);
-    SaveSetting(kAccounts, name, QStringLiteral("Tries"), tries);
-}
 
 // Fills the login window as typed (without the focus handlers that empty the boxes) and continues.
 void logIn(frmUser *login, const QString &name, const QString &password)

@@ -5,6 +5,7 @@
 // them, and a full read of the store to prove that nothing changed.
 
 #include "app/AppHost.h"
+#include "tests/support/Accounts.h"
 #include "tests/support/TestSandbox.h"
 
 #include "accounts/AccountRules.h"
@@ -41,22 +42,6 @@ public:
 
     std::unique_ptr<AppHost> host;
 };
-
-// An account as the login window creates it (fast hashing), then its totals as raw stored text.
-inline void makeAccount(const QString &name, const QString &password, const QString &hits,
-                        const QString &tries)
-{
-    accounts::AccountRules rules;
-    rules.setHashLimits(accounts::kMinimumHashLimits);
-    QCOMPARE(rules.create(name, password), accounts::AccountRules::CreateResult::Created);
-    SaveSetting(kAccounts, name, QStringLiteral("Hits"), hits);
-    SaveSetting(kAccounts, name, QStringLiteral("Tries"), tries);
-}
-
-inline QString stored(const QString &name, const QString &key)
-{
-    return GetSetting(kAccounts, name, key, QStringLiteral("<missing>"));
-}
 
 // The login window the host has open, once it is active (its name box has had the focus that empties
 // it), with fast hashing for accounts it creates. Null when there is none.
