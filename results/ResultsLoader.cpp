@@ -12,24 +12,6 @@ namespace results {
 
 namespace {
 
-Game gameOf(history::Game game)
-{
-    return game == history::Game::FindHidden ? Game::FindHidden : Game::Plain;
-}
-
-Deck deckOf(history::Deck deck)
-{
-    switch (deck) {
-    case history::Deck::Zener:
-        return Deck::Zener;
-    case history::Deck::Colors:
-        return Deck::Color;
-    case history::Deck::PlayingCards:
-        break;
-    }
-    return Deck::Playing;
-}
-
 // Adds what the account read holds beyond the record's last try, and takes its totals.
 void takeIn(ResultsRecord &record, const history::AccountHistory &account)
 {
@@ -39,7 +21,7 @@ void takeIn(ResultsRecord &record, const history::AccountHistory &account)
     for (const history::TryRecord &recorded : account.tries) {
         const QDateTime start =
             starts.value(recorded.runId, QDateTime::fromMSecsSinceEpoch(recorded.timeUtcMs, Qt::UTC));
-        record.add({recorded.runId, start, gameOf(recorded.game), deckOf(recorded.deck), recorded.hit});
+        record.add({recorded.runId, start, recorded.game, recorded.deck, recorded.hit});
         record.last = {recorded.runId, recorded.tryNumber};
     }
     record.setTotals(account.storedTries, account.storedHits);

@@ -12,19 +12,20 @@ namespace results {
 
 namespace {
 
-QString gameName(Game game)
+// The words the window shows for a game and a deck (the history has its own for files).
+QString gameTitle(Game game)
 {
     return game == Game::Plain ? resultstext::kGamePlain : resultstext::kGameFindHidden;
 }
 
-QString deckName(Deck deck)
+QString deckTitle(Deck deck)
 {
     switch (deck) {
     case Deck::Zener:
         return resultstext::kDeckZener;
-    case Deck::Color:
+    case Deck::Colors:
         return resultstext::kDeckColor;
-    case Deck::Playing:
+    case Deck::PlayingCards:
         break;
     }
     return resultstext::kDeckPlaying;
@@ -41,6 +42,13 @@ template <typename T> QString names(const QList<T> &items, QString (*name)(T))
 Tally tallied(std::int64_t tries, std::int64_t hits)
 {
     return {tries, hits, stats::probabilityAtLeast(tries, hits)};
+}
+
+// Where a game or deck stands in kGames or kDecks, the order its tally is kept in (the history
+// reads nothing but these values).
+template <typename T, std::size_t N> std::size_t indexIn(const std::array<T, N> &order, T item)
+{
+    return std::size_t(std::find(order.begin(), order.end(), item) - order.begin());
 }
 
 // The lowest hit count of a run of n tries that falls in the given tenth.
@@ -75,8 +83,8 @@ void ResultsRecord::add(const RecordedTry &recorded)
     const std::int32_t before = m_data.cumulativeHits.empty() ? 0 : m_data.cumulativeHits.back();
     m_data.cumulativeHits.push_back(before + (recorded.hit ? 1 : 0));
 
-    Tally &game = m_games[static_cast<int>(recorded.game)];
-    Tally &deck = m_decks[static_cast<int>(recorded.deck)];
+    Tally &game = m_games[indexIn(kGames, recorded.game)];
+    Tally &deck = m_decks[indexIn(kDecks, recorded.deck)];
     for (Tally *tally : {&game, &deck}) {
         ++tally->tries;
         tally->hits += recorded.hit ? 1 : 0;
@@ -111,14 +119,14 @@ void ResultsRecord::finish()
         std::clamp<std::int64_t>(m_storedHits - recordedHits, 0, m_data.beforeHistoryTries);
 
     m_data.games.clear();
-    for (int g = 0; g < kGames; ++g) {
+    for (std::size_t g = 0; g < kGames.size(); ++g) {
         if (m_games[g].tries > 0)
-            m_data.games.append({gameName(Game(g)), tallied(m_games[g].tries, m_games[g].hits)});
+            m_data.games.append({gameTitle(kGames[g]), tallied(m_games[g].tries, m_games[g].hits)});
     }
     m_data.decks.clear();
-    for (int d = 0; d < kDecks; ++d) {
+    for (std::size_t d = 0; d < kDecks.size(); ++d) {
         if (m_decks[d].tries > 0)
-            m_data.decks.append({deckName(Deck(d)), tallied(m_decks[d].tries, m_decks[d].hits)});
+            m_data.decks.append({deckTitle(kDecks[d]), tallied(m_decks[d].tries, m_decks[d].hits)});
     }
 
     m_data.spread = {};
@@ -127,8 +135,8 @@ void ResultsRecord::finish()
         RunState &state = m_runStates[i];
         if (state.dirty) {
             run.tally = tallied(run.tally.tries, run.tally.hits);
-            run.game = names(state.games, &gameName);
-            run.decks = names(state.decks, &deckName);
+            run.game = names(state.games, &gameTitle);
+            run.decks = names(state.decks, &deckTitle);
             state.dirty = false;
         }
         ++m_data.spread.runs[spreadBin(run.tally.tries, run.tally.hits)];

@@ -12,20 +12,11 @@
 
 namespace results {
 
-enum class Game
-{
-    Plain,
-    FindHidden,
-};
-inline constexpr int kGames = 2;
-
-enum class Deck
-{
-    Zener,
-    Color,
-    Playing,
-};
-inline constexpr int kDecks = 3;
+// The games and decks as the history records them.
+using Game = history::Game;
+using Deck = history::Deck;
+inline constexpr std::array kGames{Game::Plain, Game::FindHidden};
+inline constexpr std::array kDecks{Deck::Zener, Deck::Colors, Deck::PlayingCards};
 
 // One recorded try, as much of it as the Results window shows.
 struct RecordedTry
@@ -72,8 +63,8 @@ private:
     ResultsData m_data;
     std::int64_t m_storedTries = 0;
     std::int64_t m_storedHits = 0;
-    std::array<Tally, kGames> m_games{};
-    std::array<Tally, kDecks> m_decks{};
+    std::array<Tally, kGames.size()> m_games{};
+    std::array<Tally, kDecks.size()> m_decks{};
     QHash<std::int64_t, qsizetype> m_runRow; // run id -> index in m_data.runs
     QList<RunState> m_runStates;             // parallel to m_data.runs
     std::map<std::int64_t, std::array<double, kSpreadBins>> m_chanceByLength;

@@ -95,9 +95,9 @@ private slots:
     void recordGroupsRunsAndSplits()
     {
         ResultsRecord record(QStringLiteral("Ada"));
-        record.add(tryOf(4, true, Deck::Color));
+        record.add(tryOf(4, true, Deck::Colors));
         record.add(tryOf(4, false, Deck::Zener));
-        record.add(tryOf(4, true, Deck::Color));
+        record.add(tryOf(4, true, Deck::Colors));
         record.add(tryOf(9, false, Deck::Zener, Game::FindHidden));
         record.setTotals(14, 5);
         record.finish();
