@@ -6,6 +6,8 @@
 #include "accounts/PasswordHash.h"
 #include "settings/Settings.h"
 
+#include "BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
@@ -18,14 +20,6 @@ namespace {
 
 const QString kName = QStringLiteral("BenchUser");
 const QString kPassword = QStringLiteral("correct horse battery staple");
-
-double percentile99(const std::vector<double> &values)
-{
-    std::vector<double> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t index = std::min(sorted.size() - 1, (sorted.size() * 99 + 99) / 100 - 1);
-    return sorted[index];
-}
 
 void BM_Login_Owasp(benchmark::State &state)
 {

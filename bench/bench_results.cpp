@@ -15,6 +15,8 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -36,14 +38,6 @@ constexpr int kRecordedTries = 32767;
 constexpr int kRunLength = 25;
 // The guesses of the guess benchmark, which runs first and brings the record to kRecordedTries.
 constexpr int kGuesses = 300;
-
-double percentile99(const std::vector<double> &values)
-{
-    std::vector<double> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t index = std::min(sorted.size() - 1, (sorted.size() * 99 + 99) / 100 - 1);
-    return sorted[index];
-}
 
 bool exec(sqlite3 *db, const char *sql)
 {
@@ -72,15 +66,8 @@ std::int16_t fillHistory(int tries)
     sqlite3_busy_timeout(db, 5000);
     exec(db, "BEGIN");
     sqlite3_stmt *run = nullptr, *attempt = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO history_run(id, token, section_fold, name, game, start_ms)"
-                       " VALUES (?1, ?1, ?2, ?3, 1, ?4)",
-                       -1, &run, nullptr);
-    sqlite3_prepare_v2(
-        db,
-        "INSERT INTO history_try(run_id, try, time_ms, game, deck, blind, guess, target, layout,"
-        " hit, response_ms) VALUES (?1, ?2, ?3, 1, ?4, 0, 3, ?5, NULL, ?6, 900)",
-        -1, &attempt, nullptr);
+    sqlite3_prepare_v2(db, history::schema::kInsertRun, -1, &run, nullptr);
+    sqlite3_prepare_v2(db, history::schema::kInsertTry, -1, &attempt, nullptr);
     const QByteArray folded = SettingsStore::foldName(kUser).toUtf8();
     const std::int64_t start = 1'780'000'000'000;
     bool written = true;
@@ -88,19 +75,24 @@ std::int16_t fillHistory(int tries)
         const int runId = i / kRunLength + 1;
         const std::int64_t time = start + std::int64_t(i) * 3000;
         if (i % kRunLength == 0) {
-            sqlite3_bind_int(run, 1, runId);
+            sqlite3_bind_int(run, 1, runId); // the run's token
             sqlite3_bind_text(run, 2, folded.constData(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_text(run, 3, folded.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(run, 4, time);
+            sqlite3_bind_int(run, 4, int(history::Game::Plain));
+            sqlite3_bind_int64(run, 5, time);
             written &= sqlite3_step(run) == SQLITE_DONE;
             sqlite3_reset(run);
         }
-        sqlite3_bind_int(attempt, 1, runId);
-        sqlite3_bind_int(attempt, 2, i % kRunLength + 1);
+        const bool hit = hits[std::size_t(i)];
+        // token, try, time, game, deck, blind, guess, target; no layout (plain game)
+        const int values[] = {runId, i % kRunLength + 1, 0, int(history::Game::Plain), runId % 3, 0,
+                              3,     hit ? 3 : 1};
+        for (int v = 0; v < 8; ++v)
+            sqlite3_bind_int(attempt, v + 1, values[v]);
         sqlite3_bind_int64(attempt, 3, time);
-        sqlite3_bind_int(attempt, 4, runId % 3);
-        sqlite3_bind_int(attempt, 5, hits[std::size_t(i)] ? 3 : 1);
-        sqlite3_bind_int(attempt, 6, hits[std::size_t(i)] ? 1 : 0);
+        sqlite3_bind_null(attempt, 9);
+        sqlite3_bind_int(attempt, 10, hit ? 1 : 0);
+        sqlite3_bind_int(attempt, 11, 900);
         written &= sqlite3_step(attempt) == SQLITE_DONE;
         sqlite3_reset(attempt);
     }

@@ -10,6 +10,8 @@
 #define QXO_BENCH_HAVE_ART 1
 #endif
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QWidget>
@@ -56,14 +58,6 @@ void buildRegion(benchmark::State &state, const platform::Picture &picture)
     }
     state.counters["pixels"] = picture.size().width() * picture.size().height();
     state.counters["rects"] = rects;
-}
-
-double percentile99(const std::vector<double> &values)
-{
-    std::vector<double> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t index = std::min(sorted.size() - 1, (sorted.size() * 99 + 99) / 100 - 1);
-    return sorted[index];
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include "platform/UserSession.h"
 #include "settings/Settings.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -29,14 +31,6 @@ public:
     void openResultsWindow() override {}
     void tryCounted() override {}
 };
-
-double percentile99(const std::vector<double> &values)
-{
-    std::vector<double> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t index = std::min(sorted.size() - 1, (sorted.size() * 99 + 99) / 100 - 1);
-    return sorted[index];
-}
 
 // A trainer window for one user, opened as the program opens it, removed at the end.
 struct OpenTrainer
