@@ -3,6 +3,8 @@
 #include "Binomial.h"
 #include "HitSummary.h"
 
+#include <boost/math/distributions/binomial.hpp>
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +21,49 @@ bool reachesLevel(std::int64_t n, std::int64_t k, double alpha)
 {
     return probabilityAtLeast(n, k) <= alpha;
 }
+
+// P(X >= c) and P(X = c - 1) for n tries with hit chance p, moved one try or one hit at a time by the
+// ratios of neighbouring binomial terms: the planner's search then costs a few operations per length
+// instead of two incomplete beta functions. Set afresh from Boost.Math every kResync tries so that
+// rounding cannot gather; callers confirm decisions close to a threshold with the exact tail.
+class RunningTail
+{
+public:
+    explicit RunningTail(double p) : m_p(p) { resync(); }
+    double tail() const { return m_tail; }
+    void addTry()
+    {
+        ++m_n;
+        if (m_n % kResync == 0)
+            return resync();
+        m_tail += m_p * m_below;
+        m_below *= double(m_n) / double(m_n - m_c + 1) * (1 - m_p);
+    }
+    void raise()
+    {
+        m_below *= double(m_n - m_c + 1) / double(m_c) * m_p / (1 - m_p);
+        m_tail = std::max(0.0, m_tail - m_below);
+        ++m_c;
+    }
+
+private:
+    static constexpr std::int64_t kResync = 1024;
+    void resync()
+    {
+        m_tail = probabilityAtLeast(m_n, m_c, m_p);
+        m_below =
+            boost::math::pdf(boost::math::binomial_distribution<double>(double(m_n), m_p), double(m_c - 1));
+    }
+
+    double m_p;
+    std::int64_t m_n = 1;
+    std::int64_t m_c = 1;
+    double m_tail = 0;
+    double m_below = 0;
+};
+
+// Closer than this (relative) to a threshold, the running figure is checked with the exact tail.
+constexpr double kConfirmBand = 1e-6;
 
 } // namespace
 
@@ -50,10 +95,25 @@ SeriesPlan planSeries(double rate, double alpha, double power)
     // The critical count never falls as n grows and rises by at most one per try, so it is carried
     // from one n to the next instead of searched afresh.
     std::int64_t critical = 1;
+    RunningTail chance(kChanceOfHit);
+    RunningTail alternative(rate);
     for (std::int64_t n = 1; n <= kMostPlannedTries; ++n) {
-        while (critical <= n && !reachesLevel(n, critical, alpha))
+        if (n > 1) {
+            chance.addTry();
+            alternative.addTry();
+        }
+        while (critical <= n) {
+            const double tail = chance.tail();
+            const bool reached = std::abs(tail - alpha) > kConfirmBand * alpha
+                                     ? tail <= alpha
+                                     : reachesLevel(n, critical, alpha);
+            if (reached)
+                break;
+            chance.raise();
+            alternative.raise();
             ++critical;
-        if (critical > n)
+        }
+        if (critical > n || alternative.tail() < power * (1 - kConfirmBand))
             continue;
         const double achieved = probabilityAtLeast(n, critical, rate);
         if (achieved >= power)
