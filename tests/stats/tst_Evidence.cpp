@@ -27,95 +27,74 @@ QString seen(double value, double expected)
 
 } // namespace
 
-Q_DECLARE_METATYPE(std::vector<stats::RunCount>)
-
 class EvidenceTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void evidenceMatchesExactSums_data();
     void evidenceMatchesExactSums();
-    void verdict_data();
     void verdict();
     void trackKeepsCurrentAndPeak();
     void boundaryIsWhereEvidenceReachesTwenty();
     void pureChanceRarelyReachesTwentyHoweverOftenLooked();
-    void seriesPlanAndPowerMatchExactSums_data();
     void seriesPlanAndPowerMatchExactSums();
     void seriesResultCountsUntriedAsMisses();
-    void trendOverRuns_data();
     void trendOverRuns();
     void secondaryScoresStayWithinRuns();
 };
 
 // Guards a wrong weight or rate in either mixture, lost digits, and an overflow or a 0 on long records.
-void EvidenceTest::evidenceMatchesExactSums_data()
-{
-    QTest::addColumn<int>("n");
-    QTest::addColumn<int>("k");
-    QTest::addColumn<double>("log10Above");
-    QTest::addColumn<double>("log10Below");
-    QTest::addColumn<double>("log10E");
-    QTest::newRow("9 of 25: E 1.569")
-        << 25 << 9 << 0.454211829130760 << -0.534544106340840 << std::log10(1.56894897962934);
-    QTest::newRow("24 of 24: E 840 578")
-        << 24 << 24 << 6.22560798645692 << -1.49204154799275 << std::log10(840577.961005463);
-    QTest::newRow("230 of 1000: E 3.03")
-        << 1000 << 230 << 0.782252112572560 << -2.66478627843945 << std::log10(3.02954380952696);
-    QTest::newRow("260 of 1000: E 4 438")
-        << 1000 << 260 << 3.94826342367336 << -4.35922716423798 << std::log10(4438.47144465486);
-    QTest::newRow("70 of 500, below chance: E 62.4")
-        << 500 << 70 << -2.22834853912060 << 2.09641750191742 << std::log10(62.4321175662845);
-    QTest::newRow("32 767 of 32 767: E 10^9862.549")
-        << 32767 << 32767 << 9862.84986792167 << -1499.73363321031 << 9862.54883792601;
-}
-
 void EvidenceTest::evidenceMatchesExactSums()
 {
-    QFETCH(int, n);
-    QFETCH(int, k);
-    QFETCH(double, log10Above);
-    QFETCH(double, log10Below);
-    QFETCH(double, log10E);
-    const stats::Evidence e = stats::evidence(n, k);
-    // 1e-9 on the logarithm: E itself to nine digits, however large.
-    QVERIFY2(std::abs(e.log10Above - log10Above) < 1e-9, qPrintable(seen(e.log10Above, log10Above)));
-    QVERIFY2(std::abs(e.log10Below - log10Below) < 1e-9, qPrintable(seen(e.log10Below, log10Below)));
-    QVERIFY2(std::abs(e.log10Value - log10E) < 1e-9, qPrintable(seen(e.log10Value, log10E)));
-    QCOMPARE(e.above(), log10Above >= log10Below);
+    struct Row
+    {
+        const char *name;
+        int n, k;
+        double log10Above, log10Below, log10E;
+    };
+    for (const Row &row :
+         {Row{"9 of 25: E 1.569", 25, 9, 0.454211829130760, -0.534544106340840, std::log10(1.56894897962934)},
+          Row{"24 of 24: E 840 578", 24, 24, 6.22560798645692, -1.49204154799275,
+              std::log10(840577.961005463)},
+          Row{"230 of 1000: E 3.03", 1000, 230, 0.782252112572560, -2.66478627843945,
+              std::log10(3.02954380952696)},
+          Row{"260 of 1000: E 4 438", 1000, 260, 3.94826342367336, -4.35922716423798,
+              std::log10(4438.47144465486)},
+          Row{"70 of 500: E 62.4 below", 500, 70, -2.22834853912060, 2.09641750191742,
+              std::log10(62.4321175662845)},
+          Row{"32 767 of 32 767: E 10^9862.549", 32767, 32767, 9862.84986792167, -1499.73363321031,
+              9862.54883792601}}) {
+        const stats::Evidence e = stats::evidence(row.n, row.k);
+        // 1e-9 on the logarithm: E itself to nine digits, however large.
+        QVERIFY2(std::abs(e.log10Above - row.log10Above) < 1e-9 &&
+                     std::abs(e.log10Below - row.log10Below) < 1e-9 &&
+                     std::abs(e.log10Value - row.log10E) < 1e-9,
+                 qPrintable(QLatin1String(row.name) + u' ' + seen(e.log10Value, row.log10E)));
+        QCOMPARE(e.above(), row.log10Above >= row.log10Below);
+    }
 }
 
 // Guards the verdict's thresholds, the side it names, and E written in words past a double's range.
-void EvidenceTest::verdict_data()
-{
-    QTest::addColumn<int>("n");
-    QTest::addColumn<int>("k");
-    QTest::addColumn<QString>("sentence");
-    const QString later =
-        QStringLiteral(" However long you play and whenever you look, chance alone gets this "
-                       "far at most 1 time in %1.");
-    QTest::newRow("10 tries, E 1.6") << 10 << 5 << QStringLiteral("Too few tries to tell yet.");
-    QTest::newRow("25 tries, E 1.6")
-        << 25 << 9
-        << QStringLiteral("This is within what chance alone gives (evidence against chance: 1.6 to 1).");
-    QTest::newRow("24 of 24: above even before 25 tries")
-        << 24 << 24
-        << QStringLiteral("Above chance: evidence 840 000 to 1.") + later.arg(QStringLiteral("840 000"));
-    QTest::newRow("70 of 500: below")
-        << 500 << 70
-        << QStringLiteral("Below chance (psi-missing): evidence 62 to 1.") + later.arg(QStringLiteral("62"));
-    QTest::newRow("32 767 of 32 767") << 32767 << 32767
-                                      << QStringLiteral("Above chance: evidence 3.5 × 10^9862 to 1.") +
-                                             later.arg(QStringLiteral("3.5 × 10^9862"));
-}
-
 void EvidenceTest::verdict()
 {
-    QFETCH(int, n);
-    QFETCH(int, k);
-    QFETCH(QString, sentence);
-    QCOMPARE(stats::evidenceVerdict(n, stats::evidence(n, k)), sentence);
+    const QString later = QStringLiteral(" However long you play and whenever you look, chance alone gets "
+                                         "this far at most 1 time in %1.");
+    const QString above = QStringLiteral("Above chance: evidence %1 to 1.") + later;
+    struct Row
+    {
+        int n, k;
+        QString sentence;
+    };
+    for (const Row &row :
+         {Row{10, 5, QStringLiteral("Too few tries to tell yet.")},
+          Row{25, 9,
+              QStringLiteral("This is within what chance alone gives (evidence against chance: 1.6 to 1).")},
+          Row{24, 24, above.arg(QStringLiteral("840 000"))}, // before 25 tries, yet far from chance
+          Row{500, 70,
+              QStringLiteral("Below chance (psi-missing): evidence 62 to 1.") +
+                  later.arg(QStringLiteral("62"))},
+          Row{32767, 32767, above.arg(QStringLiteral("3.5 × 10^9862"))}})
+        QCOMPARE(stats::evidenceVerdict(row.n, stats::evidence(row.n, row.k)), row.sentence);
 }
 
 // Guards the order of evaluation (the block once, then each try) and a peak lost once E falls back;
@@ -189,46 +168,35 @@ void EvidenceTest::pureChanceRarelyReachesTwentyHoweverOftenLooked()
              qPrintable(QStringLiteral("%1 of %2 lifetimes").arg(reached).arg(kLifetimes)));
 }
 
-// Guards the planner's search (power is not monotone in the length, so the first length counts) and
-// the critical count; figures from exact rational sums.
-void EvidenceTest::seriesPlanAndPowerMatchExactSums_data()
-{
-    QTest::addColumn<double>("rate");
-    QTest::addColumn<int>("tries");
-    QTest::addColumn<double>("power");
-    QTest::addColumn<double>("powerOneShorter");
-    QTest::newRow("25 %") << 0.25 << 433 << 0.80447606620239109 << 0.796870861482828;
-    QTest::newRow("30 %") << 0.30 << 116 << 0.8072757904479397 << 0.7908029267030535;
-    QTest::newRow("40 %") << 0.40 << 35 << 0.8048254965693624 << 0.7669190467161084;
-    QTest::newRow("22 %") << 0.22 << 2560 << 0.8004465391505255 << 0.7975226330501329;
-}
-
+// Guards the planner's search (power is not monotone in the length, so the first length counts), the
+// critical count and the power the planner shows; figures from exact rational sums.
 void EvidenceTest::seriesPlanAndPowerMatchExactSums()
 {
-    QFETCH(double, rate);
-    QFETCH(int, tries);
-    QFETCH(double, power);
-    QFETCH(double, powerOneShorter);
-    const stats::SeriesPlan plan = stats::planSeries(rate);
-    QCOMPARE(plan.tries, tries);
-    QVERIFY2(near(plan.achievedPower, power, 1e-9), qPrintable(seen(plan.achievedPower, power)));
-    QVERIFY(near(stats::seriesPower(tries - 1, rate), powerOneShorter, 1e-9));
-
-    // The planner's table: 1-in-20 chances of a 25- and a 100-try series at 22, 25 and 30 %.
-    struct Row
+    struct Plan
     {
-        int n;
-        int critical;
-        double power[3];
+        double rate;
+        int tries;
+        double power, powerOneShorter;
     };
-    for (const Row row : {Row{25, 9, {0.078846211906468525, 0.14943767038437894, 0.32307187489713218}},
-                          Row{100, 28, {0.094533980838324094, 0.27761948688466132, 0.70363383944225666}}}) {
-        QCOMPARE(stats::criticalHits(row.n), row.critical);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(near(stats::seriesPower(row.n, std::array{0.22, 0.25, 0.30}[std::size_t(i)]),
-                         row.power[i], 1e-9));
+    for (const Plan row : {Plan{0.25, 433, 0.80447606620239109, 0.796870861482828},
+                           Plan{0.30, 116, 0.8072757904479397, 0.7908029267030535},
+                           Plan{0.40, 35, 0.8048254965693624, 0.7669190467161084},
+                           Plan{0.22, 2560, 0.8004465391505255, 0.7975226330501329}}) {
+        const stats::SeriesPlan plan = stats::planSeries(row.rate);
+        QCOMPARE(plan.tries, row.tries);
+        QVERIFY2(near(plan.achievedPower, row.power, 1e-9), qPrintable(seen(plan.achievedPower, row.power)));
+        QVERIFY(near(stats::seriesPower(row.tries - 1, row.rate), row.powerOneShorter, 1e-9));
     }
     QCOMPARE(stats::planSeries(0.2).tries, 0); // chance itself: no length ever has the power
+    // 25 and 100 tries against 22, 25 and 30 %.
+    const std::array<double, 3> rates{0.22, 0.25, 0.30};
+    const std::array<double, 3> power25{0.078846211906468525, 0.14943767038437894, 0.32307187489713218};
+    const std::array<double, 3> power100{0.094533980838324094, 0.27761948688466132, 0.70363383944225666};
+    QCOMPARE(stats::criticalHits(25), 9);
+    QCOMPARE(stats::criticalHits(100), 28);
+    for (std::size_t i = 0; i < rates.size(); ++i)
+        QVERIFY(near(stats::seriesPower(25, rates[i]), power25[i], 1e-9) &&
+                near(stats::seriesPower(100, rates[i]), power100[i], 1e-9));
 }
 
 // Guards an early end that helps the player: the untried tries are misses over the declared length.
@@ -252,44 +220,31 @@ void EvidenceTest::seriesResultCountsUntriedAsMisses()
 
 // Guards the trend statistic and its fitted line against a hand-worked example (runs of 10, 20, 30,
 // 40 tries with 1, 4, 9, 14 hits: xbar = 3, sum h (x - xbar) = 8, sum n (x - xbar)^2 = 100,
-// pq = 0.2016, z = 8 / sqrt(20.16)), a run without tries left out of the scoring, and the thresholds.
-void EvidenceTest::trendOverRuns_data()
-{
-    QTest::addColumn<std::vector<stats::RunCount>>("runs");
-    QTest::addColumn<double>("z");
-    QTest::addColumn<double>("p");
-    QTest::addColumn<QString>("sentence");
-    const std::vector<stats::RunCount> worked{{10, 1}, {20, 4}, {0, 0}, {30, 9}, {40, 14}};
-    QTest::newRow("hand-worked") << worked << 1.7817416127494959 << 0.074791377586944195
-                                 << QStringLiteral("No clear trend over your runs (p = 0.0748).");
-    QTest::newRow("rising") << std::vector<stats::RunCount>{{100, 10}, {100, 20}, {100, 40}} << 5.0 << 0.0
-                            << QStringLiteral("Your hit rate rises");
-    QTest::newRow("falling") << std::vector<stats::RunCount>{{100, 40}, {100, 20}, {100, 10}} << -5.0 << 0.0
-                             << QStringLiteral("Your hit rate falls");
-    QTest::newRow("two runs") << std::vector<stats::RunCount>{{100, 10}, {100, 40}} << 0.0 << 1.0
-                              << QStringLiteral("Too few runs to tell yet.");
-    QTest::newRow("49 tries") << std::vector<stats::RunCount>{{20, 1}, {20, 4}, {9, 9}} << 0.0 << 1.0
-                              << QStringLiteral("Too few runs to tell yet.");
-}
-
+// pq = 0.2016, z = 8 / sqrt(20.16), line 0.04 + 0.08 x), a run without tries left out of the
+// scoring, both directions, and the thresholds.
 void EvidenceTest::trendOverRuns()
 {
-    QFETCH(std::vector<stats::RunCount>, runs);
-    QFETCH(double, z);
-    QFETCH(double, p);
-    QFETCH(QString, sentence);
-    const stats::TrendTest trend = stats::trendOverRuns(runs);
-    QVERIFY2(trend.sentence.startsWith(sentence), qPrintable(trend.sentence));
-    if (std::abs(z) == 5.0) { // far from chance: only the direction is the point
-        QVERIFY(trend.z * z > 0 && trend.p < 0.05);
-        return;
-    }
-    QVERIFY2(near(trend.z, z, 1e-12), qPrintable(seen(trend.z, z)));
-    QVERIFY2(near(trend.p, p, 1e-12), qPrintable(seen(trend.p, p)));
-    if (QLatin1String(QTest::currentDataTag()) == QLatin1String("hand-worked")) {
-        QCOMPARE(trend.runs, 4);
-        QVERIFY(near(trend.slope, 0.08, 1e-12) && near(trend.intercept, 0.04, 1e-12));
-    }
+    const auto check = [](const char *name, const std::vector<stats::RunCount> &runs, double z, double p,
+                          const QString &sentence) {
+        const stats::TrendTest trend = stats::trendOverRuns(runs);
+        return trend.sentence == sentence && std::abs(trend.z - z) < 1e-12 && near(trend.p, p, 1e-9)
+                   ? QString()
+                   : QLatin1String(name) + u' ' + trend.sentence + u' ' + seen(trend.z, z);
+    };
+    const std::vector<stats::RunCount> worked{{10, 1}, {20, 4}, {0, 0}, {30, 9}, {40, 14}};
+    const QString tooFew = QStringLiteral("Too few runs to tell yet.");
+    for (const QString &fault :
+         {check("hand-worked", worked, 1.7817416127494959, 0.074791377586944195,
+                QStringLiteral("No clear trend over your runs (p = 0.0748).")),
+          check("rising", {{100, 10}, {100, 20}, {100, 40}}, 5.0155039131781754, 5.2894647939941183e-7,
+                QStringLiteral("Your hit rate rises over your runs (p = 5.3e-07).")),
+          check("falling", {{100, 40}, {100, 20}, {100, 10}}, -5.0155039131781754, 5.2894647939941183e-7,
+                QStringLiteral("Your hit rate falls over your runs (p = 5.3e-07).")),
+          check("two runs", {{100, 10}, {100, 40}}, 0, 1, tooFew),
+          check("49 tries", {{20, 1}, {20, 4}, {9, 9}}, 0, 1, tooFew)})
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    const stats::TrendTest line = stats::trendOverRuns(worked);
+    QVERIFY(line.runs == 4 && near(line.slope, 0.08, 1e-12) && near(line.intercept, 0.04, 1e-12));
 }
 
 // Guards a displacement counted across two runs (the last guess of one against the first target of
@@ -299,18 +254,15 @@ void EvidenceTest::secondaryScoresStayWithinRuns()
     // Each guess names the card dealt next; the last guess is a hit.
     const stats::RunTries run{{2, 1}, {3, 2}, {4, 3}, {5, 4}, {1, 5}, {1, 1}};
     const stats::SecondaryScores scores = stats::secondaryScores({run, run}, 1.0);
-    QCOMPARE(scores.plus1.tries, 10);
-    QCOMPARE(scores.plus1.hits, 10);
+    QVERIFY(scores.plus1.tries == 10 && scores.plus1.hits == 10);
     QVERIFY(near(scores.plus1.p, 2 * std::pow(0.2, 10), 1e-9));
-    QCOMPARE(scores.minus1.tries, 10);
-    QCOMPARE(scores.minus1.hits, 0);
+    QVERIFY(scores.minus1.tries == 10 && scores.minus1.hits == 0);
     // Two runs of 6 with 1 hit: chi-squared 2 (1 - 1.2)^2 / 0.96 on 2 degrees of freedom, tail e^(-x/2).
     QCOMPARE(scores.variance.runs, 2);
     QVERIFY(near(scores.variance.chi2, 0.08 / 0.96, 1e-12));
     QVERIFY(near(scores.variance.p, 0.9591894571091382, 1e-12));
     QVERIFY(near(scores.plus1.pHolm, 3 * 2 * std::pow(0.2, 10), 1e-9));
-    QCOMPARE(scores.variance.pHolm, 1.0);
-    QCOMPARE(scores.trendPHolm, 1.0);
+    QVERIFY(scores.variance.pHolm == 1.0 && scores.trendPHolm == 1.0);
 
     const std::vector<double> holm = stats::holmAdjusted({0.01, 0.04, 0.03});
     QVERIFY(near(holm[0], 0.03, 1e-12) && near(holm[1], 0.06, 1e-12) && near(holm[2], 0.06, 1e-12));
