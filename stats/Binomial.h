@@ -16,6 +16,10 @@ constexpr double kChanceOfHit = 0.2;
 double probabilityAtLeast(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
 // P(X <= k): chance alone scores k hits or fewer.
 double probabilityAtMost(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
+// log10 P(X >= k) and log10 P(X <= k): finite however deep the tail (5^-32767 is -22903.15), for
+// readers that want a number where the probability itself is below the smallest double.
+double log10ProbabilityAtLeast(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
+double log10ProbabilityAtMost(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
 // Two-sided exact p: twice the smaller tail, at most 1.
 double probabilityTwoSided(std::int64_t n, std::int64_t k, double p = kChanceOfHit);
 
