@@ -79,7 +79,7 @@ QJsonValue jsonCount(double log10Count);
 
 // Where E reaches kEvidenceLevel after n tries, as hits above chance (k - n/5): the fewest hits on the
 // upper side (above > 0) and the most on the lower side (below < 0). NaN where no number of hits
-// reaches it (short records). E(n, k) is convex in k and below 1 near chance, so every k beyond these
+// reaches it (short records). E(n, k) is convex in k and below 20 near chance, so every k beyond these
 // points reaches the level too.
 struct EvidenceBoundary
 {

@@ -162,7 +162,7 @@ void EvidenceTest::boundaryIsWhereEvidenceReachesTwenty()
 
 // Guards the claim the headline rests on: looked at after every try, pure chance reaches E = 20 in at
 // most 1 lifetime in 20. 2 000 lifetimes of 5 000 tries, seeded; the allowance is three standard
-// errors of the simulation's own sampling of a 5 % rate.
+// errors of the simulation's own sampling of a 5 % rate. Some do reach it (not an E stuck near 1).
 void EvidenceTest::pureChanceRarelyReachesTwentyHoweverOftenLooked()
 {
     constexpr int kLifetimes = 2000;
@@ -172,17 +172,16 @@ void EvidenceTest::pureChanceRarelyReachesTwentyHoweverOftenLooked()
     int reached = 0;
     for (int lifetime = 0; lifetime < kLifetimes; ++lifetime) {
         stats::EvidenceTrack track;
+        bool said = false; // every draw taken even after E reached 20: the benchmark's lifetimes exactly
         for (int t = 0; t < kTries; ++t) {
             track.addTry(generator() % 5 == 0);
-            if (track.current().log10Value >= level) {
-                ++reached;
-                break;
-            }
+            said = said || track.current().log10Value >= level;
         }
+        reached += said ? 1 : 0;
     }
     const double rate = double(reached) / kLifetimes;
     const double allowance = 3 * std::sqrt(0.05 * 0.95 / kLifetimes);
-    QVERIFY2(rate <= 0.05 + allowance,
+    QVERIFY2(rate <= 0.05 + allowance && reached > 0,
              qPrintable(QStringLiteral("%1 of %2 lifetimes").arg(reached).arg(kLifetimes)));
 }
 
