@@ -20,15 +20,8 @@ struct RunState
     Digest commitment{};
     std::vector<std::size_t> tryRows;
     bool ended = false;
+    bool faulty = false; // one of its rows is out of order or misjudged
 };
-
-std::int64_t layoutNumber(const std::array<std::int8_t, 5> &layout)
-{
-    std::int64_t number = 0;
-    for (const std::int8_t face : layout)
-        number = number * 10 + face;
-    return number;
-}
 
 // The hit the trainer judges from the guess and the draws: the plain game's clicked position is the
 // target; the find-hidden game's turned cover holds the chosen face.
@@ -101,16 +94,20 @@ private:
             if (run || (row.game != kPlain && row.game != kFindHidden))
                 flag(i, Problem::Order);
             else
-                m_runs[row.run] = RunState{row.game, row.timeUtcMs, row.secret, {}, false};
+                m_runs[row.run] = RunState{row.game, row.timeUtcMs, row.secret, {}, false, false};
             break;
         case RowKind::Try:
             if (!run || run->ended || row.game != run->game ||
                 row.tryNumber != std::int64_t(run->tryRows.size()) + 1) {
                 flag(i, Problem::Order);
+                if (run)
+                    run->faulty = true;
                 break;
             }
-            if ((row.hit != 0) != judgedHit(row) || (row.hit != 0 && row.hit != 1))
+            if ((row.hit != 0) != judgedHit(row) || (row.hit != 0 && row.hit != 1)) {
                 flag(i, Problem::Hit);
+                run->faulty = true;
+            }
             run->tryRows.push_back(i);
             break;
         case RowKind::RunEnd:
@@ -144,7 +141,8 @@ private:
                 return;
             }
         }
-        ++m_report.runsVerified;
+        if (!run.faulty)
+            ++m_report.runsVerified;
     }
 
     const QString &m_account;

@@ -22,14 +22,23 @@ QString nameAt(const QStringList &names, std::int64_t index)
     return index >= 0 && index < names.size() ? names[qsizetype(index)] : QString::number(index);
 }
 
+std::int64_t number(const QString &text, std::int64_t whenEmpty)
+{
+    if (text.isEmpty())
+        return whenEmpty;
+    if (text.trimmed() != text)
+        return kUnreadable;
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    return ok ? value : kUnreadable;
+}
+
 std::int64_t indexOf(const QStringList &names, const QString &name)
 {
     const qsizetype index = names.indexOf(name);
     if (index >= 0 && !name.isEmpty())
         return index;
-    bool ok = false;
-    const qlonglong number = name.toLongLong(&ok);
-    return ok ? number : kUnreadable;
+    return number(name, kUnreadable);
 }
 
 QString field(const QString &text)
@@ -77,15 +86,6 @@ std::int64_t timeFromIso(const QString &text)
     const auto at = [&](qsizetype from, qsizetype length) { return text.mid(from, length).toLongLong(); };
     const std::int64_t days = daysFromCivil(at(0, 4), at(5, 2), at(8, 2));
     return ((days * 24 + at(11, 2)) * 60 + at(14, 2)) * 60000 + at(17, 2) * 1000 + at(20, 3);
-}
-
-std::int64_t number(const QString &text, std::int64_t whenEmpty)
-{
-    if (text.isEmpty())
-        return whenEmpty;
-    bool ok = false;
-    const qlonglong value = text.toLongLong(&ok);
-    return ok ? value : kUnreadable;
 }
 
 // RFC 4180 records; a lone LF ends a line as CRLF does.

@@ -36,6 +36,14 @@ SealedRun::~SealedRun()
     sodium_memzero(m_seed.data(), m_seed.size());
 }
 
+std::int64_t layoutNumber(const std::array<std::int8_t, 5> &layout)
+{
+    std::int64_t number = 0;
+    for (const std::int8_t face : layout)
+        number = number * 10 + face;
+    return number;
+}
+
 std::vector<ReplayedTry> replayRun(const Digest &seed, std::int64_t game, int tries)
 {
     std::vector<ReplayedTry> replayed(std::size_t(std::max(tries, 0)));

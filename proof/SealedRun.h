@@ -52,6 +52,9 @@ struct ReplayedTry
     std::array<std::int8_t, 5> layout{};
 };
 
+// The faces under covers 1..5 as the record holds them: a decimal number (31524); 0 in the plain game.
+std::int64_t layoutNumber(const std::array<std::int8_t, 5> &layout);
+
 // Every try of a sealed run recomputed from its seed, as play consumed the stream: one pickTarget
 // per try in the plain game (game 1), one dealFaces per try in the find-hidden game (game 2).
 std::vector<ReplayedTry> replayRun(const Digest &seed, std::int64_t game, int tries);
