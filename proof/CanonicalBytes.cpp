@@ -12,8 +12,10 @@ CanonicalBytes &CanonicalBytes::u8(std::uint8_t value)
 
 CanonicalBytes &CanonicalBytes::u64(std::uint64_t value)
 {
-    for (int shift = 0; shift < 64; shift += 8)
-        m_bytes.append(char((value >> shift) & 0xff));
+    char bytes[8];
+    for (std::size_t i = 0; i < 8; ++i)
+        bytes[i] = char((value >> (8 * i)) & 0xff);
+    m_bytes.append(bytes, 8);
     return *this;
 }
 

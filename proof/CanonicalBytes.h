@@ -18,6 +18,7 @@ using Digest = std::array<unsigned char, 32>;
 class CanonicalBytes
 {
 public:
+    CanonicalBytes() { m_bytes.reserve(128); } // room for any row of the record
     CanonicalBytes &u8(std::uint8_t value);
     CanonicalBytes &i64(std::int64_t value);
     CanonicalBytes &u64(std::uint64_t value);

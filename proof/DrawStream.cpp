@@ -8,21 +8,32 @@
 namespace proof {
 
 namespace {
-const char *const kDrawTag = "qxo/draw/v1";
+constexpr char kDrawTag[] = "qxo/draw/v1";
 }
 
-DrawStream::DrawStream(const Digest &seed) : m_seed(seed) {}
+DrawStream::DrawStream(const Digest &seed)
+{
+    crypto_auth_hmacsha256_init(&m_keyed, seed.data(), seed.size());
+}
 
 DrawStream::~DrawStream()
 {
-    sodium_memzero(m_seed.data(), m_seed.size());
+    sodium_memzero(&m_keyed, sizeof m_keyed);
     sodium_memzero(m_block.data(), m_block.size());
 }
 
 std::uint64_t DrawStream::nextWord()
 {
     if (m_wordInBlock == 4) {
-        m_block = hmacSha256(m_seed, CanonicalBytes().raw(kDrawTag).u64(m_blockIndex).bytes());
+        // The keyed states are copied rather than made again from the seed: half the work per block.
+        crypto_auth_hmacsha256_state state = m_keyed;
+        unsigned char message[sizeof kDrawTag - 1 + 8];
+        std::copy(kDrawTag, kDrawTag + sizeof kDrawTag - 1, message);
+        for (std::size_t i = 0; i < 8; ++i)
+            message[sizeof kDrawTag - 1 + i] = static_cast<unsigned char>(m_blockIndex >> (8 * i));
+        crypto_auth_hmacsha256_update(&state, message, sizeof message);
+        crypto_auth_hmacsha256_final(&state, m_block.data());
+        sodium_memzero(&state, sizeof state);
         ++m_blockIndex;
         m_wordInBlock = 0;
     }

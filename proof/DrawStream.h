@@ -2,6 +2,8 @@
 
 #include "CanonicalBytes.h"
 
+#include <sodium/crypto_auth_hmacsha256.h>
+
 #include <array>
 #include <cstdint>
 
@@ -21,8 +23,8 @@ public:
 
 // The deterministic stream of a sealed run: block i (i = 0, 1, ...) is
 // HMAC-SHA256(key = seed, message = "qxo/draw/v1" || u64 LE i); each block gives four draws, its bytes
-// 0-7, 8-15, 16-23, 24-31 read as u64 LE words w, and r = (w >> 11) x 2^-53. O(1) per draw. Holds a
-// copy of the seed, wiped when the stream goes.
+// 0-7, 8-15, 16-23, 24-31 read as u64 LE words w, and r = (w >> 11) x 2^-53. O(1) per draw. Holds
+// state made from the seed, wiped when the stream goes.
 class DrawStream : public DrawSource
 {
 public:
@@ -36,7 +38,7 @@ public:
     std::uint64_t nextWord();
 
 private:
-    Digest m_seed{};
+    crypto_auth_hmacsha256_state m_keyed; // HMAC's keyed inner and outer states, made once
     Digest m_block{};
     std::uint64_t m_blockIndex = 0;
     int m_wordInBlock = 4; // 4: no block drawn yet
