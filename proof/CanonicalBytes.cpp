@@ -66,15 +66,6 @@ Digest sha256(const Digest &a, const QByteArray &b)
     return out;
 }
 
-Digest hmacSha256(const Digest &key, const QByteArray &message)
-{
-    static_assert(crypto_auth_hmacsha256_KEYBYTES == sizeof(Digest));
-    Digest out{};
-    crypto_auth_hmacsha256(out.data(), reinterpret_cast<const unsigned char *>(message.constData()),
-                           static_cast<unsigned long long>(message.size()), key.data());
-    return out;
-}
-
 QString toHex(const Digest &value)
 {
     return QString::fromLatin1(

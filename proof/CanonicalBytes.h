@@ -35,8 +35,6 @@ private:
 Digest sha256(const QByteArray &bytes);
 // SHA-256 of a (32 bytes) followed by b: the step of the chain, without copying a.
 Digest sha256(const Digest &a, const QByteArray &b);
-// HMAC-SHA256 with a 32-byte key.
-Digest hmacSha256(const Digest &key, const QByteArray &message);
 
 // 64 lower-case hex digits.
 QString toHex(const Digest &value);

@@ -88,46 +88,49 @@ std::int64_t timeFromIso(const QString &text)
     return ((days * 24 + at(11, 2)) * 60 + at(14, 2)) * 60000 + at(17, 2) * 1000 + at(20, 3);
 }
 
+// One field from position i, which moves past it: quoted (doubled quotes inside) or plain.
+// A quoted field may hold line breaks.
+QString nextField(const QString &text, qsizetype &i)
+{
+    if (i < text.size() && text[i] == u'"') {
+        QString field;
+        for (++i; i < text.size(); ++i) {
+            if (text[i] == u'"' && (i + 1 >= text.size() || text[i + 1] != u'"')) {
+                ++i;
+                break;
+            }
+            if (text[i] == u'"')
+                ++i;
+            field += text[i];
+        }
+        // Text after the closing quote is kept, as Python's csv module keeps it.
+        while (i < text.size() && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
+            field += text[i++];
+        return field;
+    }
+    const qsizetype from = i;
+    while (i < text.size() && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
+        ++i;
+    return text.mid(from, i - from);
+}
+
 // RFC 4180 records; a lone LF ends a line as CRLF does.
 QList<QStringList> parseCsv(const QString &text)
 {
     QList<QStringList> records;
-    QStringList record;
-    QString current;
-    bool quoted = false;
-    bool any = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                current += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                current += c;
-            }
-        } else if (c == u'"') {
-            quoted = any = true;
-        } else if (c == u',') {
-            record.append(current);
-            current.clear();
-            any = true;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            record.append(current);
-            records.append(record);
-            record.clear();
-            current.clear();
-            any = false;
-        } else {
-            current += c;
-            any = true;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        QStringList record;
+        for (;;) {
+            record.append(nextField(text, i));
+            if (i >= text.size() || text[i] != u',')
+                break;
+            ++i;
         }
-    }
-    if (any || !current.isEmpty()) {
-        record.append(current);
+        if (i < text.size() && text[i] == u'\r')
+            ++i;
+        if (i < text.size() && text[i] == u'\n')
+            ++i;
         records.append(record);
     }
     return records;
