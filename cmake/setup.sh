@@ -3,11 +3,11 @@
 # Usage: source cmake/setup.sh; qxo_setup <build-dir> [extra cmake args...]
 
 QXO_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libsqlite3-dev libsodium-dev libbenchmark-dev
-sqlite3 xvfb xauth xdotool x11-utils openbox imagemagick fonts-liberation desktop-file-utils appstream
+sqlite3 xvfb xauth xdotool x11-utils openbox imagemagick fonts-liberation desktop-file-utils appstream python3
 libxcb1-dev time dpkg-dev file clang libclang-rt-14-dev libboost-dev qt6-svg-dev weston qt6-wayland xclip"
 # clang and its runtime build the libFuzzer target that ./test runs briefly. Boost.Math (header-only)
 # gives the exact distributions, Qt SVG saves charts, weston and qt6-wayland run the Wayland tests,
-# xclip lets the end-to-end tests read what the program copies.
+# xclip lets the end-to-end tests read what the program copies; python3 runs docs/verify_record.py.
 
 qxo_install_packages() {
     local missing=()
