@@ -4,6 +4,7 @@
 #include "TrainerTestSupport.h"
 
 #include "trainer/FaceDraw.h"
+#include "trainer/TrainerTexts.h"
 
 #include "history/TryHistory.h"
 #include "settings/SettingsStore.h"
@@ -14,10 +15,9 @@
 
 namespace {
 
-const QString kPromptPlain = QStringLiteral("Click the card you feel the computer has chosen.");
-const QString kPromptHidden = QStringLiteral("Click the card you feel matches the chosen card.");
-const QString kLimitReached =
-    QStringLiteral("Count limit reached: no more than 32767 tries or hits can be counted.");
+const QString &kPromptPlain = trainertext::kPromptPlainGame;
+const QString &kPromptHidden = trainertext::kPromptFindHidden;
+const QString &kLimitReached = trainertext::kCountLimitReached;
 
 QString stored(const char *key)
 {
