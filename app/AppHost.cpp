@@ -83,16 +83,9 @@ void AppHost::openLoginWindow()
 
 void AppHost::showTrainerFor(const QString &userName)
 {
-    if (!isOpen(m_trainer)) {
+    if (!isOpen(m_trainer))
         m_trainer = new frmMain(m_session, *this);
-    } else {
-        // A run still on show belongs to the user logged in before (Test may have been pressed behind
-        // the login window): it ends as Stop ends it, so the new user's totals only ever take guesses
-        // of a Test of their own, which starts from their stored totals.
-        m_trainer->btnStop_Click(0);
-    }
-    m_trainer->lblUserName->setCaption(userName);
-    m_trainer->Show();
+    m_trainer->showFor(userName);
     // An open Results window follows the login: it shows the record of the user now at the trainer,
     // behind the trainer that has just taken the focus.
     if (m_results)

@@ -68,7 +68,7 @@ QJsonObject summaryJson(const history::AccountHistory &account, const stats::Hit
             {QStringLiteral("hits"), run.hits},
             {QStringLiteral("p_at_least"), probabilityJson(stats::probabilityAtLeast(run.tries, run.hits))}});
     }
-    const double accuracy = summary.tries > 0 ? 100.0 * double(summary.hits) / double(summary.tries) : 0.0;
+    const double accuracy = stats::accuracyPercent(summary.tries, summary.hits);
     return {{QStringLiteral("user"), account.userName},
             {QStringLiteral("tries"), qint64(summary.tries)},
             {QStringLiteral("hits"), qint64(summary.hits)},
@@ -89,7 +89,7 @@ QJsonObject summaryJson(const history::AccountHistory &account, const stats::Hit
 
 QString summaryText(const history::AccountHistory &account, const stats::HitSummary &summary)
 {
-    const double accuracy = summary.tries > 0 ? 100.0 * double(summary.hits) / double(summary.tries) : 0.0;
+    const double accuracy = stats::accuracyPercent(summary.tries, summary.hits);
     QString text = QStringLiteral("%1: %2 hits in %3 tries (%4 %)\n")
                        .arg(account.userName)
                        .arg(summary.hits)

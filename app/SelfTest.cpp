@@ -44,7 +44,7 @@ public:
     {
         const double p = stats::probabilityTwoSided(tries, hits);
         m_lines << QStringLiteral("  robot hit rate %1 % (%2 of %3), exact two-sided p = %4%5")
-                       .arg(100.0 * double(hits) / double(tries), 0, 'f', 2)
+                       .arg(stats::accuracyPercent(tries, hits), 0, 'f', 2)
                        .arg(hits)
                        .arg(tries)
                        .arg(p, 0, 'g', 3)

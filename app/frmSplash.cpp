@@ -48,8 +48,9 @@ void frmSplash::Form_Load()
 {
     picbox2->setPicture(m_picture);
     std::int32_t key = 0;
-    shape::WindowRegion = shape::BuildWindowRegion(*picbox2, key);
-    shape::SetWindowRgn(this, shape::WindowRegion, true);
+    // The window owns its outline once applied; nothing else keeps the region.
+    const QRegion WindowRegion = shape::BuildWindowRegion(*picbox2, key);
+    shape::SetWindowRgn(this, WindowRegion, true);
 }
 
 void frmSplash::Form_Click()

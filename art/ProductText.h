@@ -20,8 +20,9 @@ inline const QString kMakerNotice =
     QStringLiteral("Copyright \u00a9 2008 \u2022 Orvanta \u2022 www.orvanta.example");
 
 // The trainer's idle status line: product and version, the maker's notice, the web address.
-inline const QString kProductLine =
-    QStringLiteral("qxOrvanta Trainer 1.0 \u2022 \u00a9 2008 Orvanta \u2022 www.orvanta.example");
+inline const QString kProductLine = kProductName + QStringLiteral(" ") + kProductVersion +
+                                    QStringLiteral(" \u2022 ") + kCopyright + QStringLiteral(" \u2022 ") +
+                                    kMakerWebAddress;
 
 // The help document's file name, opened from the current directory.
 inline const QString kHelpDocument = QStringLiteral("qxOrvanta Trainer.htm");

@@ -98,7 +98,7 @@ void BM_CountedGuess(benchmark::State &state)
     QApplication::processEvents();
     for (auto _ : state)
         window.Card_Click(3);
-    state.counters["tries"] = window.RunTries;
+    state.counters["tries"] = window.run().RunTries();
 }
 
 // One whole slide of the options panel (open, then close on the next iteration), with its repaint at

@@ -78,7 +78,6 @@ public:
     // A control lying under another that stands for the same thing or hides it (the lit picture of a
     // button under its plain one, a card face under its cover) is reported invisible while the cover
     // shows, so a screen reader meets one of the two and learns nothing a cover hides.
-    QWidget *accessibleCover() const { return m_accessibleCover; }
     void setAccessibleCover(QWidget *cover);
 
     // Left out of the accessible tree altogether: decoration inside another control, pictures that

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
@@ -14,6 +15,12 @@ static MessageBoxHandler &messageBoxHandler()
 {
     static MessageBoxHandler handler;
     return handler;
+}
+
+static FileChooser &fileChooser()
+{
+    static FileChooser chooser;
+    return chooser;
 }
 
 static DocumentOpener &documentOpener()
@@ -67,6 +74,19 @@ bool openDocument(const QString &path)
 void setDocumentOpener(DocumentOpener opener)
 {
     documentOpener() = std::move(opener);
+}
+
+QString chooseSaveFile(QWidget *parent, const QString &title, const QString &suggestedPath,
+                       const QString &filters, QString *selectedFilter)
+{
+    if (fileChooser())
+        return fileChooser()(parent, title, suggestedPath, filters, selectedFilter);
+    return QFileDialog::getSaveFileName(parent, title, suggestedPath, filters, selectedFilter);
+}
+
+void setFileChooser(FileChooser chooser)
+{
+    fileChooser() = std::move(chooser);
 }
 
 } // namespace platform

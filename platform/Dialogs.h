@@ -42,4 +42,13 @@ bool openDocument(const QString &path);
 using DocumentOpener = std::function<bool(const QString &path)>;
 void setDocumentOpener(DocumentOpener opener);
 
+// Asks for a file to save to (a modal file dialog over parent) and returns the chosen path, empty when
+// cancelled; *selectedFilter takes the chosen filter. Tests answer for the dialog.
+QString chooseSaveFile(QWidget *parent, const QString &title, const QString &suggestedPath,
+                       const QString &filters, QString *selectedFilter);
+using FileChooser = std::function<QString(QWidget *parent, const QString &title, const QString &suggestedPath,
+                                          const QString &filters, QString *selectedFilter)>;
+// An empty function restores the real dialog.
+void setFileChooser(FileChooser chooser);
+
 } // namespace platform

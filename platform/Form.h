@@ -34,7 +34,6 @@ public:
     // is deleted later.
     void Unload();
 
-    bool isLoaded() const { return m_loaded; }
     bool isUnloaded() const { return m_unloaded; }
 
     // Centres the window on its screen when it is first shown, where the program places its own

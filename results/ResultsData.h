@@ -24,7 +24,7 @@ struct Tally
 // Accuracy in percent; 0 without tries.
 inline double accuracyPercent(std::int64_t tries, std::int64_t hits)
 {
-    return tries > 0 ? 100.0 * double(hits) / double(tries) : 0.0;
+    return stats::accuracyPercent(tries, hits);
 }
 
 struct SplitRow

@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QDate>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -35,12 +34,6 @@
 namespace results {
 
 namespace {
-
-frmResults::FileChooser &fileChooser()
-{
-    static frmResults::FileChooser chooser;
-    return chooser;
-}
 
 // Summary lines: the first three down the left column, the next four down the right, the count from
 // before the history under the left column.
@@ -269,14 +262,7 @@ QString frmResults::chooseFile(const QString &title, const QString &suggestedNam
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
     const QString suggested = QDir(folder).filePath(suggestedName);
-    if (fileChooser())
-        return fileChooser()(this, title, suggested, filters, selectedFilter);
-    return QFileDialog::getSaveFileName(this, title, suggested, filters, selectedFilter);
-}
-
-void frmResults::setFileChooser(FileChooser chooser)
-{
-    fileChooser() = std::move(chooser);
+    return platform::chooseSaveFile(this, title, suggested, filters, selectedFilter);
 }
 
 void frmResults::exportCsv()

@@ -50,18 +50,10 @@ public:
     // Puts the selected runs (when the runs table has the focus) or else the summary on the clipboard.
     void copy();
 
-    // Asks for a file to save to; production shows QFileDialog, tests answer for it. Returns the
-    // chosen path (empty when cancelled) and sets *selectedFilter to the chosen filter.
-    using FileChooser =
-        std::function<QString(QWidget *parent, const QString &title, const QString &suggestedPath,
-                              const QString &filters, QString *selectedFilter)>;
-    static void setFileChooser(FileChooser chooser);
-
     // For tests and the screen reader checks.
     QLabel *verdictLabel() const { return m_verdict; }
     QGroupBox *summaryBox() const { return m_summaryBox; }
     QTableView *runsView() const { return m_runsView; }
-    QTableView *splitsView() const { return m_splitsView; }
     ChartWidget *chart(ChartKind kind) const;
     QTabWidget *tabs() const { return m_tabs; }
     QPushButton *exportButton() const { return m_export; }

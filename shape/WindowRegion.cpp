@@ -13,8 +13,6 @@
 
 namespace shape {
 
-QRegion WindowRegion;
-
 long roundHalfEven(double value)
 {
     const double lower = std::floor(value);

@@ -34,9 +34,6 @@ void forEachRun(const platform::PictureBox &source, std::int32_t keyColor,
 // only be the key by being the top left pixel. Each run is merged into the result as it is found.
 QRegion BuildWindowRegion(const platform::PictureBox &source, std::int32_t &keyColor);
 
-// The region most recently built and applied to a window.
-extern QRegion WindowRegion;
-
 // How an outline reaches the screen.
 enum class OutlineMethod
 {

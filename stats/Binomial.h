@@ -11,6 +11,16 @@ namespace stats {
 
 // The chance of a hit for one guess among five cards.
 constexpr double kChanceOfHit = 0.2;
+// The variance of one try's hit count under chance alone: p (1 - p) = 0.16.
+constexpr double kVariancePerTry = kChanceOfHit * (1 - kChanceOfHit);
+// The normal quantile of a two-sided 95 % band (hits within 1.96 standard deviations of n/5).
+constexpr double kBand95Z = 1.96;
+
+// Accuracy in percent, hits / tries * 100; 0 without tries.
+constexpr double accuracyPercent(std::int64_t tries, std::int64_t hits)
+{
+    return tries > 0 ? 100.0 * double(hits) / double(tries) : 0.0;
+}
 
 // P(X >= k): chance alone scores k hits or more.
 double probabilityAtLeast(std::int64_t n, std::int64_t k, double p = kChanceOfHit);

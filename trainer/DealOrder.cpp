@@ -2,7 +2,7 @@
 
 #include "FaceDraw.h"
 
-DealtFaceIndexes dealFaceIndexes(RandomSource &random)
+DealtFaceIndexes dealFaceIndexes(DrawSource &random)
 {
     DealtFaceIndexes dealt{};
     std::array<bool, 6> taken{}; // by face index 1..5

@@ -1,6 +1,6 @@
 #include "FaceDraw.h"
 
-#include "RandomSource.h"
+#include "DrawSource.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ std::int16_t faceFromUnit(double r)
     return static_cast<std::int16_t>(std::clamp(face, double(kFirstFace), double(kLastFace)));
 }
 
-std::int16_t drawFace(RandomSource &random)
+std::int16_t drawFace(DrawSource &random)
 {
     return faceFromUnit(random.next());
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-class RandomSource;
+class DrawSource;
 
 // Turning chance into one of the five cards.
 namespace facedraw {
@@ -15,6 +15,6 @@ constexpr std::int16_t kLastFace = 5;
 std::int16_t faceFromUnit(double r);
 
 // Draws the next face index (1..5) from the source.
-std::int16_t drawFace(RandomSource &random);
+std::int16_t drawFace(DrawSource &random);
 
 } // namespace facedraw

@@ -18,6 +18,8 @@ struct MeterPosition
 constexpr std::int32_t kRed = 255;
 constexpr std::int32_t kWhite = 16777215;
 constexpr std::int32_t kGreen = 65280;
+// The accuracy of pure chance (percent): its row is where the bar stands when the window opens.
+constexpr double kChanceAccuracy = 20.0;
 
 // The last row whose condition holds; rows 1 to 15 need at least their threshold, row 16 strictly
 // more than 50. No row holds below 0 (or for NaN): the bar then keeps its place.

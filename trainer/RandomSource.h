@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DrawSource.h"
+
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -7,7 +9,7 @@
 // The trainer window's source of chance: one 64-bit Mersenne Twister per window. The program seeds it
 // once from the time of day mixed with the operating system's entropy, so targets cannot be foreseen;
 // tests build it from a fixed seed so a deal can be pinned to a known result.
-class RandomSource
+class RandomSource : public DrawSource
 {
 public:
     explicit RandomSource(std::uint64_t seed);
@@ -17,7 +19,7 @@ public:
     static std::unique_ptr<RandomSource> fromTimeOfDayAndEntropy();
 
     // The next value r with 0 <= r < 1 (53 random bits, so r never reaches 1).
-    double next();
+    double next() override;
 
 private:
     std::mt19937_64 m_engine;

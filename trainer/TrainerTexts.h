@@ -32,9 +32,4 @@ inline const QString kPracticingSuffix = QStringLiteral(" is practicing...");
 // Marks a face already placed in a hidden position during the current deal.
 inline const QString kTakenMark = QStringLiteral("Taken");
 
-// Where the user's totals are stored: application, then the user's name as section.
-inline const QString kStoreApplication = QStringLiteral("Orvanta");
-inline const QString kStoreHits = QStringLiteral("Hits");
-inline const QString kStoreTries = QStringLiteral("Tries");
-
 } // namespace trainertext

@@ -2,8 +2,8 @@
 
 #include "DealOrder.h"
 #include "RandomSource.h"
+#include "TrainerRun.h"
 
-#include "history/TryRecorder.h"
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
@@ -11,7 +11,6 @@
 #include "platform/Picture.h"
 #include "shape/WindowDrag.h"
 
-#include <QElapsedTimer>
 #include <QString>
 
 #include <array>
@@ -43,8 +42,8 @@ class frmMain : public platform::Form
     Q_OBJECT
 public:
     // The window keeps references to the shared user values and to its host; both must outlive it.
-    // Without a random source it seeds its own (Form_Initialize); tests hand in a pinned one.
-    frmMain(platform::UserSession &session, TrainerHost &host, std::unique_ptr<RandomSource> random = {},
+    // Without a draw source it seeds its own generator (Form_Initialize); tests hand in a pinned one.
+    frmMain(platform::UserSession &session, TrainerHost &host, std::unique_ptr<DrawSource> random = {},
             QWidget *parent = nullptr);
     ~frmMain() override;
 
@@ -95,13 +94,13 @@ public:
     platform::Timer *hiddenTimer = nullptr; // 1800 ms
     platform::ControlArray<platform::Image> HiddenCard;
 
-    // Run state.
-    bool PracticeRun = false;
-    std::int16_t RunHits = 0;
-    std::int16_t RunTries = 0;
-    double RunAccuracy = 0; // percent, two decimals
-    // Slot 0 the chosen face, slots 1..5 the faces in hidden positions 1..5 (face indexes 1..5).
-    DealtFaceIndexes DealtFaces{};
+    // The run on show: its state (RunHits, RunTries, PracticeRun, DealtFaces), counting and record.
+    TrainerRun &run() { return *m_run; }
+    const TrainerRun &run() const { return *m_run; }
+
+    // Shows the window for this user (after a login): a run on show ends as Stop ends it; for another
+    // user than the one shown, the score and the meter return to their state when the window opened.
+    void showFor(const QString &userName);
 
     // The deal (frmMain_deal.cpp).
     std::int16_t PickTarget();
@@ -118,9 +117,8 @@ public:
     void btnDrill_Click(std::int16_t Index);
     void btnStop_Click(std::int16_t Index);
 
-    // Score line and meter (frmMain_score.cpp). counted: the try just counted in a test run, stored
-    // on record with the totals.
-    void UpdateScore(const TryRecorder::CountedTry *counted = nullptr);
+    // Score line and meter after a counted guess (frmMain_score.cpp).
+    void UpdateScore();
     void chkUseMeter_Click();
 
     // Decks (frmMain_decks.cpp).
@@ -169,7 +167,8 @@ public:
     platform::Picture picture() const { return m_picture; }
 
 protected:
-    void Form_Initialize();
+    // Seeds the window's own generator when no draw source was given, and sets up the run.
+    void Form_Initialize(platform::UserSession &session, std::unique_ptr<DrawSource> draws);
     void Form_Load() override;
     void Form_Unload() override;
     void paintEvent(QPaintEvent *event) override;
@@ -195,25 +194,23 @@ private:
     // The face a picture shows, named after its deck ("star", "red"); empty for the card back.
     QString faceNameOf(const platform::Picture &picture) const;
 
-    // The try's record (frmMain_record.cpp): the table is ready for a guess from now on; what the
-    // record of a try counted now holds besides guess, target and hit.
-    void markTableReady();
-    TryRecorder::CountedTry countedTry(std::int16_t guess, std::int16_t target, bool hit) const;
+    // What a guess's record needs of the window (frmMain_guess.cpp): the deck on show and Play Blind.
+    TrainerRun::Setting guessSetting() const;
+    // Shows why a guess was not counted; false when it was.
+    bool refusedAtCountLimit(TrainerRun::Outcome outcome);
+    // The meter as the window opened: the 20 % row, white (frmMain_score.cpp).
+    void resetMeter();
 
     // Options panel.
     void closeOptionsPanel();
     // Sets the panel's top edge; true when its widget moved by a pixel.
     bool moveOptionsPanel(float top);
 
-    platform::UserSession &m_session;
     TrainerHost &m_host;
-    std::unique_ptr<RandomSource> m_random;
+    std::unique_ptr<TrainerRun> m_run;
     platform::Picture m_picture;
     shape::WindowDrag m_drag;
     QString m_helpDataDirectory;
     platform::KeyRepeat m_keyRepeat;
     bool m_optionsSlidePaced = true;
-    // The test run on record and when the table became ready for the guess in hand.
-    TryRecorder m_recorder;
-    QElapsedTimer m_tableReady;
 };

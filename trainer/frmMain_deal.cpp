@@ -1,13 +1,13 @@
-// The trainer's randomness: the computer's card of the plain game and the deal of the find-hidden game.
+// The trainer's randomness: the computer's card of the plain game and the deal of the find-hidden game,
+// both drawn by the run from its draw source.
 
 #include "frmMain.h"
 
-#include "FaceDraw.h"
 #include "TrainerTexts.h"
 
 std::int16_t frmMain::PickTarget()
 {
-    return facedraw::drawFace(*m_random);
+    return m_run->drawTarget();
 }
 
 void frmMain::DealRound()
@@ -15,15 +15,16 @@ void frmMain::DealRound()
     for (std::int16_t i = 1; i <= 5; ++i)
         Card(i)->setTag(QString());
 
-    DealtFaces = dealFaceIndexes(*m_random);
+    const DealtFaceIndexes &dealt = m_run->deal();
 
-    // Faces are handed on by identity: a hidden card shows the very picture object of its Card(n), so
-    // the find-hidden game can judge a hit by comparing pictures.
-    HiddenCard(0)->setPicture(Card(DealtFaces[0])->picture());
+    // A hidden card shows the very picture object of its Card(n), and the chosen card that of
+    // Card(dealt[0]). The run judges a hit by face index (dealt[cover] == dealt[0]); as the five
+    // Card(1..5) hold five different pictures, equal indexes and the same picture are one and the
+    // same, and a deck change between deal and guess changes neither.
+    HiddenCard(0)->setPicture(Card(dealt[0])->picture());
     for (std::int16_t position = 1; position <= 5; ++position) {
-        platform::Image *face = Card(DealtFaces[position]);
+        platform::Image *face = Card(dealt[position]);
         HiddenCard(position)->setPicture(face->picture());
         face->setTag(trainertext::kTakenMark);
     }
-    markTableReady();
 }

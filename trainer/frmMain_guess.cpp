@@ -1,13 +1,11 @@
-// Guessing in both games, the reveal, and the timers that set the table for the next try.
+// Guessing in both games, the reveal, and the timers that set the table for the next try. The run
+// judges and counts; the window turns the cards and shows the score.
 
 #include "frmMain.h"
 
-#include "CountLimit.h"
-#include "Judging.h"
 #include "TrainerTexts.h"
 
 #include "platform/Timer.h"
-#include "platform/UserSession.h"
 
 void frmMain::Card_Click(std::int16_t Index)
 {
@@ -18,26 +16,15 @@ void frmMain::Card_Click(std::int16_t Index)
         return;
 
     const std::int16_t target = PickTarget();
-    const bool hit = judging::plainHit(Index, target);
-    if (!countlimit::guessFits(RunTries, RunHits, hit)) {
-        lblStats->setCaption(trainertext::kCountLimitReached);
+    if (refusedAtCountLimit(m_run->countPlainGuess(Index, target, guessSetting())))
         return;
-    }
 
-    ++RunTries;
     Card(0)->setPicture(Card(target)->picture());
     if (chkBlindMode->value() != 1)
         Card(6)->hide();
-    if (hit)
-        ++RunHits;
-    if (!PracticeRun) {
-        m_session.UserHits = RunHits;
-        m_session.UserTries = RunTries;
-    }
-    const TryRecorder::CountedTry counted = countedTry(Index, target, hit);
-    UpdateScore(PracticeRun ? nullptr : &counted);
+    UpdateScore();
     // Play Blind leaves the cover on: the table is ready for the next guess at once.
-    markTableReady();
+    m_run->markTableReady();
     timerreset->setEnabled(true);
 }
 
@@ -45,7 +32,7 @@ void frmMain::timerreset_Timer()
 {
     Card(6)->show();
     timerreset->setEnabled(false);
-    markTableReady();
+    m_run->markTableReady();
 }
 
 void frmMain::HiddenCard_Click(std::int16_t Index)
@@ -57,24 +44,12 @@ void frmMain::HiddenCard_Click(std::int16_t Index)
         return;
 
     const std::int16_t cover = Index - 5;
-    const platform::Picture face = HiddenCard(cover)->picture();
-    const bool hit = judging::hiddenHit(DealtFaces, cover);
-    if (!countlimit::guessFits(RunTries, RunHits, hit)) {
-        lblStats->setCaption(trainertext::kCountLimitReached);
+    if (refusedAtCountLimit(m_run->countHiddenGuess(cover, guessSetting())))
         return;
-    }
 
     hiddenTimer->setEnabled(true);
-    HiddenCard(Index)->setPicture(face);
-    ++RunTries;
-    if (hit)
-        ++RunHits;
-    if (!PracticeRun) {
-        m_session.UserHits = RunHits;
-        m_session.UserTries = RunTries;
-    }
-    const TryRecorder::CountedTry counted = countedTry(cover, DealtFaces[0], hit);
-    UpdateScore(PracticeRun ? nullptr : &counted);
+    HiddenCard(Index)->setPicture(HiddenCard(cover)->picture());
+    UpdateScore();
 }
 
 void frmMain::hiddenTimer_Timer()
@@ -84,4 +59,22 @@ void frmMain::hiddenTimer_Timer()
     hiddenTimer->setEnabled(false);
     DealRound();
     lblStats->setCaption(trainertext::kPromptFindHidden);
+}
+
+TrainerRun::Setting frmMain::guessSetting() const
+{
+    TrainerRun::Setting setting;
+    setting.deck = Option1(1)->value()   ? history::Deck::Colors
+                   : Option1(2)->value() ? history::Deck::PlayingCards
+                                         : history::Deck::Zener;
+    setting.blind = chkBlindMode->value() == 1;
+    return setting;
+}
+
+bool frmMain::refusedAtCountLimit(TrainerRun::Outcome outcome)
+{
+    if (outcome != TrainerRun::Outcome::NotCounted)
+        return false;
+    lblStats->setCaption(trainertext::kCountLimitReached);
+    return true;
 }

@@ -87,7 +87,7 @@ void frmMain::Form_MouseDown(const platform::MouseArgs &args)
 
 void frmMain::Form_Activate()
 {
-    lblStats->setCaption(m_session.CurrentUserName);
+    lblStats->setCaption(m_run->session().CurrentUserName);
 }
 
 void frmMain::btnHelp_Click(std::int16_t)

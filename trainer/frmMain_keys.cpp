@@ -64,8 +64,9 @@ void frmMain::keyReleaseEvent(QKeyEvent *event)
 
 bool frmMain::loginWindowInFront() const
 {
-    // While the trainer is open, the only other window of the program that can be is the login
-    // window of a switch of user: the keys wait until it is gone, as they would behind it.
+    // Besides the trainer, the loaded forms can only be the login window of a switch of user (the
+    // Results window is no form, and takes its keys only when it has the focus). While such a form
+    // shows, the keys wait until it is gone, as they would behind it.
     for (const platform::Form *form : platform::FormRegistry::loadedForms()) {
         if (form != this && form->isVisible())
             return true;

@@ -37,10 +37,9 @@ void setBoxPicture(platform::PictureBox *box, const platform::Picture &picture)
 
 } // namespace
 
-frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_ptr<RandomSource> random,
+frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_ptr<DrawSource> random,
                  QWidget *parent)
-    : Form(parent), m_session(session), m_host(host), m_random(std::move(random)),
-      m_helpDataDirectory(QString::fromUtf8(QXO_DATA_DIR))
+    : Form(parent), m_host(host), m_helpDataDirectory(QString::fromUtf8(QXO_DATA_DIR))
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(trainertext::kCaption);
@@ -61,24 +60,26 @@ frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_
     setAccessibility();
     setKeyToolTips();
 
-    Form_Initialize();
+    Form_Initialize(session, std::move(random));
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::Form_Initialize()
+void frmMain::Form_Initialize(platform::UserSession &session, std::unique_ptr<DrawSource> draws)
 {
     // Seeded once per window, so each window deals its own unforeseeable games.
-    if (!m_random)
-        m_random = RandomSource::fromTimeOfDayAndEntropy();
+    if (!draws)
+        draws = RandomSource::fromTimeOfDayAndEntropy();
+    m_run = std::make_unique<TrainerRun>(session, std::move(draws));
 }
 
 void frmMain::Form_Load()
 {
     picBox2->setPicture(m_picture);
     std::int32_t key = 0;
-    shape::WindowRegion = shape::BuildWindowRegion(*picBox2, key);
-    shape::SetWindowRgn(this, shape::WindowRegion, true);
+    // The window owns its outline once applied; nothing else keeps the region.
+    const QRegion WindowRegion = shape::BuildWindowRegion(*picBox2, key);
+    shape::SetWindowRgn(this, WindowRegion, true);
     if (picOptions->top() != kOptionsClosedTop)
         lblOptionsTouch_Click();
 }

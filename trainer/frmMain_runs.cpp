@@ -1,4 +1,5 @@
-// Test, Practice and Stop: starting and ending a run of the game chosen in the options panel.
+// Test, Practice and Stop: starting and ending a run of the game chosen in the options panel, and
+// showing the window for a user after a login.
 
 #include "frmMain.h"
 
@@ -9,48 +10,36 @@
 void frmMain::StartButton_Click(std::int16_t)
 {
     picHidden->hide();
-    if (chkFindHidden->value() != 0) {
-        closeOptionsPanel();
+    const bool findHidden = chkFindHidden->value() != 0;
+    // The run starts before the deal so the deal is the run's own.
+    m_run->start(TrainerRun::Kind::Test, findHidden ? history::Game::FindHidden : history::Game::Plain);
+    closeOptionsPanel();
+    if (findHidden) {
         picWorkArea->hide();
         picHidden->show();
         DealRound();
         lblStats->setCaption(trainertext::kPromptFindHidden);
     } else {
-        closeOptionsPanel();
         lblStats->setCaption(trainertext::kPromptPlainGame);
         picWorkArea->show();
     }
-    // A test run continues the user's totals; its tries go on record as a run of their own.
-    m_recorder.beginRun(m_session.CurrentUserName,
-                        chkFindHidden->value() != 0 ? history::Game::FindHidden : history::Game::Plain);
-    markTableReady();
-    PracticeRun = false;
-    RunHits = m_session.UserHits;
-    RunTries = m_session.UserTries;
-    lblUserName->setCaption(m_session.CurrentUserName + trainertext::kTestingSuffix);
+    m_run->markTableReady();
+    lblUserName->setCaption(m_run->session().CurrentUserName + trainertext::kTestingSuffix);
 }
 
 void frmMain::btnDrill_Click(std::int16_t)
 {
-    m_recorder.endRun();
-    markTableReady();
     picHidden->hide();
-    if (chkFindHidden->value() != 0) {
-        closeOptionsPanel();
-        PracticeRun = true;
+    const bool findHidden = chkFindHidden->value() != 0;
+    m_run->start(TrainerRun::Kind::Practice, findHidden ? history::Game::FindHidden : history::Game::Plain);
+    closeOptionsPanel();
+    lblUserName->setCaption(m_run->session().CurrentUserName + trainertext::kPracticingSuffix);
+    if (findHidden) {
         picWorkArea->hide();
         picHidden->show();
-        RunHits = 0;
-        RunTries = 0;
-        lblUserName->setCaption(m_session.CurrentUserName + trainertext::kPracticingSuffix);
         DealRound();
     } else {
-        closeOptionsPanel();
         picWorkArea->show();
-        RunHits = 0;
-        RunTries = 0;
-        PracticeRun = true;
-        lblUserName->setCaption(m_session.CurrentUserName + trainertext::kPracticingSuffix);
     }
 }
 
@@ -58,8 +47,25 @@ void frmMain::btnStop_Click(std::int16_t)
 {
     // The run state, the score line, the meter and any armed timer stay as they are; the run on
     // record ends.
-    m_recorder.endRun();
+    m_run->stop();
     picWorkArea->hide();
     picHidden->hide();
-    lblUserName->setCaption(m_session.CurrentUserName);
+    lblUserName->setCaption(m_run->session().CurrentUserName);
+}
+
+void frmMain::showFor(const QString &userName)
+{
+    // A run still on show belongs to the user logged in before (Test may have been pressed behind the
+    // login window): it ends as Stop ends it, so the new user's totals only ever take guesses of a
+    // Test of their own, which starts from their stored totals.
+    btnStop_Click(0);
+    if (m_run->showFor(userName))
+        resetMeter();
+    lblUserName->setCaption(userName);
+    Show();
+}
+
+void frmMain::Form_Unload()
+{
+    m_run->stop();
 }

@@ -1,4 +1,4 @@
-// The score line, the stored totals and the accuracy meter after every counted guess.
+// The score line, the accuracy meter, and the application told of a counted try.
 
 #include "frmMain.h"
 
@@ -7,37 +7,36 @@
 #include "TrainerHost.h"
 #include "TrainerTexts.h"
 
-#include "platform/UserSession.h"
-
 #include <QLocale>
 
-void frmMain::UpdateScore(const TryRecorder::CountedTry *counted)
+void frmMain::UpdateScore()
 {
-    RunAccuracy = scoretext::roundedAccuracy(RunHits, RunTries);
-
-    QString text = scoretext::scoreLine(RunTries, RunHits, RunAccuracy, QLocale());
+    const TrainerRun &run = *m_run;
+    QString text = scoretext::scoreLine(run.RunTries(), run.RunHits(), run.RunAccuracy(), QLocale());
     if (chkHideScore->value() == 1)
         text = trainertext::kHideScore;
     lblStats->setCaption(text);
 
-    if (!PracticeRun) {
-        // Both totals and the try's record in one transaction: a crash between them can never leave
-        // a hit stored without its try, or a try counted without its record. A write the disk refuses
-        // is kept and goes in with the next one, or at the end.
-        m_recorder.saveTotals(m_session.CurrentUserName, m_session.UserHits, m_session.UserTries, counted);
-    }
-
     // The meter moves whether or not it shows, so it is right the moment it is shown again.
-    if (const auto position = meterband::meterPosition(RunAccuracy)) {
+    if (const auto position = meterband::meterPosition(run.RunAccuracy())) {
         shapeMeter->setTop(static_cast<float>(position->top));
         shapeMeter->setFillColor(position->fillColor);
     }
 
-    if (!PracticeRun)
+    // The try is stored already (the run writes it with the totals).
+    if (!run.PracticeRun())
         m_host.tryCounted();
 }
 
 void frmMain::chkUseMeter_Click()
 {
     picMeter->setVisible(chkUseMeter->value() == 1);
+}
+
+void frmMain::resetMeter()
+{
+    // Chance level, where the meter stands when the window opens.
+    const auto position = meterband::meterPosition(meterband::kChanceAccuracy);
+    shapeMeter->setTop(static_cast<float>(position->top));
+    shapeMeter->setFillColor(position->fillColor);
 }

@@ -149,7 +149,8 @@ private slots:
     }
 
     // A login from the trainer's User button brings back the same trainer window with the new name
-    // and the new user's totals; a later switch back restores the first user's totals.
+    // and the new user's totals, and the meter as the window opened (never the last user's score); a
+    // later switch back restores the first user's totals.
     void switchUserReusesTrainerWithNewTotals()
     {
         makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
@@ -158,9 +159,15 @@ private slots:
         logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
         QPointer<frmMain> trainer = m_host->trainerWindow();
         QCOMPARE(m_host->session().UserTries, std::int16_t(10));
+        const float openingTop = trainer->shapeMeter->top();
+        trainer->btnDrill_Click(0);
+        trainer->Card_Click(1); // 0 % or 100 %: the meter leaves the chance row
+        QVERIFY(trainer->shapeMeter->top() != openingTop);
 
         trainer->btnUser_Click(0);
         logIn(m_host->loginWindow(), QStringLiteral("Bob"), QStringLiteral("b"));
+        QCOMPARE(trainer->shapeMeter->top(), openingTop);
+        QCOMPARE(trainer->shapeMeter->fillColor(), 16777215); // white
         QCOMPARE(m_host->trainerWindow(), trainer.data());
         QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("Bob"));
         QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Bob"));

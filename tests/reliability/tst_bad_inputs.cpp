@@ -144,8 +144,8 @@ void tst_BadInputs::hostileAccountWorksThroughTheWindows()
     QCOMPARE(s.host->session().CurrentUserName, typedAtLogin);
     QCOMPARE(trainer->lblUserName->caption(), typedAtLogin);
     clickOn(trainer->StartButton(0));
-    QCOMPARE(int(trainer->RunTries), 1);
-    QCOMPARE(QString::number(trainer->RunHits), hits);
+    QCOMPARE(int(trainer->run().RunTries()), 1);
+    QCOMPARE(QString::number(trainer->run().RunHits()), hits);
     QCOMPARE(storeRows(s.storePath()), rows);
 }
 
@@ -249,12 +249,13 @@ void tst_BadInputs::storedCountsReachTheTrainerInRange()
     QCOMPARE(int(s.host->session().UserTries), tries);
 
     clickOn(trainer->StartButton(0));
-    QCOMPARE(int(trainer->RunHits), hits);
-    QCOMPARE(int(trainer->RunTries), tries);
+    QCOMPARE(int(trainer->run().RunHits()), hits);
+    QCOMPARE(int(trainer->run().RunTries()), tries);
     clickOn(trainer->Card(3));
     QCOMPARE(stored(QStringLiteral("Dave"), QStringLiteral("Tries")), QString::number(tries + 1));
-    QCOMPARE(stored(QStringLiteral("Dave"), QStringLiteral("Hits")), QString::number(trainer->RunHits));
-    QVERIFY(trainer->RunHits == hits || trainer->RunHits == hits + 1);
+    QCOMPARE(stored(QStringLiteral("Dave"), QStringLiteral("Hits")),
+             QString::number(trainer->run().RunHits()));
+    QVERIFY(trainer->run().RunHits() == hits || trainer->run().RunHits() == hits + 1);
     QVERIFY(trainer->lblStats->caption().startsWith(QStringLiteral("Tries: %1 ").arg(tries + 1)));
     QVERIFY(s.messages.isEmpty());
 }
@@ -292,11 +293,11 @@ void tst_BadInputs::countLimitEndToEnd()
         trainer->timerreset_Timer(); // the reveal ends as its timer ends it
     }
     const QList<QStringList> before = storeRows(s.storePath());
-    const int hits = trainer->RunHits;
+    const int hits = trainer->run().RunHits();
     clickOn(trainer->Card(2));
     QCOMPARE(trainer->lblStats->caption(), kCountLimitReached);
-    QCOMPARE(int(trainer->RunTries), 32767);
-    QCOMPARE(int(trainer->RunHits), hits);
+    QCOMPARE(int(trainer->run().RunTries()), 32767);
+    QCOMPARE(int(trainer->run().RunHits()), hits);
     QVERIFY(trainer->Card(6)->isVisible());
     QVERIFY(!trainer->timerreset->isEnabled());
     QCOMPARE(storeRows(s.storePath()), before);

@@ -141,7 +141,7 @@ void tst_WindowFaults::closedTrainerRunsNoArmedTimer()
     QVERIFY(fresh && fresh->isVisible());
     QVERIFY(!fresh->timerreset->isEnabled() && !fresh->hiddenTimer->isEnabled());
     clickOn(fresh->StartButton(0));
-    QCOMPARE(int(fresh->RunTries), 12);
+    QCOMPARE(int(fresh->run().RunTries()), 12);
 }
 
 // The slide runs inside one handler and handles nothing else until the panel rests. A close, a click
@@ -269,11 +269,12 @@ void tst_WindowFaults::switchingUserDuringRevealKeepsTotalsApart()
     QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Hits")), QStringLiteral("7"));
 
     clickOn(trainer->StartButton(0));
-    QCOMPARE(int(trainer->RunTries), 20);
-    QCOMPARE(int(trainer->RunHits), 7);
+    QCOMPARE(int(trainer->run().RunTries()), 20);
+    QCOMPARE(int(trainer->run().RunHits()), 7);
     clickOn(game == Game::Plain ? static_cast<QWidget *>(trainer->Card(2)) : trainer->HiddenCard(7));
     QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Tries")), QStringLiteral("21"));
-    QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Hits")), QString::number(trainer->RunHits));
+    QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Hits")),
+             QString::number(trainer->run().RunHits()));
     QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("11"));
     QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), aliceHits);
 
@@ -283,8 +284,8 @@ void tst_WindowFaults::switchingUserDuringRevealKeepsTotalsApart()
     QVERIFY(login);
     submitLogin(login, QStringLiteral("alice"), QStringLiteral("a"));
     clickOn(trainer->StartButton(0));
-    QCOMPARE(int(trainer->RunTries), 11);
-    QCOMPARE(QString::number(trainer->RunHits), aliceHits);
+    QCOMPARE(int(trainer->run().RunTries()), 11);
+    QCOMPARE(QString::number(trainer->run().RunHits()), aliceHits);
     QVERIFY(s.messages.isEmpty());
 }
 
@@ -324,7 +325,7 @@ void tst_WindowFaults::closingLoginWindowMidRevealKeepsTheRun()
     QVERIFY(revealEnded(trainer, game));
     QCOMPARE(s.host->session().CurrentUserName, QStringLiteral("Alice"));
     clickOn(trainer->StartButton(0));
-    QCOMPARE(int(trainer->RunTries), 11);
+    QCOMPARE(int(trainer->run().RunTries()), 11);
     clickOn(game == Game::Plain ? static_cast<QWidget *>(trainer->Card(3)) : trainer->HiddenCard(8));
     QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("12"));
 }

@@ -48,7 +48,6 @@ private slots:
     void cleanup()
     {
         delete m_window.data();
-        frmResults::setFileChooser({});
         m_sandbox.reset();
     }
 
@@ -118,7 +117,7 @@ private slots:
         m_window->setRecord(recordOf({25, 40}));
         m_window->resize(800, 600);
         QString answer, filter, suggested;
-        frmResults::setFileChooser(
+        platform::setFileChooser(
             [&](QWidget *, const QString &, const QString &path, const QString &, QString *selected) {
                 suggested = path;
                 if (selected)

@@ -300,9 +300,9 @@ void WindowRegionTest::emptyRegionLeavesWindowUnshaped()
     box.setAutoSize(true);
     box.setPicture(Picture(image));
     std::int32_t keyColor = 0;
-    shape::WindowRegion = shape::BuildWindowRegion(box, keyColor);
-    QVERIFY(shape::WindowRegion.isEmpty());
-    shape::SetWindowRgn(&window, shape::WindowRegion, true);
+    const QRegion region = shape::BuildWindowRegion(box, keyColor);
+    QVERIFY(region.isEmpty());
+    shape::SetWindowRgn(&window, region, true);
     QVERIFY(window.mask().isEmpty());
 }
 

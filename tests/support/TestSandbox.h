@@ -66,6 +66,7 @@ public:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         platform::FormRegistry::setLastWindowHandler({});
         platform::setMessageBoxHandler({});
+        platform::setFileChooser({});
     }
     WindowSandbox(const WindowSandbox &) = delete;
     WindowSandbox &operator=(const WindowSandbox &) = delete;

@@ -1,6 +1,5 @@
 // The score line, the accuracy rounding, the meter band and the count limit, without a screen.
 
-#include "trainer/CountLimit.h"
 #include "trainer/MeterBand.h"
 #include "trainer/ScoreText.h"
 
@@ -24,8 +23,6 @@ private slots:
     void meterPosition_data();
     void meterPosition();
     void meterKeepsPlaceBelowZero();
-    void countLimit_data();
-    void countLimit();
 };
 
 // Guards the score line's text in two locales: shortest decimals, the locale's separator, no digit
@@ -144,31 +141,6 @@ void ScoreTextTest::meterKeepsPlaceBelowZero()
 {
     QVERIFY(!meterband::meterPosition(-0.01).has_value());
     QVERIFY(!meterband::meterPosition(std::numeric_limits<double>::quiet_NaN()).has_value());
-}
-
-// Guards a wrap of the 16-bit counts: a guess that would take either past 32767 is refused.
-void ScoreTextTest::countLimit_data()
-{
-    QTest::addColumn<int>("tries");
-    QTest::addColumn<int>("hits");
-    QTest::addColumn<bool>("hit");
-    QTest::addColumn<bool>("fits");
-
-    QTest::newRow("fresh miss") << 0 << 0 << false << true;
-    QTest::newRow("last try, a hit") << 32766 << 32766 << true << true;
-    QTest::newRow("tries full, a miss") << 32767 << 10 << false << false;
-    QTest::newRow("hits full, a miss") << 100 << 32767 << false << true;
-    QTest::newRow("hits full, a hit") << 100 << 32767 << true << false;
-}
-
-void ScoreTextTest::countLimit()
-{
-    QFETCH(int, tries);
-    QFETCH(int, hits);
-    QFETCH(bool, hit);
-    QFETCH(bool, fits);
-    QCOMPARE(countlimit::guessFits(static_cast<std::int16_t>(tries), static_cast<std::int16_t>(hits), hit),
-             fits);
 }
 
 QTEST_GUILESS_MAIN(ScoreTextTest)

@@ -144,7 +144,7 @@ private slots:
 
         // A face row card: the guess is counted as a click counts it. Then Stop.
         press(w.Card(2));
-        QCOMPARE(w.RunTries, 1);
+        QCOMPARE(w.run().RunTries(), 1);
         press(w.btnStop(0));
         QVERIFY(w.picWorkArea->isHidden());
     }
@@ -162,7 +162,7 @@ private slots:
         press(w.StartButton(0));
         QVERIFY(w.picHidden->isVisible());
 
-        const QString chosen = facenames::faceName(facenames::Deck::Zener, w.DealtFaces[0]);
+        const QString chosen = facenames::faceName(facenames::Deck::Zener, w.run().DealtFaces()[0]);
         QCOMPARE(nameOf(w.HiddenCard(0)), QStringLiteral("Chosen card: ") + chosen);
         for (std::int16_t position = 1; position <= 5; ++position) {
             platform::Image *cover = w.HiddenCard(static_cast<std::int16_t>(position + 5));
@@ -176,16 +176,17 @@ private slots:
                 QVERIFY2(!mentionsAFace(name), qPrintable(name));
         }
 
-        const QString third = facenames::faceName(facenames::Deck::Zener, w.DealtFaces[3]);
+        const QString third = facenames::faceName(facenames::Deck::Zener, w.run().DealtFaces()[3]);
         press(w.HiddenCard(8));
-        QCOMPARE(w.RunTries, 1);
+        QCOMPARE(w.run().RunTries(), 1);
         QCOMPARE(nameOf(w.HiddenCard(8)), QStringLiteral("Hidden card 3: ") + third);
         QCOMPARE(nameOf(w.HiddenCard(7)), QStringLiteral("Hidden card 2"));
 
         w.hiddenTimer_Timer();
         QCOMPARE(nameOf(w.HiddenCard(8)), QStringLiteral("Hidden card 3"));
-        QCOMPARE(nameOf(w.HiddenCard(0)), QStringLiteral("Chosen card: ") +
-                                              facenames::faceName(facenames::Deck::Zener, w.DealtFaces[0]));
+        QCOMPARE(nameOf(w.HiddenCard(0)),
+                 QStringLiteral("Chosen card: ") +
+                     facenames::faceName(facenames::Deck::Zener, w.run().DealtFaces()[0]));
     }
 
     // The computer's card says nothing of its face while covered (blind play keeps it covered) and
@@ -211,7 +212,7 @@ private slots:
         QVERIFY(!exposed(w.Card(0)));
 
         press(w.Card(1));
-        QCOMPARE(w.RunTries, 1);
+        QCOMPARE(w.run().RunTries(), 1);
         if (blind) {
             QVERIFY(!exposed(w.Card(0)));
             QVERIFY(nameOf(w.Card(0)).isEmpty());
@@ -249,7 +250,7 @@ private slots:
         w.chkFindHidden->setValue(1);
         press(w.StartButton(0));
         QVERIFY(nameOf(w.HiddenCard(0))
-                    .endsWith(facenames::faceName(facenames::Deck::PlayingCards, w.DealtFaces[0])));
+                    .endsWith(facenames::faceName(facenames::Deck::PlayingCards, w.run().DealtFaces()[0])));
     }
 
     // The status line reads its text and announces each new one; the meter has a name; the

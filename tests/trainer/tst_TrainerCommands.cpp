@@ -349,7 +349,7 @@ void TrainerCommandsTest::switchUserHidesPanelsAndOpensLogin()
     QVERIFY(w.picHidden->isHidden() && w.picWorkArea->isHidden());
     QVERIFY(w.isVisible());
     QVERIFY(!w.isUnloaded());
-    QCOMPARE(w.RunTries, 1);
+    QCOMPARE(w.run().RunTries(), 1);
     QVERIFY(w.hiddenTimer->isEnabled());
 
     w.Form_MouseMove(mouse(0, 3000, 3000));

@@ -4,6 +4,7 @@
 #include "TrainerTestSupport.h"
 
 #include "trainer/FaceDraw.h"
+#include "trainer/TrainerTexts.h"
 
 #include "history/TryHistory.h"
 #include "settings/SettingsStore.h"
@@ -14,10 +15,9 @@
 
 namespace {
 
-const QString kPromptPlain = QStringLiteral("Click the card you feel the computer has chosen.");
-const QString kPromptHidden = QStringLiteral("Click the card you feel matches the chosen card.");
-const QString kLimitReached =
-    QStringLiteral("Count limit reached: no more than 32767 tries or hits can be counted.");
+const QString &kPromptPlain = trainertext::kPromptPlainGame;
+const QString &kPromptHidden = trainertext::kPromptFindHidden;
+const QString &kLimitReached = trainertext::kCountLimitReached;
 
 QString stored(const char *key)
 {
@@ -29,7 +29,7 @@ QString stored(const char *key)
 std::int16_t matchingCover(const frmMain &w)
 {
     for (std::int16_t position = 1; position <= 5; ++position) {
-        if (w.DealtFaces[position] == w.DealtFaces[0])
+        if (w.run().DealtFaces()[position] == w.run().DealtFaces()[0])
             return position + 5;
     }
     return -1;
@@ -97,10 +97,9 @@ private slots:
     void plainGameCountsOncePerReveal();
     void plainHitIsTheCardDrawnAtTheClick();
     void plainRevealEndsAfterRealTimer();
-    void findHiddenGameJudgesByPictureIdentity();
+    void findHiddenGameTurnsOneCoverPerDeal();
     void stopDuringFindHiddenAnswerStillDealsAfterRealTimer();
-    void testRunContinuesAndStoresTotals();
-    void practiceRunNeverStores();
+    void guessGoesOnRecordWithTheDeckAndPlayBlindOnShow();
     void scoreLineAndMeterEdges();
     void startAndStopCommands();
     void guessPastCountLimitIsNotCounted();
@@ -125,7 +124,7 @@ void TrainerGameTest::dealHandsFacesOnByIdentity()
     frmMain &w = f.w();
     const QString before = w.lblStats->caption();
     w.DealRound();
-    QCOMPARE(w.DealtFaces, (DealtFaceIndexes{4, 4, 1, 5, 3, 2})); // pinned by the seed
+    QCOMPARE(w.run().DealtFaces(), (DealtFaceIndexes{4, 4, 1, 5, 3, 2})); // pinned by the seed
     QCOMPARE(w.HiddenCard(5)->picture(), w.zCard(2)->picture());
 
     for (int deal = 0; deal < 200; ++deal) {
@@ -133,7 +132,7 @@ void TrainerGameTest::dealHandsFacesOnByIdentity()
         QCOMPARE(handles(w.HiddenCard, 1, 5), handles(w.Card, 1, 5));
         int matches = 0;
         for (std::int16_t position = 1; position <= 5; ++position) {
-            QCOMPARE(w.HiddenCard(position)->picture(), w.Card(w.DealtFaces[position])->picture());
+            QCOMPARE(w.HiddenCard(position)->picture(), w.Card(w.run().DealtFaces()[position])->picture());
             QCOMPARE(w.Card(position)->tag(), QStringLiteral("Taken"));
             matches += w.HiddenCard(position)->picture() == w.HiddenCard(0)->picture() ? 1 : 0;
         }
@@ -162,16 +161,16 @@ void TrainerGameTest::plainGameCountsOncePerReveal()
     w.StartButton_Click(0);
     w.Card_Click(0);
     w.Card_Click(6);
-    QCOMPARE(w.RunTries, 0);
+    QCOMPARE(w.run().RunTries(), 0);
 
     w.Card_Click(3);
-    QCOMPARE(w.RunTries, 1);
+    QCOMPARE(w.run().RunTries(), 1);
     QVERIFY(w.Card(6)->isHidden());
     QVERIFY(handles(w.Card, 1, 5).contains(w.Card(0)->picture().handle()));
     QVERIFY(w.timerreset->isEnabled());
     w.Card_Click(3);
     w.Card_Click(1);
-    QCOMPARE(w.RunTries, 1);
+    QCOMPARE(w.run().RunTries(), 1);
 
     w.timerreset_Timer();
     QVERIFY(!w.Card(6)->isHidden());
@@ -183,7 +182,7 @@ void TrainerGameTest::plainGameCountsOncePerReveal()
         w.Card_Click(card);
         QVERIFY(!w.Card(6)->isHidden());
     }
-    QCOMPARE(w.RunTries, 4);
+    QCOMPARE(w.run().RunTries(), 4);
 }
 
 // Guards the plain game's hit rule: the computer draws at the click and the guess hits exactly when
@@ -207,11 +206,11 @@ void TrainerGameTest::plainHitIsTheCardDrawnAtTheClick()
         w.Card_Click(clicked);
         hits += clicked == target ? 1 : 0;
         QCOMPARE(w.Card(0)->picture(), (guess <= 20 ? w.zCard : w.pCard)(target)->picture());
-        QCOMPARE(w.RunHits, hits);
+        QCOMPARE(w.run().RunHits(), hits);
         w.timerreset_Timer();
     }
-    QCOMPARE(w.RunTries, 40);
-    QCOMPARE(w.RunHits, 20);
+    QCOMPARE(w.run().RunTries(), 40);
+    QCOMPARE(w.run().RunHits(), 20);
 }
 
 // The one wait for the real 2000 ms timer: the cover returns by itself and the timer disarms.
@@ -226,10 +225,11 @@ void TrainerGameTest::plainRevealEndsAfterRealTimer()
     QVERIFY(!f.w().timerreset->isEnabled());
 }
 
-// Guards the find-hidden game: the cover over the chosen face counts a hit, any other cover a try
-// only; clicks on the chosen card or while the answer shows count nothing; a deck change during a try
-// keeps its faces and result; the timer turns the covers down, deals anew and prompts.
-void TrainerGameTest::findHiddenGameJudgesByPictureIdentity()
+// Guards the find-hidden game in the window: the turned cover shows the face beneath it and counts a
+// hit exactly when that face is the chosen card's picture; clicks on the chosen card or while the
+// answer shows count nothing; a deck change during a try keeps its faces and result; the timer turns
+// the covers down, deals anew and prompts.
+void TrainerGameTest::findHiddenGameTurnsOneCoverPerDeal()
 {
     TrainerFixture f;
     frmMain &w = f.w();
@@ -237,7 +237,7 @@ void TrainerGameTest::findHiddenGameJudgesByPictureIdentity()
     w.StartButton_Click(0);
     w.HiddenCard_Click(0);
     w.HiddenCard_Click(3);
-    QCOMPARE(w.RunTries, 0);
+    QCOMPARE(w.run().RunTries(), 0);
 
     const QSet<quintptr> dealt = handles(w.HiddenCard, 0, 5);
     selectDeck(w, 1);
@@ -245,12 +245,12 @@ void TrainerGameTest::findHiddenGameJudgesByPictureIdentity()
 
     const std::int16_t hit = matchingCover(w);
     w.HiddenCard_Click(hit);
-    QCOMPARE(w.RunTries, 1);
-    QCOMPARE(w.RunHits, 1);
+    QCOMPARE(w.run().RunTries(), 1);
+    QCOMPARE(w.run().RunHits(), 1);
     QCOMPARE(w.HiddenCard(hit)->picture(), w.HiddenCard(0)->picture());
     QVERIFY(w.hiddenTimer->isEnabled());
     w.HiddenCard_Click(otherCover(w));
-    QCOMPARE(w.RunTries, 1);
+    QCOMPARE(w.run().RunTries(), 1);
     QCOMPARE(w.HiddenCard(otherCover(w))->picture(), w.Card(6)->picture());
 
     w.Card(1)->setTag(QString()); // the next deal must mark every face again
@@ -263,8 +263,8 @@ void TrainerGameTest::findHiddenGameJudgesByPictureIdentity()
 
     const std::int16_t miss = otherCover(w);
     w.HiddenCard_Click(miss);
-    QCOMPARE(w.RunTries, 2);
-    QCOMPARE(w.RunHits, 1);
+    QCOMPARE(w.run().RunTries(), 2);
+    QCOMPARE(w.run().RunHits(), 1);
     QCOMPARE(w.HiddenCard(miss)->picture(), w.HiddenCard(miss - 5)->picture());
 }
 
@@ -286,79 +286,8 @@ void TrainerGameTest::stopDuringFindHiddenAnswerStillDealsAfterRealTimer()
     QVERIFY(coversFaceDown(w));
 }
 
-// Guards test runs: they continue the user's totals (7 hits in 30 tries shows 31 tries after one
-// guess), copy the counts back after each guess of either game and store them at once, each try on
-// record with them in a run of its own game.
-void TrainerGameTest::testRunContinuesAndStoresTotals()
-{
-    TrainerFixture f;
-    frmMain &w = f.w();
-    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("UserName"),
-                QStringLiteral("Ada"));
-    f.session.UserHits = 7;
-    f.session.UserTries = 30;
-    w.StartButton_Click(0);
-    w.chkBlindMode->setValue(1);
-    w.Card_Click(4);
-    QVERIFY(w.lblStats->caption().startsWith(QStringLiteral("Tries: 31  \u2022  Hits: ")));
-    QCOMPARE(f.session.UserTries, 31);
-    QCOMPARE(f.session.UserHits, w.RunHits);
-    QCOMPARE(stored("Tries"), QStringLiteral("31"));
-    QCOMPARE(stored("Hits"), QString::number(w.RunHits));
-
-    w.chkFindHidden->setValue(1);
-    w.StartButton_Click(0);
-    const DealtFaceIndexes deal = w.DealtFaces;
-    w.HiddenCard_Click(10);
-    QCOMPARE(f.session.UserTries, 32);
-    QCOMPARE(stored("Tries"), QStringLiteral("32"));
-    w.btnStop_Click(2);
-
-    TryHistory reader(SettingsStore::defaultFilePath());
-    QString reason;
-    QVERIFY(reader.open(&reason));
-    const std::optional<history::AccountHistory> ada = reader.account(QStringLiteral("ada"), &reason);
-    QVERIFY2(ada, qPrintable(reason));
-    QCOMPARE(ada->beforeHistoryTries, 30);
-    QCOMPARE(ada->runs.size(), size_t(2));
-    QCOMPARE(ada->runs[1].game, history::Game::FindHidden);
-    QCOMPARE(ada->tries.size(), size_t(2));
-    const history::TryRecord &plain = ada->tries[0];
-    QCOMPARE(plain.guess, 4);
-    QCOMPARE(plain.hit, plain.target == 4);
-    QVERIFY(plain.blind && plain.responseMs >= 0);
-    const history::TryRecord &hidden = ada->tries[1];
-    QCOMPARE(hidden.guess, 5);
-    QCOMPARE(hidden.target, int(deal[0]));
-    QCOMPARE(hidden.layout[4], std::int8_t(deal[5]));
-    QCOMPARE(hidden.hit, deal[5] == deal[0]);
-    QCOMPARE(hidden.deck, history::Deck::Zener);
-}
-
-// Guards practice: it counts from zero in either game and never touches the totals or the store.
-void TrainerGameTest::practiceRunNeverStores()
-{
-    TrainerFixture f;
-    frmMain &w = f.w();
-    f.session.UserHits = 3;
-    f.session.UserTries = 9;
-    w.StartButton_Click(0);
-    w.btnDrill_Click(0);
-    w.Card_Click(1);
-    QVERIFY(w.lblStats->caption().startsWith(QStringLiteral("Tries: 1  \u2022  Hits: ")));
-    w.chkFindHidden->setValue(1);
-    w.btnDrill_Click(1);
-    w.HiddenCard_Click(6);
-    QCOMPARE(w.RunTries, 1);
-    QCOMPARE(f.session.UserHits, 3);
-    QCOMPARE(f.session.UserTries, 9);
-    QCOMPARE(stored("Tries"), QStringLiteral("-"));
-    QCOMPARE(stored("Hits"), QStringLiteral("-"));
-}
-
 // Guards the score line's edges: Hide Score hides only the text (totals stored, meter moved); a
-// hidden meter keeps following and shows the latest guess again; the locale's decimal comma; a try
-// count of 0 (a store filled by hand) shows 0% instead of dividing by zero.
+// hidden meter keeps following and shows the latest guess again; the line takes the locale's numbers.
 void TrainerGameTest::scoreLineAndMeterEdges()
 {
     TrainerFixture f(QStringLiteral("Ada"), 5);
@@ -382,16 +311,9 @@ void TrainerGameTest::scoreLineAndMeterEdges()
 
     w.chkHideScore->setValue(0);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    w.RunHits = 1;
-    w.RunTries = 3;
-    w.UpdateScore();
-    QCOMPARE(w.lblStats->caption(), QStringLiteral("Tries: 3  \u2022  Hits: 1  \u2022  Accuracy: 33,33%"));
-
-    w.RunHits = 5;
-    w.RunTries = 0;
-    w.UpdateScore();
-    QCOMPARE(w.lblStats->caption(), QStringLiteral("Tries: 0  \u2022  Hits: 5  \u2022  Accuracy: 0%"));
-    QCOMPARE(w.shapeMeter->top(), 1580.0f);
+    w.timerreset_Timer();
+    w.Card_Click(facedraw::drawFace(twin) % 5 + 1); // a miss: 2 in 3, in the locale's numbers
+    QCOMPARE(w.lblStats->caption(), QStringLiteral("Tries: 3  \u2022  Hits: 2  \u2022  Accuracy: 66,67%"));
 }
 
 // Guards Test, Practice and Stop: the chosen game's panel alone shows (the options panel closed before
@@ -420,7 +342,7 @@ void TrainerGameTest::startAndStopCommands()
     w.lblStats->setCaption(QStringLiteral("a hint"));
     w.lblOptionsTouch_Click();
     w.btnDrill_Click(0);
-    QVERIFY(w.PracticeRun);
+    QVERIFY(w.run().PracticeRun());
     QCOMPARE(w.lblUserName->caption(), QStringLiteral("Grace is practicing..."));
     QCOMPARE(w.lblStats->caption(), QStringLiteral("a hint"));
 
@@ -430,47 +352,62 @@ void TrainerGameTest::startAndStopCommands()
     QVERIFY(w.picWorkArea->isHidden() && w.picHidden->isHidden());
     QCOMPARE(w.lblUserName->caption(), QStringLiteral("Grace"));
     QCOMPARE(w.lblStats->caption(), score);
-    QCOMPARE(w.RunTries, 1);
+    QCOMPARE(w.run().RunTries(), 1);
     QVERIFY(w.hiddenTimer->isEnabled());
 
     w.chkFindHidden->setValue(0);
     w.btnDrill_Click(1); // the panel is closed already: it stays closed
     QVERIFY(!w.picWorkArea->isHidden() && w.picHidden->isHidden());
-    QCOMPARE(w.RunTries, 0);
+    QCOMPARE(w.run().RunTries(), 0);
     QCOMPARE(watcher.optionsTopAtShow, QList<float>(4, frmMain::kOptionsClosedTop));
 }
 
-// Guards the 16-bit counts: a guess that would take the tries, or a hit that would take the hits
-// (only from a store filled by hand), past 32767 is not counted, revealed or stored, and the status
-// line says why; a miss still counts while only the hits are full.
+// Guards the window at the count limit (the counting itself is the run's, tested without a window):
+// a guess not counted is not revealed, arms no timer, and the status line says why.
 void TrainerGameTest::guessPastCountLimitIsNotCounted()
 {
     TrainerFixture f;
     frmMain &w = f.w();
-    f.session.UserHits = 100;
+    f.session.UserHits = 32767;
     f.session.UserTries = 32767;
     w.StartButton_Click(0);
     w.Card_Click(2);
-    QCOMPARE(w.RunTries, 32767);
+    QVERIFY(!w.Card(6)->isHidden() && !w.timerreset->isEnabled());
     QCOMPARE(w.lblStats->caption(), kLimitReached);
-    QVERIFY(!w.Card(6)->isHidden());
-    QVERIFY(!w.timerreset->isEnabled());
-    QCOMPARE(stored("Tries"), QStringLiteral("-"));
 
-    f.session.UserHits = 32767;
-    f.session.UserTries = 100;
     w.chkFindHidden->setValue(1);
     w.StartButton_Click(0);
     w.HiddenCard_Click(matchingCover(w));
-    QCOMPARE(w.RunTries, 100);
-    QVERIFY(coversFaceDown(w));
-    QVERIFY(!w.hiddenTimer->isEnabled());
+    QVERIFY(coversFaceDown(w) && !w.hiddenTimer->isEnabled());
     QCOMPARE(w.lblStats->caption(), kLimitReached);
+    QCOMPARE(w.run().RunTries(), 32767);
+}
 
-    w.HiddenCard_Click(otherCover(w));
-    QCOMPARE(w.RunTries, 101);
-    QCOMPARE(w.RunHits, 32767);
-    QCOMPARE(stored("Tries"), QStringLiteral("101"));
+// Guards what the window hands the run for a guess's record: the deck and Play Blind on show; the
+// program is told of each counted test try.
+void TrainerGameTest::guessGoesOnRecordWithTheDeckAndPlayBlindOnShow()
+{
+    TrainerFixture f;
+    frmMain &w = f.w();
+    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("UserName"),
+                QStringLiteral("Ada"));
+    selectDeck(w, 2);
+    w.chkBlindMode->setValue(1);
+    w.StartButton_Click(0);
+    w.Card_Click(4);
+    QCOMPARE(stored("Tries"), QStringLiteral("1"));
+    QCOMPARE(f.host.triesCounted, 1);
+    w.btnDrill_Click(0);
+    w.Card_Click(4);
+    QCOMPARE(f.host.triesCounted, 1);
+
+    TryHistory reader(SettingsStore::defaultFilePath());
+    QString reason;
+    QVERIFY(reader.open(&reason));
+    const std::optional<history::AccountHistory> ada = reader.account(QStringLiteral("ada"), &reason);
+    QVERIFY2(ada && ada->tries.size() == 1, qPrintable(reason));
+    QCOMPARE(ada->tries[0].deck, history::Deck::PlayingCards);
+    QVERIFY(ada->tries[0].blind);
 }
 
 // Guards the keys: each stands for its click (a digit guesses at that place in the game on show, the
@@ -494,7 +431,7 @@ void TrainerGameTest::keysPlayLikeClicks()
         QApplication::sendEvent(&w, &key);
     }
     QTest::keyClick(window, Qt::Key_2, Qt::KeypadModifier);
-    QCOMPARE(w.RunTries, 2);
+    QCOMPARE(w.run().RunTries(), 2);
     w.chkFindHidden->setValue(1);
     QTest::keyClick(window, Qt::Key_T);
     QTest::keyClick(window, Qt::Key_4);

@@ -106,7 +106,8 @@ void TrainerWindowTest::openedWindowState()
     QVERIFY(std::abs(w.geometry().center().y() - screen.center().y()) <= 1);
 
     // Only the 32 key-coloured corner pixels are cut away.
-    QCOMPARE(w.mask(), shape::WindowRegion);
+    std::int32_t key = 0;
+    QCOMPARE(w.mask(), shape::BuildWindowRegion(*w.picBox2, key));
     qint64 area = 0;
     for (const QRect &r : w.mask())
         area += qint64(r.width()) * r.height();
@@ -154,8 +155,8 @@ void TrainerWindowTest::openedWindowState()
     QVERIFY(w.Option1(0)->value() && !w.Option1(1)->value() && !w.Option1(2)->value());
     QVERIFY(w.lblOptionsTouch->caption().isEmpty());
     QVERIFY(w.lblUserName->caption().isEmpty()); // the login writes it
-    QCOMPARE(w.RunTries, 0);
-    QCOMPARE(w.DealtFaces, DealtFaceIndexes{});
+    QCOMPARE(w.run().RunTries(), 0);
+    QCOMPARE(w.run().DealtFaces(), DealtFaceIndexes{});
 
     // Fonts through their Liberation equivalents, and the body grey behind the options.
     QCOMPARE(QFontInfo(w.lblStats->font()).family(), QStringLiteral("Liberation Sans"));
@@ -197,7 +198,9 @@ void TrainerWindowTest::openingRunsLoadBeforeShowAndActivation()
     RecordingHost host;
     frmMain own(session, host);
     own.DealRound();
-    QCOMPARE(std::count(own.DealtFaces.begin() + 1, own.DealtFaces.end(), own.DealtFaces[0]), 1);
+    QCOMPARE(std::count(own.run().DealtFaces().begin() + 1, own.run().DealtFaces().end(),
+                        own.run().DealtFaces()[0]),
+             1);
 }
 
 // Guards the window's design: every control in its container at its twips place and size, the

@@ -1,0 +1,194 @@
+// The trainer's counting without a window: test and practice runs, both games, the count limit, the
+// stored totals and the record, and a change of user.
+
+#include "trainer/TrainerRun.h"
+
+#include "history/TryHistory.h"
+#include "platform/UserSession.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+
+namespace {
+
+// Deals the chosen face 2 and faces 1..5 in hidden positions 1..5 (so cover 2 alone is a hit), then 0s.
+struct ScriptedDraws : DrawSource
+{
+    std::deque<double> values{0.2, 0.0, 0.2, 0.4, 0.6, 0.8};
+    double next() override
+    {
+        const double r = values.empty() ? 0 : values.front();
+        if (!values.empty())
+            values.pop_front();
+        return r;
+    }
+};
+
+QString stored(const char *key)
+{
+    return GetSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QString::fromLatin1(key),
+                      QStringLiteral("-"));
+}
+
+using Kind = TrainerRun::Kind;
+using Outcome = TrainerRun::Outcome;
+
+} // namespace
+
+Q_DECLARE_METATYPE(TrainerRun::Kind)
+Q_DECLARE_METATYPE(TrainerRun::Outcome)
+Q_DECLARE_METATYPE(history::Game)
+
+class TrainerRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_dir.reset(); }
+
+    void countsOneGuess_data();
+    void countsOneGuess();
+    void testRunPutsEachTryOnRecord();
+    void anotherUserStartsFromTheOpeningState();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    platform::UserSession m_session;
+};
+
+void TrainerRunTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", m_dir->path().toUtf8());
+    qputenv("HOME", m_dir->path().toUtf8());
+    resetSettingsStore();
+    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("UserName"),
+                QStringLiteral("Ada"));
+    m_session = platform::UserSession{QStringLiteral("Ada"), 0, 0};
+}
+
+// Guards the counting rules: a test run continues the user's totals and stores them after every guess;
+// practice counts from zero and never touches the totals or the store; a guess that would take the
+// tries, or a hit that would take the hits (a store filled by hand), past 32767 is not counted or
+// stored, while a miss still counts when only the hits are full.
+void TrainerRunTest::countsOneGuess_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<history::Game>("game");
+    QTest::addColumn<int>("userHits");
+    QTest::addColumn<int>("userTries");
+    QTest::addColumn<int>("position"); // 1..5; the target (or chosen face) is 2 in every row
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<int>("runHits");
+    QTest::addColumn<int>("runTries");
+
+    const auto plain = history::Game::Plain, hidden = history::Game::FindHidden;
+    const auto test = Kind::Test, practice = Kind::Practice;
+    // clang-format off
+    QTest::newRow("test hit continues the totals") << test << plain << 7 << 30 << 2 << Outcome::Hit << 8 << 31;
+    QTest::newRow("test miss") << test << plain << 7 << 30 << 4 << Outcome::Miss << 7 << 31;
+    QTest::newRow("find-hidden hit") << test << hidden << 0 << 0 << 2 << Outcome::Hit << 1 << 1;
+    QTest::newRow("find-hidden miss") << test << hidden << 0 << 0 << 5 << Outcome::Miss << 0 << 1;
+    QTest::newRow("practice from zero") << practice << plain << 3 << 9 << 2 << Outcome::Hit << 1 << 1;
+    QTest::newRow("find-hidden practice") << practice << hidden << 3 << 9 << 1 << Outcome::Miss << 0 << 1;
+    QTest::newRow("last try, a hit") << test << plain << 32766 << 32766 << 2 << Outcome::Hit << 32767 << 32767;
+    QTest::newRow("tries full") << test << plain << 100 << 32767 << 4 << Outcome::NotCounted << 100 << 32767;
+    QTest::newRow("hits full, a hit") << test << plain << 32767 << 100 << 2 << Outcome::NotCounted << 32767 << 100;
+    QTest::newRow("hits full, a miss counts") << test << hidden << 32767 << 100 << 3 << Outcome::Miss << 32767 << 101;
+    // clang-format on
+}
+
+void TrainerRunTest::countsOneGuess()
+{
+    QFETCH(Kind, kind);
+    QFETCH(history::Game, game);
+    QFETCH(int, userHits);
+    QFETCH(int, userTries);
+    QFETCH(int, position);
+    QFETCH(Outcome, outcome);
+    QFETCH(int, runHits);
+    QFETCH(int, runTries);
+
+    m_session.UserHits = std::int16_t(userHits);
+    m_session.UserTries = std::int16_t(userTries);
+    TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
+    run.start(kind, game);
+    QCOMPARE(run.PracticeRun(), kind == Kind::Practice);
+    const auto guess = std::int16_t(position);
+    if (game == history::Game::Plain) {
+        QCOMPARE(run.countPlainGuess(guess, 2, {}), outcome);
+    } else {
+        QCOMPARE(run.deal(), (DealtFaceIndexes{2, 1, 2, 3, 4, 5}));
+        QCOMPARE(run.countHiddenGuess(guess, {}), outcome);
+    }
+    QCOMPARE(int(run.RunHits()), runHits);
+    QCOMPARE(int(run.RunTries()), runTries);
+    // A test run's counts are the user's totals, stored at once; practice leaves both alone.
+    const bool stores = kind == Kind::Test && outcome != Outcome::NotCounted;
+    QCOMPARE(int(m_session.UserHits), kind == Kind::Test ? runHits : userHits);
+    QCOMPARE(int(m_session.UserTries), kind == Kind::Test ? runTries : userTries);
+    QCOMPARE(stored("Tries"), stores ? QString::number(runTries) : QStringLiteral("-"));
+    QCOMPARE(stored("Hits"), stores ? QString::number(runHits) : QStringLiteral("-"));
+}
+
+// Guards the record: each counted test try goes on record with the totals, in a run of its own game
+// (a new Test is a new run), with its guess, target, deal, deck, Play Blind and a response time.
+void TrainerRunTest::testRunPutsEachTryOnRecord()
+{
+    m_session.UserHits = 7;
+    m_session.UserTries = 30;
+    {
+        TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
+        run.start(Kind::Test, history::Game::Plain);
+        QCOMPARE(run.countPlainGuess(4, 4, {history::Deck::Colors, true}), Outcome::Hit);
+        run.start(Kind::Test, history::Game::FindHidden);
+        run.deal();
+        QCOMPARE(run.countHiddenGuess(5, {}), Outcome::Miss);
+        run.stop();
+        QCOMPARE(run.countHiddenGuess(2, {}), Outcome::Hit); // after Stop: totals, but no run on record
+        QCOMPARE(stored("Tries"), QStringLiteral("33"));
+    }
+    TryHistory reader(SettingsStore::defaultFilePath());
+    QString reason;
+    QVERIFY(reader.open(&reason));
+    const std::optional<history::AccountHistory> ada = reader.account(QStringLiteral("ada"), &reason);
+    QVERIFY2(ada, qPrintable(reason));
+    QCOMPARE(ada->beforeHistoryTries, 31);
+    QCOMPARE(ada->runs.size(), size_t(2));
+    QCOMPARE(ada->runs[0].game, history::Game::Plain);
+    QCOMPARE(ada->runs[1].game, history::Game::FindHidden);
+    QCOMPARE(ada->tries.size(), size_t(2));
+    const history::TryRecord &plain = ada->tries[0];
+    QVERIFY(plain.guess == 4 && plain.target == 4 && plain.hit);
+    QVERIFY(plain.blind && plain.responseMs >= 0);
+    QCOMPARE(plain.deck, history::Deck::Colors);
+    const history::TryRecord &hidden = ada->tries[1];
+    QVERIFY(hidden.guess == 5 && hidden.target == 2 && !hidden.hit);
+    QCOMPARE(hidden.layout, (std::array<std::int8_t, 5>{1, 2, 3, 4, 5}));
+    QCOMPARE(hidden.deck, history::Deck::Zener);
+}
+
+// Guards the switch of user: another account never sees the last user's run (its score, and with it
+// the meter, start as when the window opened); the same user logging in again, in any letter case,
+// keeps it.
+void TrainerRunTest::anotherUserStartsFromTheOpeningState()
+{
+    TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
+    QVERIFY(run.showFor(QStringLiteral("Ada")));
+    run.start(Kind::Test, history::Game::Plain);
+    run.countPlainGuess(1, 1, {});
+    QVERIFY(!run.showFor(QStringLiteral("ADA")));
+    QCOMPARE(run.RunTries(), 1);
+    QCOMPARE(run.RunAccuracy(), 100.0);
+    QVERIFY(run.showFor(QStringLiteral("Bob")));
+    QCOMPARE(m_session.CurrentUserName, QStringLiteral("Bob"));
+    QVERIFY(run.RunTries() == 0 && run.RunHits() == 0 && run.RunAccuracy() == 0);
+}
+
+QTEST_GUILESS_MAIN(TrainerRunTest)
+#include "tst_TrainerRun.moc"

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "DealOrder.h"
+#include "DrawSource.h"
+
+#include "history/TryRecorder.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+struct UserSession;
+}
+
+// One run of the trainer's game, free of any window: a test run continues the user's totals and puts
+// every counted try on record with them; a practice run counts from zero and stores nothing. The
+// window asks it to start a run of a game, to draw a target or deal, to judge and count one guess, and
+// to stop; it shows what comes back.
+//
+// Invariants: RunTries and RunHits stay within 0..32767 (a guess that would pass either is not
+// counted); in a test run they equal the user's totals after every counted guess; a run on record
+// begins only at start(Test) and ends at the run's end (stop, another start, a user switch, the
+// window closing, this object's end).
+class TrainerRun
+{
+public:
+    enum class Kind
+    {
+        Test,
+        Practice
+    };
+
+    // How the guess was made, for its record: the deck on show and Play Blind.
+    struct Setting
+    {
+        history::Deck deck = history::Deck::Zener;
+        bool blind = false;
+    };
+
+    // What one guess came to.
+    enum class Outcome
+    {
+        Hit,
+        Miss,
+        NotCounted // it would have taken the tries or the hits past the largest count
+    };
+
+    // session: the logged-in user's totals, which a test run counts into; it must outlive the run.
+    // draws: the source every target and deal is taken from.
+    TrainerRun(platform::UserSession &session, std::unique_ptr<DrawSource> draws);
+    ~TrainerRun();
+    TrainerRun(const TrainerRun &) = delete;
+    TrainerRun &operator=(const TrainerRun &) = delete;
+
+    // A run of game starts now; a run still open ends first. A test run starts from the user's
+    // totals, a practice run from zero.
+    void start(Kind kind, history::Game game);
+    // The run ends now. What it counted stays for the window to show.
+    void stop();
+    // The window shows another user (or the same one again): the run ends, and for another user the
+    // run state returns to its state when the window opened. True when the user changed.
+    bool showFor(const QString &userName);
+
+    // The plain game's target, drawn at the guess (face 1..5).
+    std::int16_t drawTarget();
+    // A new deal of the find-hidden game, kept as DealtFaces.
+    const DealtFaceIndexes &deal();
+    // The table is ready for the next guess: the guess's response time is taken from now.
+    void markTableReady();
+
+    // Judges and counts one guess of the plain game: position 1..5 against the target drawn for it.
+    Outcome countPlainGuess(std::int16_t position, std::int16_t target, const Setting &setting);
+    // Judges and counts one guess of the find-hidden game: the cover turned (position 1..5) against
+    // the chosen face of the current deal.
+    Outcome countHiddenGuess(std::int16_t position, const Setting &setting);
+
+    bool PracticeRun() const { return m_practice; }
+    std::int16_t RunHits() const { return m_hits; }
+    std::int16_t RunTries() const { return m_tries; }
+    // Percent, rounded to two decimals, of the counts after the last counted guess.
+    double RunAccuracy() const { return m_accuracy; }
+    // Slot 0 the chosen face, slots 1..5 the faces in hidden positions 1..5 (face indexes 1..5).
+    const DealtFaceIndexes &DealtFaces() const { return m_dealt; }
+    const platform::UserSession &session() const { return m_session; }
+
+private:
+    Outcome count(std::int16_t guess, std::int16_t target, bool hit, const Setting &setting);
+    // Where a run on record begins and ends.
+    void beginRecord(history::Game game);
+    void endRecord();
+
+    platform::UserSession &m_session;
+    std::unique_ptr<DrawSource> m_draws;
+    QString m_shownUser; // case-folded
+    TryRecorder m_recorder;
+    QElapsedTimer m_tableReady;
+    bool m_practice = false;
+    std::int16_t m_hits = 0;
+    std::int16_t m_tries = 0;
+    double m_accuracy = 0;
+    DealtFaceIndexes m_dealt{};
+};
