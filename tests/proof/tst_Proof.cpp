@@ -61,7 +61,7 @@ ChainRow makeTry(std::int64_t time, std::int64_t run, std::int64_t number, std::
 }
 
 // The trainer's own generator seen as a draw source, to compare the two deals draw for draw.
-class TrainerChance : public DrawSource
+class TrainerChance : public proof::DrawSource
 {
 public:
     explicit TrainerChance(std::uint64_t seed) : m_random(seed) {}
