@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,14 +19,17 @@ namespace accounts {
 
 namespace {
 
-// Creates each missing folder of path with mode 0700, as the store creates its own.
-void makePrivateFolders(const QString &path)
+// Creates each missing folder of path with mode 0700, as the store creates its own. Returns 0 or the
+// errno of the first folder that could not be made.
+int makePrivateFolders(const QString &path)
 {
     QString prefix;
     for (const QString &part : path.split(u'/', Qt::SkipEmptyParts)) {
         prefix += u'/' + part;
-        ::mkdir(QFile::encodeName(prefix).constData(), 0700);
+        if (::mkdir(QFile::encodeName(prefix).constData(), 0700) != 0 && errno != EEXIST)
+            return errno;
     }
+    return 0;
 }
 
 } // namespace
@@ -74,21 +78,25 @@ AccountHold::Result AccountHold::take(const QString &name)
     const QString path = lockPath(name);
     if (m_fd >= 0 && m_path == path)
         return Result::Held;
-    makePrivateFolders(QFileInfo(path).absolutePath());
+    m_failure.clear();
+    const QString folder = QFileInfo(path).absolutePath();
+    // The account held before stays held: the user keeps playing it when the new one is refused.
+    const auto fail = [&](int error) {
+        m_failure = QStringLiteral("the folder \"%1\" cannot hold the mark that keeps other copies out (%2)")
+                        .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
+        return Result::Failed;
+    };
+    if (const int error = makePrivateFolders(folder); error != 0)
+        return fail(error);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        release();
-        return Result::Held;
-    }
+    if (fd < 0)
+        return fail(errno);
     // Locks of two open files conflict even inside one process, so a second hold here is refused
     // like another copy's.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
-        if (error == EWOULDBLOCK)
-            return Result::InUse;
-        release();
-        return Result::Held;
+        return error == EWOULDBLOCK ? Result::InUse : fail(error);
     }
     release();
     m_fd = fd;

@@ -14,8 +14,9 @@ class AccountHold
 public:
     enum class Result
     {
-        Held,  // this hold now holds the account (or already did)
-        InUse, // another running copy holds it
+        Held,   // this hold now holds the account (or already did)
+        InUse,  // another running copy holds it
+        Failed, // the hold cannot be made (see failure()); the account must not be played
     };
 
     AccountHold() = default;
@@ -27,9 +28,12 @@ public:
     AccountHold &operator=(AccountHold &&other) noexcept;
 
     // Takes the account name, giving up the account held before only once the new one is held. A
-    // hold that cannot be made at all (a folder that cannot be written) does not keep the user out:
-    // the store cannot be written there either, so there is nothing to protect.
+    // hold that cannot be made (a plain file named like its folder, a folder that cannot be written)
+    // keeps the user out like another copy's hold: without it two copies could play one account and
+    // store their totals over each other's.
     Result take(const QString &name);
+    // Why the last take() failed: the folder of holds and the system's reason, in words.
+    const QString &failure() const { return m_failure; }
     void release();
     // Whether this hold has the account name of the current store.
     bool holds(const QString &name) const;
@@ -42,6 +46,7 @@ private:
 
     int m_fd = -1;
     QString m_path;
+    QString m_failure;
 };
 
 } // namespace accounts

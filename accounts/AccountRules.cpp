@@ -8,11 +8,12 @@ namespace accounts {
 
 namespace {
 
-const QString kUserNameKey = QStringLiteral("UserName");
-const QString kPasswordKey = QStringLiteral("Password");
-const QString kHitsKey = QStringLiteral("Hits");
-const QString kTriesKey = QStringLiteral("Tries");
-const QString kNotFound = QStringLiteral("NOTFOUND");
+using accountstore::kHitsKey;
+using accountstore::kNoAccount;
+using accountstore::kPasswordKey;
+using accountstore::kTriesKey;
+using accountstore::kUserNameKey;
+
 const QString kZeroCount = QStringLiteral("0");
 
 // Read in place of a missing "Password" entry. It has the form of a hash string but is not a valid
@@ -24,7 +25,7 @@ const QString kNoPassword = QStringLiteral("$argon2id$no-password");
 
 bool AccountRules::exists(const QString &name) const
 {
-    return GetSetting(kAccountsApplication, name, kUserNameKey, kNotFound) != kNotFound;
+    return GetSetting(kAccountsApplication, name, kUserNameKey, kNoAccount) != kNoAccount;
 }
 
 bool AccountRules::checkPassword(const QString &name, const QString &typed) const

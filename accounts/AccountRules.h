@@ -2,6 +2,8 @@
 
 #include "PasswordHash.h"
 
+#include "settings/AccountEntries.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,9 +11,7 @@
 
 namespace accounts {
 
-// The application name under which every account lives in the settings store; one section per
-// account, named by the user name (matched without regard to letter case).
-inline const QString kAccountsApplication = QStringLiteral("Orvanta");
+using accountstore::kAccountsApplication;
 
 struct AccountCounts
 {
@@ -56,7 +56,6 @@ public:
     // writes by far (a store edited by hand); such a hash is never checked.
     bool passwordTooCostly(const QString &name) const;
 
-    HashLimits hashLimits() const { return m_hashLimits; }
     void setHashLimits(HashLimits limits) { m_hashLimits = limits; }
 
 private:

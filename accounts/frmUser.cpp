@@ -27,6 +27,10 @@ const QString kNameTaken =
 const QString kUserCreated = QStringLiteral("New User Created!  You are now logged on as: ");
 // %1: the name as typed.
 const QString kAccountInUse = QStringLiteral("%1 is in use by another running copy of qxOrvanta Trainer.");
+// %1: the name as typed, %2: why the hold failed (names the folder).
+const QString kAccountUnheld =
+    QStringLiteral("%1 cannot be played by this copy of qxOrvanta Trainer: %2. Another copy could store its "
+                   "totals over yours.");
 // %1: the name as typed.
 const QString kPasswordTooCostly =
     QStringLiteral("The password stored for %1 asks for far more memory or time to check than this program "
@@ -231,10 +235,14 @@ void frmUser::createAccount(const QString &name)
 bool frmUser::holdAccount(const QString &name, accounts::AccountHold &hold)
 {
     // Two copies on one account would each store their own totals over the other's.
-    if (accounts::AccountHold::current().holds(name) ||
-        hold.take(name) == accounts::AccountHold::Result::Held)
+    if (accounts::AccountHold::current().holds(name))
         return true;
-    platform::MsgBox(kAccountInUse.arg(name), platform::MsgIcon::Exclamation, kWarningTitle);
+    const accounts::AccountHold::Result result = hold.take(name);
+    if (result == accounts::AccountHold::Result::Held)
+        return true;
+    platform::MsgBox(result == accounts::AccountHold::Result::InUse ? kAccountInUse.arg(name)
+                                                                    : kAccountUnheld.arg(name, hold.failure()),
+                     platform::MsgIcon::Exclamation, kWarningTitle);
     return false;
 }
 

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include "art/Art.h"
+#include "history/HistorySchema.h"
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
@@ -30,6 +31,8 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.png")));
     setStoreFaultReporter(
         [](const QString &message) { platform::MsgBox(message, platform::MsgIcon::Exclamation); });
+    // The try history lives in the store's file: its tables are brought up before the first write.
+    history::schema::install();
 
     AppHost host;
     host.start();

@@ -53,6 +53,7 @@ void BM_StoreGrowthPerTry(benchmark::State &state)
                  {{history::kUserNameKey, kUser},
                   {history::kHitsKey, QStringLiteral("0")},
                   {history::kTriesKey, QStringLiteral("0")}});
+    history::schema::install();
     TryRecorder recorder;
     recorder.beginRun(kUser, history::Game::Plain);
     recordTries(recorder, 0, 50); // the tables and the run exist before the measurement
@@ -84,7 +85,8 @@ public:
                      {{history::kUserNameKey, kUser},
                       {history::kHitsKey, QStringLiteral("6600")},
                       {history::kTriesKey, QStringLiteral("32767")}});
-        TryRecorder recorder; // brings the tables
+        history::schema::install();
+        TryRecorder recorder;
         recorder.beginRun(kUser, history::Game::Plain);
         recordTries(recorder, 0, 1);
         recorder.endRun();

@@ -9,16 +9,18 @@ namespace history::schema {
 namespace {
 
 // Version 1: the first history. Tries are keyed by run and number (no rowid: about 40 bytes a try).
+// Every statement may run again on a file that already has some of the tables: a store restored from
+// a dump has them all but user_version 0, a hand-edited one may lack one.
 const char *const kVersion1 =
-    "CREATE TABLE history_account("
+    "CREATE TABLE IF NOT EXISTS history_account("
     " section_fold TEXT PRIMARY KEY, tries_before INTEGER NOT NULL, hits_before INTEGER NOT NULL,"
     " began_ms INTEGER NOT NULL) WITHOUT ROWID;"
-    "CREATE TABLE history_run("
+    "CREATE TABLE IF NOT EXISTS history_run("
     " id INTEGER PRIMARY KEY, token INTEGER NOT NULL UNIQUE, section_fold TEXT NOT NULL,"
     " name TEXT NOT NULL, game INTEGER NOT NULL, start_ms INTEGER NOT NULL);"
-    "CREATE INDEX history_run_account ON history_run(section_fold, id);"
-    "CREATE TABLE history_run_end(run_id INTEGER PRIMARY KEY, end_ms INTEGER NOT NULL);"
-    "CREATE TABLE history_try("
+    "CREATE INDEX IF NOT EXISTS history_run_account ON history_run(section_fold, id);"
+    "CREATE TABLE IF NOT EXISTS history_run_end(run_id INTEGER PRIMARY KEY, end_ms INTEGER NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS history_try("
     " run_id INTEGER NOT NULL, try INTEGER NOT NULL, time_ms INTEGER NOT NULL, game INTEGER NOT NULL,"
     " deck INTEGER NOT NULL, blind INTEGER NOT NULL, guess INTEGER NOT NULL, target INTEGER NOT NULL,"
     " layout INTEGER, hit INTEGER NOT NULL, response_ms INTEGER,"
@@ -96,7 +98,14 @@ const char *const kInsertTry =
 
 StoreSchema storeSchema()
 {
-    return {{QByteArray(kVersion1)}, salvage};
+    return {{QByteArray(kVersion1)},
+            {kInsertAccount, kInsertRun, kInsertRunEnd, kInsertTry, kRestoreRun, kRestoreRunEnd, kRestoreTry},
+            salvage};
+}
+
+void install()
+{
+    setStoreSchema(storeSchema());
 }
 
 } // namespace history::schema

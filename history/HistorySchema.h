@@ -9,6 +9,8 @@
 namespace history::schema {
 
 StoreSchema storeSchema();
+// Makes the process-wide store keep the history's tables (the program calls it once at start).
+void install();
 
 // Each run carries a random token chosen when it starts, so its tries can name it before the store
 // has given it an id (its first write may be kept back by a failing disk).

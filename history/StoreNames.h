@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "settings/AccountEntries.h"
 
-// Where accounts keep their entries in the store (written by the login window and the trainer):
-// application, then the account's name as section.
+// The account entries the history reads and writes, by the store's own names.
 namespace history {
 
-inline const QString kAccountsApplication = QStringLiteral("Orvanta");
-inline const QString kUserNameKey = QStringLiteral("UserName");
-inline const QString kHitsKey = QStringLiteral("Hits");
-inline const QString kTriesKey = QStringLiteral("Tries");
-// The "UserName" of a name that has no account.
-inline const QString kNoAccount = QStringLiteral("NOTFOUND");
+using accountstore::kAccountsApplication;
+using accountstore::kHitsKey;
+using accountstore::kNoAccount;
+using accountstore::kTriesKey;
+using accountstore::kUserNameKey;
 
 } // namespace history

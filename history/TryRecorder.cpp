@@ -32,10 +32,7 @@ qint64 packedLayout(const std::array<std::int8_t, 5> &layout)
 
 } // namespace
 
-TryRecorder::TryRecorder()
-{
-    setStoreSchema(history::schema::storeSchema());
-}
+TryRecorder::TryRecorder() = default;
 
 TryRecorder::~TryRecorder()
 {
@@ -92,5 +89,6 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
               hidden ? QVariant(packedLayout(counted->layout)) : QVariant(), qint64(counted->hit ? 1 : 0),
               counted->responseMs >= 0 ? QVariant(qint64(counted->responseMs)) : QVariant()}});
     }
-    return SaveSettings({history::kAccountsApplication, userName, totals, record}, WhenRefused::KeepAndRetry);
+    return SaveSettings({history::kAccountsApplication, userName, totals, record, counted != nullptr},
+                        WhenRefused::KeepAndRetry);
 }

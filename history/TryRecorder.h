@@ -14,7 +14,8 @@
 // in order, so a crash at any moment leaves totals and history agreeing.
 //
 // A run exists on record from its first counted try: a Test ended before any guess leaves nothing.
-// Practice tries are never given to the recorder.
+// Practice tries are never given to the recorder. The history's tables are the program's to install
+// at start (history::schema::install()).
 class TryRecorder
 {
 public:
@@ -29,7 +30,6 @@ public:
     void beginRun(const QString &userName, history::Game game);
     // The open run, if any, ends now (Stop, Practice, another login, closing).
     void endRun();
-    bool runOpen() const { return m_run.has_value(); }
 
     // What the trainer knows of a try it has just counted; the recorder adds the time, run and number.
     struct CountedTry

@@ -74,7 +74,7 @@ UnsavedSettings FlushSettings()
 
 std::int16_t readCount(const QString &text)
 {
-    constexpr int kMaxCount = 32767;
+    constexpr int kMaxCount = accountstore::kLargestCount;
     qsizetype i = 0;
     const bool negative = text.startsWith(u'-');
     if (negative)
@@ -100,7 +100,7 @@ bool isSoundCount(const QString &text)
         if (c < u'0' || c > u'9')
             return false;
     }
-    return text.toInt() <= 32767;
+    return text.toInt() <= accountstore::kLargestCount;
 }
 
 void setStoreFaultReporter(std::function<void(const QString &message)> reporter)

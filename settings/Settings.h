@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AccountEntries.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -48,6 +50,8 @@ struct CombinedWrite
     QString section;
     QList<SettingEntry> entries;
     QList<AttachedStatement> statements;
+    // Whether it records one counted try: what is left unsaved at the end is told in tries.
+    bool countedTry = false;
 };
 
 // What a combined write that the disk refuses becomes. Drop: nothing of it is stored, now or later
@@ -69,7 +73,7 @@ bool SaveSettings(const CombinedWrite &write, WhenRefused whenRefused);
 // What is left after the last try, as the program ends, to write what the disk refused.
 struct UnsavedSettings
 {
-    int keptWrites = 0;   // kept combined writes (each the totals of one counted guess) not on disk
+    int keptWrites = 0;   // kept writes that record a counted try (a run's end is not one)
     bool entries = false; // whether anything at all is left unsaved
     QString filePath;
     QString reason; // why, in words: "the disk is full"
@@ -78,12 +82,6 @@ struct UnsavedSettings
 // Writes what the disk refused before, waiting longer for a lock than a window may, and tells no
 // fault itself: the caller tells the user what is left, in one message.
 UnsavedSettings FlushSettings();
-
-// Turns stored count text into a 16-bit count: whole decimal numbers only, anything else reads as 0,
-// values clamped to 0..32767.
-std::int16_t readCount(const QString &text);
-// Whether text is a count as this program writes it: decimal digits only, at most 32767.
-bool isSoundCount(const QString &text);
 
 // Where store faults (damaged file kept aside, failed write) are reported to the user. The program
 // routes this to a message box; without a reporter faults are only written to the debug log.

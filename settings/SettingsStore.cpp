@@ -38,7 +38,7 @@ SettingsStore::~SettingsStore()
     if (!m_pending.empty()) {
         // A last try for entries whose write failed; nobody is left to tell when it fails again.
         m_reporter = [](const QString &message) { std::fprintf(stderr, "%s\n", qUtf8Printable(message)); };
-        m_inFaultStreak = false;
+        m_refusals.told = false;
         m_busyWait.limitMs = kLastBusyWaitMs;
         writeEntries(nullptr, true);
     }
@@ -56,19 +56,14 @@ QString SettingsStore::defaultFilePath()
 
 QString SettingsStore::foldName(const QString &name)
 {
-    return name.toCaseFolded();
+    return PendingWrites::foldName(name);
 }
 
 bool SettingsStore::isDamage(int code)
 {
     const int primary = code & 0xff;
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || code == kNotSettingsFile ||
-           code == kUnwritableFormat || code == kUnreadableFormat;
-}
-
-SettingsStore::FoldedKey SettingsStore::foldedKey(const Entry &entry)
-{
-    return {foldName(entry.application), foldName(entry.section), foldName(entry.key)};
+           code == kUnwritableFormat || code == kUnreadableFormat || code == kUnusableSchema;
 }
 
 std::optional<QString> SettingsStore::lookup(const QString &application, const QString &section,
@@ -82,13 +77,9 @@ std::optional<QString> SettingsStore::lookup(const QString &application, const Q
 std::optional<QString> SettingsStore::lookupEntry(const QString &application, const QString &section,
                                                   const QString &key)
 {
-    const FoldedKey folded = foldedKey({application, section, key, {}});
-    for (auto write = m_pending.rbegin(); write != m_pending.rend(); ++write) {
-        for (size_t i = write->keys.size(); i-- > 0;) {
-            if (write->keys[i] == folded)
-                return write->entries[i].value;
-        }
-    }
+    const FoldedKey folded = PendingWrites::foldedKey({application, section, key, {}});
+    if (std::optional<QString> kept = m_pending.lookup(folded))
+        return kept;
     // A store that does not exist yet holds nothing: reading it creates nothing, so the very first
     // start reads its defaults without the file's creation and its syncs delaying the first window.
     if (!m_db && storefiles::missing(m_filePath) && storefiles::missing(m_filePath + QStringLiteral("-wal")))
@@ -122,7 +113,7 @@ QString SettingsStore::value(const QString &application, const QString &section,
 bool SettingsStore::setValue(const QString &application, const QString &section, const QString &key,
                              const QString &value)
 {
-    const PendingWrite write = makeWrite({{application, section, key, value}});
+    const PendingWrite write = PendingWrites::makeWrite({{application, section, key, value}});
     const bool written = writeEntries(&write, true);
     deliverReports();
     return written;
@@ -134,8 +125,8 @@ bool SettingsStore::setValues(const CombinedWrite &write, WhenRefused whenRefuse
     entries.reserve(size_t(write.entries.size()));
     for (const SettingEntry &entry : write.entries)
         entries.push_back({write.application, write.section, entry.key, entry.value});
-    PendingWrite pending = makeWrite(std::move(entries), write.statements);
-    pending.combined = true;
+    PendingWrite pending = PendingWrites::makeWrite(std::move(entries), write.statements);
+    pending.countedTry = write.countedTry;
     const bool written = writeEntries(&pending, whenRefused == WhenRefused::KeepAndRetry);
     deliverReports();
     return written;
@@ -145,15 +136,15 @@ UnsavedSettings SettingsStore::flush()
 {
     if (!m_pending.empty()) {
         m_busyWait.limitMs = kLastBusyWaitMs;
-        const bool told = std::exchange(m_inFaultStreak, true);
+        const bool told = std::exchange(m_refusals.told, true);
         writeEntries(nullptr, true);
-        m_inFaultStreak = told;
+        m_refusals.told = told;
         m_undelivered.clear();
         m_busyWait.limitMs = kBusyWaitMs;
     }
     if (m_pending.empty())
         return {};
-    return {m_keptWrites, true, m_filePath, m_lastRefusal};
+    return {m_refusals.keptTries, true, m_filePath, m_refusals.lastReason};
 }
 
 bool SettingsStore::retryPending()
@@ -161,16 +152,6 @@ bool SettingsStore::retryPending()
     const bool written = m_pending.empty() || writeEntries(nullptr, true);
     deliverReports();
     return written;
-}
-
-SettingsStore::PendingWrite SettingsStore::makeWrite(std::vector<Entry> entries,
-                                                     QList<AttachedStatement> statements)
-{
-    PendingWrite write{std::move(entries), {}, std::move(statements)};
-    write.keys.reserve(write.entries.size());
-    for (const Entry &entry : write.entries)
-        write.keys.push_back(foldedKey(entry));
-    return write;
 }
 
 bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
@@ -187,11 +168,11 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         if (m_readOnly) {
             // Opened for reading only because another copy held the lock just then: as brief as
             // a lock met while writing, and kept without a word in the same way.
-            if (m_readOnlyForLock && lockStillBrief()) {
-                m_lastRefusal = m_readOnlyWhy;
+            if (m_readOnly->forLock && lockStillBrief()) {
+                m_refusals.lastReason = m_readOnly->why;
                 break;
             }
-            reason = m_readOnlyWhy.isEmpty() ? readOnlyReason() : m_readOnlyWhy;
+            reason = m_readOnly->why.isEmpty() ? readOnlyReason() : m_readOnly->why;
             break;
         }
         // The kept writes are taken afresh each time: a damaged file set aside in between adds what
@@ -199,13 +180,13 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         SqlError error;
         if (migrateIfDue(&error) == SQLITE_OK && runWrite(write, &error) == SQLITE_OK) {
             m_pending.clear();
-            m_inFaultStreak = false;
-            m_lockedSince.invalidate();
-            m_keptWrites = 0;
+            m_refusals.told = false;
+            m_refusals.lockedSince.invalidate();
+            m_refusals.keptTries = 0;
             return true;
         }
         error.code = writeFailureCode(error.code);
-        m_lastRefusal = describe(error);
+        m_refusals.lastReason = describe(error);
         // Kept without a word while the lock is brief: the next write takes it along.
         if (isLock(error.code) && lockStillBrief())
             break;
@@ -218,10 +199,10 @@ bool SettingsStore::writeEntries(const PendingWrite *write, bool keepOnFailure)
         break;
     }
     if (!reason.isEmpty())
-        m_lastRefusal = reason;
+        m_refusals.lastReason = reason;
     if (keepOnFailure && write) {
-        m_keptWrites += write->combined ? 1 : 0;
-        keepPending(*write);
+        m_refusals.keptTries += write->countedTry ? 1 : 0;
+        m_pending.keep(*write);
     }
     if (!reason.isEmpty())
         reportStreakFault(storetext::kWriteFailed.arg(m_filePath, reason));
@@ -237,36 +218,16 @@ bool SettingsStore::isLock(int code)
 
 bool SettingsStore::lockStillBrief()
 {
-    if (!m_lockedSince.isValid())
-        m_lockedSince.start();
-    return m_lockedSince.elapsed() < kLockedToldAfterMs;
-}
-
-void SettingsStore::keepPending(PendingWrite write)
-{
-    // Older kept values of the same entries would only be overwritten in the same transaction: drop
-    // them, and a kept write left with nothing to do, so a long failure streak keeps one value per
-    // entry (statements are never dropped: each must still run once, in its place).
-    for (auto older = m_pending.begin(); older != m_pending.end();) {
-        for (size_t i = older->keys.size(); i-- > 0;) {
-            if (std::find(write.keys.begin(), write.keys.end(), older->keys[i]) != write.keys.end()) {
-                older->keys.erase(older->keys.begin() + qsizetype(i));
-                older->entries.erase(older->entries.begin() + qsizetype(i));
-            }
-        }
-        if (older->entries.empty() && older->statements.isEmpty())
-            older = m_pending.erase(older);
-        else
-            ++older;
-    }
-    m_pending.push_back(std::move(write));
+    if (!m_refusals.lockedSince.isValid())
+        m_refusals.lockedSince.start();
+    return m_refusals.lockedSince.elapsed() < kLockedToldAfterMs;
 }
 
 int SettingsStore::runWrite(const PendingWrite *extra, SqlError *error)
 {
     std::vector<const PendingWrite *> writes;
-    writes.reserve(m_pending.size() + 1);
-    for (const PendingWrite &pending : m_pending)
+    writes.reserve(m_pending.writes().size() + 1);
+    for (const PendingWrite &pending : m_pending.writes())
         writes.push_back(&pending);
     if (extra)
         writes.push_back(extra);
@@ -395,8 +356,8 @@ void SettingsStore::deliverReports()
 
 void SettingsStore::reportStreakFault(const QString &message)
 {
-    if (m_inFaultStreak)
+    if (m_refusals.told)
         return;
-    m_inFaultStreak = true;
+    m_refusals.told = true;
     reportFault(message);
 }

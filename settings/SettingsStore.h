@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PendingWrites.h"
 #include "Settings.h"
 #include "StoreSchema.h"
 
@@ -79,27 +80,10 @@ public:
     // still left returned.
     UnsavedSettings flush();
 
-    // Writes that failed to reach the disk and wait for the next write, oldest first.
-    int pendingCount() const { return int(m_pending.size()); }
-
 private:
-    struct Entry
-    {
-        QString application;
-        QString section;
-        QString key;
-        QString value;
-    };
-    using FoldedKey = std::tuple<QString, QString, QString>;
-    // One write as it is kept until the disk takes it: its entries (with their folded names, for
-    // reads and for replacing older kept values) and the statements that must commit with them.
-    struct PendingWrite
-    {
-        std::vector<Entry> entries;
-        std::vector<FoldedKey> keys;
-        QList<AttachedStatement> statements;
-        bool combined = false;
-    };
+    using Entry = PendingWrites::Entry;
+    using FoldedKey = PendingWrites::FoldedKey;
+    using PendingWrite = PendingWrites::Write;
     enum class Connect
     {
         ReadWrite,
@@ -119,26 +103,41 @@ private:
     static constexpr int kUnwritableFormat = -2;
     // Error code for a file whose header names a format SQLite cannot read at all.
     static constexpr int kUnreadableFormat = -3;
+    // Error code for a file whose kept tables cannot be brought up to this program's schema.
+    static constexpr int kUnusableSchema = -4;
 
-    static FoldedKey foldedKey(const Entry &entry);
     static bool isDamage(int code);
     static bool isLock(int code);
 
+    // How one round of opening ended: the file is open (or its path is ready to open), something
+    // unusable was moved aside and the next round tries again, or the fault has been told.
+    enum class Round
+    {
+        Opened,
+        Again,
+        Failed
+    };
+
     bool ensureOpen();
     bool open();
+    Round clearPath();
+    Round connectToFile();
+    bool connectForReading(SqlError *error);
     bool connect(Connect mode, SqlError *error);
+    bool failConnect(sqlite3 *db, int code, const QString &message, SqlError *error);
+    int checkSettingsFile(Connect mode, bool *hadTable, QString *message);
+    int prepareForWrites(bool hadTable, QString *message);
     int writeFailureCode(int code) const;
     bool prepareStatements();
     void closeConnection();
     bool prepareFolder(QString *reason);
-    static PendingWrite makeWrite(std::vector<Entry> entries, QList<AttachedStatement> statements = {});
     bool writeEntries(const PendingWrite *write, bool keepOnFailure);
-    void keepPending(PendingWrite write);
     int runWrite(const PendingWrite *extra, SqlError *error);
     int runStatement(const AttachedStatement &statement);
     int commitOrRollBack(int rc, SqlError *error);
     int readValue(const FoldedKey &key, std::optional<QString> *result);
     int migrateIfDue(SqlError *error);
+    QString failedSchemaCheck() const;
 
     // Damage handling (SettingsStore_recovery.cpp).
     std::vector<Entry> salvageEntries();
@@ -158,30 +157,41 @@ private:
     void reportOpenFault(const QString &reason);
     bool lockStillBrief();
 
+    // A connection that cannot write: why (the writable connection's error; empty when none was
+    // told) and whether only another program's lock stood in the way.
+    struct ReadOnly
+    {
+        QString why;
+        bool forLock = false;
+    };
+    // The writes refused since the last one that reached the disk.
+    struct Refusals
+    {
+        bool told = false;         // the user has been told of this streak
+        QElapsedTimer lockedSince; // since when writes found the file locked; invalid while not
+        int keptTries = 0;         // counted tries among the kept writes
+        QString lastReason;        // why the last write failed, in words
+    };
+
     QString m_filePath;
     Reporter m_reporter;
+    StoreSchema m_schema;
+    StoreBusyWait m_busyWait;
+
+    // The connection, and what is known about it.
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_select = nullptr;
     sqlite3_stmt *m_upsert = nullptr;
-    bool m_readOnly = false;
-    // Why the open connection cannot write: the error of the writable connection that failed.
-    QString m_readOnlyWhy;
-    // The writable connection failed only because another program held the file locked.
-    bool m_readOnlyForLock = false;
-    bool m_reopenBeforeWrite = false;
-    bool m_inFaultStreak = false;
-    StoreBusyWait m_busyWait;
-    // Since when writes have found the file locked by another program; invalid while they do not.
-    QElapsedTimer m_lockedSince;
-    // Combined writes kept since the last write that reached the disk, and why the last one failed.
-    int m_keptWrites = 0;
-    QString m_lastRefusal;
-    QStringList m_undelivered;
-    StoreSchema m_schema;
+    std::optional<ReadOnly> m_readOnly;
     // Whether this connection has yet to bring the schema's tables up to date.
     bool m_schemaDue = true;
-    // Writes that failed (and entries saved from a damaged file), oldest first; reads see their
-    // entries (the latest one wins) and every later write writes all of them first, in order, in its
-    // own transaction. An entry replaced by a later kept write is dropped from the older one.
-    std::vector<PendingWrite> m_pending;
+    // The next write starts from a new connection: permissions or free space may have changed.
+    bool m_reopenBeforeWrite = false;
+
+    // What failed, and what waits for the disk or the reporter.
+    Refusals m_refusals;
+    // Writes that failed (and entries saved from a damaged file): every later write writes all of
+    // them first, in order, in its own transaction.
+    PendingWrites m_pending;
+    QStringList m_undelivered;
 };

@@ -4,6 +4,7 @@
 
 #include "StoreFaultText.h"
 #include "StoreFiles.h"
+#include "StorePath.h"
 #include "StoreSql.h"
 
 #include <QByteArray>
@@ -64,7 +65,7 @@ QByteArray nativePath(const QString &path)
 
 void SettingsStore::reportOpenFault(const QString &reason)
 {
-    m_lastRefusal = reason;
+    m_refusals.lastReason = reason;
     reportStreakFault(storetext::kOpenFailed.arg(m_filePath, reason));
 }
 
@@ -80,98 +81,97 @@ bool SettingsStore::open()
         reportOpenFault(reason);
         return false;
     }
-    const QByteArray path = nativePath(m_filePath);
     // Each round either opens the file or moves one unusable thing out of the way.
     for (int round = 0; round < 4; ++round) {
-        struct stat info = {};
-        if (::stat(path.constData(), &info) != 0) {
-            const int statErrno = errno;
-            struct stat linkInfo = {};
-            if (statErrno == ENOENT && ::lstat(path.constData(), &linkInfo) == 0) {
-                if (!setAside(storetext::kReasonDanglingLink, {}))
-                    return false;
-                continue;
-            }
-            if (statErrno != ENOENT) {
-                reportOpenFault(storefiles::systemReason(statErrno));
-                return false;
-            }
-            keepOrphanedLog();
-            // Created here rather than by SQLite so that it never exists with a wider mode than 0600.
-            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-            if (fd < 0 && errno != EEXIST) {
-                reportOpenFault(storefiles::systemReason(errno));
-                return false;
-            }
-            if (fd >= 0) {
-                ::close(fd);
-                storefiles::syncFolder(QFileInfo(m_filePath).absolutePath());
-            }
-        } else if (!S_ISREG(info.st_mode)) {
-            if (!setAside(S_ISDIR(info.st_mode) ? storetext::kReasonFolder : storetext::kReasonNotAFile, {}))
-                return false;
-            continue;
-        } else {
-            storefiles::tightenModes(m_filePath);
-        }
-
-        if (::faccessat(AT_FDCWD, path.constData(), R_OK, AT_EACCESS) != 0 && errno == EACCES) {
-            // Nobody can help that from here; keep it for its owner and start afresh.
-            if (!setAside(storetext::kReasonCannotOpen.arg(storefiles::systemReason(EACCES))))
-                return false;
-            continue;
-        }
-
-        SqlError error;
-        bool connected = connect(Connect::ReadWrite, &error);
-        if (!connected && isDamage(error.code)) {
-            if (!recoverFromDamage(describe(error)))
-                return false;
-            continue;
-        }
-        // Not writable (a read-only file or folder, no room for the WAL index): read what it holds.
-        // Only a header that is not a database counts as damage here: a connection that cannot
-        // write may be unable to recover the WAL and then takes a sound file for a damaged one.
-        const SqlError writeError = error;
-        if (!connected) {
-            storefiles::removeUnfinishedShm(m_filePath);
-            connected = connect(Connect::ReadOnly, &error);
-            if (!connected)
-                storefiles::removeUnfinishedShm(m_filePath);
-        }
-        // In a read-only folder SQLite cannot create the WAL index when it is missing; with no WAL
-        // the file is complete, and nobody can write it there, so reading it as immutable is sound.
-        if (!connected && (error.code & 0xff) != SQLITE_NOTADB &&
-            !storefiles::hasContent(m_filePath + QStringLiteral("-wal")))
-            connected = connect(Connect::Immutable, &error);
-        if (connected) {
-            // A full disk refuses the writable connection too: say that, not that the file is read-only.
-            if (m_readOnly && writeError.code != 0) {
-                m_readOnlyWhy = describe(writeError);
-                m_readOnlyForLock = isLock(writeError.code);
-            }
-            // Entries kept back by failed writes or saved from a damaged file go in at once.
-            if (!m_readOnly && !m_pending.empty() && migrateIfDue(nullptr) == SQLITE_OK &&
-                runWrite(nullptr, nullptr) == SQLITE_OK)
-                m_pending.clear();
-            return true;
-        }
-        if ((error.code & 0xff) == SQLITE_NOTADB) {
-            if (!setAside(describe(error)))
-                return false;
-            continue;
-        }
-        closeConnection();
-        // Another copy holding the lock a moment too long for even a reader: the write that
-        // needed the file keeps its entries and the next one takes them along.
-        if (isLock(writeError.code) && lockStillBrief()) {
-            m_lastRefusal = describe(writeError);
-            return false;
-        }
-        reportOpenFault(describe(writeError));
-        return false;
+        Round result = clearPath();
+        if (result == Round::Opened)
+            result = connectToFile();
+        if (result != Round::Again)
+            return result == Round::Opened;
     }
     return false;
+}
+
+SettingsStore::Round SettingsStore::clearPath()
+{
+    const StorePathState state = classifyStorePath(m_filePath);
+    switch (state.kind) {
+    case StorePathKind::Missing: {
+        keepOrphanedLog();
+        // Created here rather than by SQLite so that it never exists with a wider mode than 0600.
+        const int fd =
+            ::open(nativePath(m_filePath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) {
+            reportOpenFault(storefiles::systemReason(errno));
+            return Round::Failed;
+        }
+        if (fd >= 0) {
+            ::close(fd);
+            storefiles::syncFolder(QFileInfo(m_filePath).absolutePath());
+        }
+        return Round::Opened;
+    }
+    case StorePathKind::Unreachable:
+        reportOpenFault(storefiles::systemReason(state.error));
+        return Round::Failed;
+    case StorePathKind::Empty:
+    case StorePathKind::Regular:
+        storefiles::tightenModes(m_filePath);
+        return Round::Opened;
+    default:
+        // Nobody can help that from here; keep it for its owner and start afresh.
+        return setAside(storePathProblem(state)) ? Round::Again : Round::Failed;
+    }
+}
+
+SettingsStore::Round SettingsStore::connectToFile()
+{
+    SqlError error;
+    bool connected = connect(Connect::ReadWrite, &error);
+    if (!connected && isDamage(error.code))
+        return recoverFromDamage(describe(error)) ? Round::Again : Round::Failed;
+    // Not writable (a read-only file or folder, no room for the WAL index): read what it holds.
+    const SqlError writeError = error;
+    if (!connected)
+        connected = connectForReading(&error);
+    if (connected) {
+        // A full disk refuses the writable connection too: say that, not that the file is read-only.
+        if (m_readOnly && writeError.code != 0) {
+            *m_readOnly = ReadOnly{describe(writeError), isLock(writeError.code)};
+        }
+        // Entries kept back by failed writes or saved from a damaged file go in at once.
+        if (!m_readOnly && !m_pending.empty() && migrateIfDue(nullptr) == SQLITE_OK &&
+            runWrite(nullptr, nullptr) == SQLITE_OK)
+            m_pending.clear();
+        return Round::Opened;
+    }
+    if ((error.code & 0xff) == SQLITE_NOTADB)
+        return setAside(describe(error)) ? Round::Again : Round::Failed;
+    closeConnection();
+    // Another copy holding the lock a moment too long for even a reader: the write that needed the
+    // file keeps its entries and the next one takes them along.
+    if (isLock(writeError.code) && lockStillBrief()) {
+        m_refusals.lastReason = describe(writeError);
+        return Round::Failed;
+    }
+    reportOpenFault(describe(writeError));
+    return Round::Failed;
+}
+
+bool SettingsStore::connectForReading(SqlError *error)
+{
+    // Only a header that is not a database counts as damage here: a connection that cannot write
+    // may be unable to recover the WAL and then takes a sound file for a damaged one.
+    storefiles::removeUnfinishedShm(m_filePath);
+    bool connected = connect(Connect::ReadOnly, error);
+    if (!connected)
+        storefiles::removeUnfinishedShm(m_filePath);
+    // In a read-only folder SQLite cannot create the WAL index when it is missing; with no WAL the
+    // file is complete, and nobody can write it there, so reading it as immutable is sound.
+    if (!connected && (error->code & 0xff) != SQLITE_NOTADB &&
+        !storefiles::hasContent(m_filePath + QStringLiteral("-wal")))
+        connected = connect(Connect::Immutable, error);
+    return connected;
 }
 
 bool SettingsStore::connect(Connect mode, SqlError *error)
@@ -185,73 +185,97 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
     }
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
-    const auto fail = [&](int code, const QString &message) {
-        *error = {code, db ? sqlite3_system_errno(db) : 0, message};
-        // A damaged file stays open so that salvageEntries() can read what is left in it; closing
-        // must not checkpoint into it, since it is kept exactly as found.
-        if (isDamage(code) && db) {
-            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-            m_db = db;
-        } else if (db == m_db) {
-            closeConnection();
-        } else {
-            sqlite3_close_v2(db);
-        }
-        return false;
-    };
     if (rc != SQLITE_OK)
-        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+        return failConnect(db, rc, QString::fromUtf8(sqlite3_errmsg(db)), error);
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_handler(db, waitForOtherWriter, &m_busyWait);
     m_db = db;
-
     if (mode == Connect::ReadWrite && sqlite3_db_readonly(db, "main") == 1)
-        return fail(SQLITE_READONLY, storetext::kReasonReadOnlyFile);
+        return failConnect(db, SQLITE_READONLY, storetext::kReasonReadOnlyFile, error);
+    bool hadTable = false;
+    QString message;
+    rc = checkSettingsFile(mode, &hadTable, &message);
+    if (rc == SQLITE_OK && mode == Connect::ReadWrite)
+        rc = prepareForWrites(hadTable, &message);
+    if (rc != SQLITE_OK)
+        return failConnect(db, rc, message, error);
+    // A file that cannot be written and has no table yet is simply empty: reads find nothing.
+    if (mode != Connect::ReadWrite)
+        m_readOnly = ReadOnly{};
+    return true;
+}
 
+bool SettingsStore::failConnect(sqlite3 *db, int code, const QString &message, SqlError *error)
+{
+    *error = {code, db ? sqlite3_system_errno(db) : 0, message};
+    // A damaged file stays open so that salvageEntries() can read what is left in it; closing must
+    // not checkpoint into it, since it is kept exactly as found.
+    if (isDamage(code) && db) {
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        m_db = db;
+    } else if (db == m_db) {
+        closeConnection();
+    } else {
+        sqlite3_close_v2(db);
+    }
+    return false;
+}
+
+int SettingsStore::checkSettingsFile(Connect mode, bool *hadTable, QString *message)
+{
     // Nothing in the file changes until it is known to be a sound settings store or an empty one:
     // a file that is set aside must be kept exactly as it was found. The full check (a few ms for a
     // thousand accounts) also compares the table with its index: a damaged index alone would let
     // lookups miss entries that are there.
     QString check;
-    if ((rc = execScalar(db, "PRAGMA integrity_check", &check)) != SQLITE_OK) {
+    int rc = execScalar(m_db, "PRAGMA integrity_check", &check);
+    if (rc != SQLITE_OK) {
+        *message = QString::fromUtf8(sqlite3_errmsg(m_db));
         // A plain error before anything else is read: a header this SQLite does not understand
         // ("unsupported file format"). Only a writable connection's verdict is trusted.
-        if (rc == SQLITE_ERROR && mode == Connect::ReadWrite)
-            rc = kUnreadableFormat;
-        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
+        return rc == SQLITE_ERROR && mode == Connect::ReadWrite ? kUnreadableFormat : rc;
     }
-    if (check != QLatin1String("ok"))
-        return fail(SQLITE_CORRUPT, check);
+    if (check != QLatin1String("ok")) {
+        *message = check;
+        return SQLITE_CORRUPT;
+    }
     QString tables;
     if ((rc = execScalar(
-             db,
+             m_db,
              "SELECT count(*) || ' ' || count(CASE WHEN name = 'setting' THEN 1 END) FROM sqlite_schema"
              " WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
-             &tables)) != SQLITE_OK)
-        return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
-    const bool hadTable = tables.section(u' ', 1) == QLatin1String("1");
+             &tables)) != SQLITE_OK) {
+        *message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        return rc;
+    }
+    *hadTable = tables.section(u' ', 1) == QLatin1String("1");
     // Tables, but none of ours: another program's database.
-    if (!hadTable && tables.section(u' ', 0, 0) != QLatin1String("0"))
-        return fail(kNotSettingsFile, tables);
+    if (!*hadTable && tables.section(u' ', 0, 0) != QLatin1String("0")) {
+        *message = tables;
+        return kNotSettingsFile;
+    }
     // A "setting" table with other columns belongs to something else too.
-    if (hadTable && !prepareStatements()) {
-        const int code = sqlite3_errcode(db);
-        return fail((code & 0xff) == SQLITE_ERROR ? kNotSettingsFile : code,
-                    QString::fromUtf8(sqlite3_errmsg(db)));
+    if (*hadTable && !prepareStatements()) {
+        *message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        const int code = sqlite3_errcode(m_db);
+        return (code & 0xff) == SQLITE_ERROR ? kNotSettingsFile : code;
     }
+    return SQLITE_OK;
+}
 
-    if (mode == Connect::ReadWrite) {
-        if ((rc = execScalar(db, "PRAGMA synchronous = FULL")) != SQLITE_OK)
-            return fail(rc, QString::fromUtf8(sqlite3_errmsg(db)));
-        if ((rc = execScalar(db, "PRAGMA journal_mode = WAL")) != SQLITE_OK)
-            return fail(writeFailureCode(rc), QString::fromUtf8(sqlite3_errmsg(db)));
-        if (!hadTable && ((rc = execScalar(db, kCreateTable)) != SQLITE_OK || !prepareStatements()))
-            return fail(writeFailureCode(rc != SQLITE_OK ? rc : sqlite3_errcode(db)),
-                        QString::fromUtf8(sqlite3_errmsg(db)));
+int SettingsStore::prepareForWrites(bool hadTable, QString *message)
+{
+    int rc = execScalar(m_db, "PRAGMA synchronous = FULL");
+    if (rc == SQLITE_OK) {
+        rc = execScalar(m_db, "PRAGMA journal_mode = WAL");
+        if (rc == SQLITE_OK && !hadTable && (rc = execScalar(m_db, kCreateTable)) == SQLITE_OK &&
+            !prepareStatements())
+            rc = sqlite3_errcode(m_db);
+        rc = writeFailureCode(rc);
     }
-    // A file that cannot be written and has no table yet is simply empty: reads find nothing.
-    m_readOnly = mode != Connect::ReadWrite;
-    return true;
+    if (rc != SQLITE_OK)
+        *message = QString::fromUtf8(sqlite3_errmsg(m_db));
+    return rc;
 }
 
 int SettingsStore::writeFailureCode(int code) const
@@ -272,46 +296,6 @@ bool SettingsStore::prepareStatements()
            sqlite3_prepare_v3(m_db, kUpsert, -1, SQLITE_PREPARE_PERSISTENT, &m_upsert, nullptr) == SQLITE_OK;
 }
 
-void SettingsStore::setSchema(StoreSchema schema)
-{
-    m_schema = std::move(schema);
-    m_schemaDue = true;
-}
-
-int SettingsStore::migrateIfDue(SqlError *error)
-{
-    if (!m_schemaDue || m_schema.migrations.empty()) {
-        m_schemaDue = false;
-        return SQLITE_OK;
-    }
-    // A read first: a file already up to date costs no write lock, so a new connection taken while
-    // another copy of the program writes does not wait for it twice.
-    QString version;
-    int rc = execScalar(m_db, "PRAGMA user_version", &version);
-    if (rc == SQLITE_OK && size_t(version.toInt()) >= m_schema.migrations.size()) {
-        m_schemaDue = false;
-        return SQLITE_OK;
-    }
-    if (rc == SQLITE_OK)
-        rc = execScalar(m_db, "BEGIN IMMEDIATE");
-    if (rc == SQLITE_OK)
-        rc = execScalar(m_db, "PRAGMA user_version", &version);
-    // All steps due in one transaction: a file is at one version or the next, never in between.
-    for (size_t step = size_t(version.toInt()); rc == SQLITE_OK && step < m_schema.migrations.size();
-         ++step) {
-        rc = sqlite3_exec(m_db, m_schema.migrations[step].constData(), nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            rc = execScalar(
-                m_db,
-                QByteArray("PRAGMA user_version = " + QByteArray::number(qulonglong(step + 1))).constData());
-    }
-    rc = commitOrRollBack(rc, error);
-    if (rc != SQLITE_OK)
-        return rc;
-    m_schemaDue = false;
-    return SQLITE_OK;
-}
-
 void SettingsStore::closeConnection()
 {
     m_schemaDue = true;
@@ -322,9 +306,7 @@ void SettingsStore::closeConnection()
     if (m_db)
         sqlite3_close_v2(m_db);
     m_db = nullptr;
-    m_readOnly = false;
-    m_readOnlyWhy.clear();
-    m_readOnlyForLock = false;
+    m_readOnly.reset();
 }
 
 bool SettingsStore::prepareFolder(QString *reason)

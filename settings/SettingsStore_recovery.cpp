@@ -39,7 +39,7 @@ std::vector<SettingsStore::Entry> SettingsStore::salvageEntries()
         while (sqlite3_step(statement) == SQLITE_ROW) {
             Entry entry{columnText(statement, 0), columnText(statement, 1), columnText(statement, 2),
                         columnText(statement, 3)};
-            found.try_emplace(foldedKey(entry), std::move(entry));
+            found.try_emplace(PendingWrites::foldedKey(entry), std::move(entry));
         }
         sqlite3_finalize(statement);
     }
@@ -117,19 +117,8 @@ bool SettingsStore::setAside(const QString &reason, std::vector<Entry> salvaged,
         message += storetext::kSalvaged.arg(salvaged.size());
     // Entries that failed to save in this session are newer than anything read from the old file:
     // the salvaged ones go first, and only where nothing newer is kept.
-    if (!salvaged.empty() || !salvagedRows.isEmpty()) {
-        PendingWrite older = makeWrite(std::move(salvaged), std::move(salvagedRows));
-        for (const PendingWrite &pending : m_pending) {
-            for (const FoldedKey &key : pending.keys) {
-                const auto found = std::find(older.keys.begin(), older.keys.end(), key);
-                if (found != older.keys.end()) {
-                    older.entries.erase(older.entries.begin() + (found - older.keys.begin()));
-                    older.keys.erase(found);
-                }
-            }
-        }
-        m_pending.insert(m_pending.begin(), std::move(older));
-    }
+    if (!salvaged.empty() || !salvagedRows.isEmpty())
+        m_pending.keepOldest(PendingWrites::makeWrite(std::move(salvaged), std::move(salvagedRows)));
     reportFault(message);
     return true;
 }
@@ -150,6 +139,8 @@ QString SettingsStore::describe(const SqlError &error) const
         return storetext::kReasonUnwritableFormat;
     if (error.code == kUnreadableFormat)
         return storetext::kReasonUnreadableFormat;
+    if (error.code == kUnusableSchema)
+        return storetext::kReasonUnusableTables.arg(error.message);
     const QString system = error.systemErrno ? storefiles::systemReason(error.systemErrno) : error.message;
     switch (error.code & 0xff) {
     case SQLITE_NOTADB:

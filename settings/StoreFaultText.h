@@ -41,6 +41,9 @@ inline const QString kReasonNotDatabase = QStringLiteral("it is not a settings d
 inline const QString kReasonNotSettings = QStringLiteral("it is a database of another kind");
 inline const QString kReasonUnreadableFormat = QStringLiteral("its format cannot be read by this program");
 inline const QString kReasonUnwritableFormat = QStringLiteral("its format cannot be written by this program");
+// %1: SQLite's reason.
+inline const QString kReasonUnusableTables =
+    QStringLiteral("its tables cannot be brought up to date for this program (%1)");
 // %1: what the check found.
 inline const QString kReasonDamaged = QStringLiteral("it is damaged (%1)");
 inline const QString kReasonBusy = QStringLiteral("another program keeps it locked");

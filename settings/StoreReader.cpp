@@ -2,6 +2,7 @@
 
 #include "SettingsStore.h"
 #include "StoreFiles.h"
+#include "StorePath.h"
 #include "StoreSql.h"
 
 #include <QFile>
@@ -26,20 +27,29 @@ StoreReader::~StoreReader()
 
 bool StoreReader::open(QString *reason)
 {
-    if (storefiles::missing(m_filePath)) {
+    // Looked at before anything opens it: opening a FIFO for reading would wait for a writer.
+    const StorePathState state = classifyStorePath(m_filePath);
+    if (state.kind == StorePathKind::Missing) {
         *reason = QStringLiteral("no store at %1").arg(m_filePath);
+        return false;
+    }
+    if (const QString problem = storePathProblem(state); !problem.isEmpty()) {
+        *reason = QStringLiteral("%1: %2").arg(m_filePath, problem);
         return false;
     }
     const int rc =
         sqlite3_open_v2(QFile::encodeName(m_filePath).constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+    QString tables;
     if (rc != SQLITE_OK) {
         *reason = lastError();
     } else {
         sqlite3_busy_timeout(m_db, kReadBusyTimeoutMs);
-        // Reading the schema tells a database from any other file.
-        if (storesql::execScalar(m_db, "SELECT count(*) FROM sqlite_schema") != SQLITE_OK)
+        // Reading the schema tells a database from any other file. A database without tables (a
+        // zero-length file included) is a store that was never written, as the windows take it.
+        if (storesql::execScalar(m_db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table'", &tables) !=
+            SQLITE_OK)
             *reason = lastError();
-        else if (!hasTable("setting"))
+        else if (!hasTable("setting") && tables != QLatin1String("0"))
             *reason = QStringLiteral("not a settings store");
         else
             return true;
@@ -52,7 +62,7 @@ bool StoreReader::open(QString *reason)
 bool StoreReader::beginSnapshot()
 {
     return storesql::execScalar(m_db, "BEGIN") == SQLITE_OK &&
-           storesql::execScalar(m_db, "SELECT count(*) FROM setting") == SQLITE_OK;
+           storesql::execScalar(m_db, "SELECT count(*) FROM sqlite_schema") == SQLITE_OK;
 }
 
 void StoreReader::endSnapshot()

@@ -18,7 +18,8 @@ public:
     StoreReader(const StoreReader &) = delete;
     StoreReader &operator=(const StoreReader &) = delete;
 
-    // False, with the reason in words, when the file is missing, unreadable or not a database.
+    // False, with the reason in words, when the path is missing, not a regular file, unreadable or
+    // not a settings store. Never blocks on what stands at the path (a FIFO is refused unopened).
     bool open(QString *reason);
 
     // Starts and ends one read transaction.

@@ -1,9 +1,13 @@
 // The account rules over a real store in a temporary folder: what is stored at creation, how
 // passwords are compared, hand-filled and damaged entries, and how counts are read.
+#include "accounts/AccountHold.h"
 #include "accounts/AccountRules.h"
 #include "accounts/PasswordHash.h"
 #include "settings/Settings.h"
+#include "tests/settings/StoreTestSupport.h"
 #include "tests/support/TestSandbox.h"
+
+#include <QDir>
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -35,6 +39,38 @@ private slots:
         m_rules.setHashLimits(kMinimumHashLimits);
     }
     void cleanup() { m_store.reset(); }
+
+    void holdThatCannotBeMadeRefuses_data()
+    {
+        QTest::addColumn<bool>("plainFile");
+        QTest::newRow("a plain file named in-use") << true;
+        QTest::newRow("a read-only store folder") << false;
+    }
+    // Guards a hold that reported success when its mark could not be made, so two copies played one
+    // account and stored their totals over each other's: it fails, naming the folder and the reason.
+    void holdThatCannotBeMadeRefuses()
+    {
+        QFETCH(bool, plainFile);
+        const QString folder = m_store->path() + QStringLiteral("/qxOrvanta");
+        QVERIFY(QDir().mkpath(folder));
+        if (plainFile) {
+            QFile file(folder + QStringLiteral("/in-use"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        {
+            storetest::OrdinaryUser user(m_store->path());
+            if (!plainFile)
+                QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            AccountHold hold;
+            QCOMPARE(hold.take(QStringLiteral("alice")), AccountHold::Result::Failed);
+            QVERIFY(hold.failure().contains(folder + QStringLiteral("/in-use")));
+            QVERIFY(hold.failure().contains(plainFile ? QStringLiteral("Not a directory")
+                                                      : QStringLiteral("Permission denied")));
+            QVERIFY(!hold.holds(QStringLiteral("alice")));
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        storetest::OrdinaryUser::giveTree(m_store->path(), ::geteuid());
+    }
 
     // The store must never hold a password as typed, and creation writes the whole account.
     void createdAccountHoldsOnlyAHash()

@@ -7,6 +7,7 @@
 
 #include "accounts/AccountRules.h"
 #include "accounts/frmUser.h"
+#include "history/HistorySchema.h"
 #include "platform/Dialogs.h"
 #include "results/frmResults.h"
 #include "settings/Settings.h"
@@ -48,7 +49,11 @@ class tst_AppHost : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { initWindowSuite(); }
+    void initTestCase()
+    {
+        initWindowSuite();
+        history::schema::install();
+    }
 
     void init()
     {

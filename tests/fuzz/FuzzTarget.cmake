@@ -9,6 +9,9 @@ function(qxo_add_fuzz_target source_dir)
         ${source_dir}/settings/SettingsStore.cpp
         ${source_dir}/settings/SettingsStore_open.cpp
         ${source_dir}/settings/SettingsStore_recovery.cpp
+        ${source_dir}/settings/SettingsStore_schema.cpp
+        ${source_dir}/settings/PendingWrites.cpp
+        ${source_dir}/settings/StorePath.cpp
         ${source_dir}/settings/StoreFiles.cpp
         ${source_dir}/settings/StoreSql.cpp)
     target_include_directories(fuzz_settings PRIVATE ${source_dir})

@@ -9,6 +9,7 @@
 #include "tests/support/TestSandbox.h"
 
 #include "accounts/AccountRules.h"
+#include "history/HistorySchema.h"
 #include "accounts/frmUser.h"
 #include "platform/Timer.h"
 #include "trainer/frmMain.h"
@@ -29,7 +30,11 @@ inline const QString kAccounts = QStringLiteral("Orvanta");
 class ProgramSandbox : public WindowSandbox
 {
 public:
-    static void initSuite() { initWindowSuite(); }
+    static void initSuite()
+    {
+        initWindowSuite();
+        history::schema::install();
+    }
 
     ProgramSandbox() { host = std::make_unique<AppHost>(); }
     ~ProgramSandbox()

@@ -12,6 +12,7 @@
 // The store is the one under $XDG_CONFIG_HOME, as in the program.
 
 #include "accounts/AccountHold.h"
+#include "history/HistorySchema.h"
 #include "history/TryRecorder.h"
 #include "settings/Settings.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char *argv[])
     int hits = readCount(GetSetting(application, user, QStringLiteral("Hits"), QStringLiteral("0")));
     int tries = readCount(GetSetting(application, user, QStringLiteral("Tries"), QStringLiteral("0")));
 
+    history::schema::install();
     TryRecorder recorder;
     recorder.beginRun(user, history::Game::Plain);
     std::minstd_rand random(std::random_device{}());

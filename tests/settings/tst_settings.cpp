@@ -3,12 +3,18 @@
 
 #include "StoreTestSupport.h"
 
+#include "settings/PendingWrites.h"
+#include "settings/StorePath.h"
+#include "settings/StoreReader.h"
+
 #include <QFileInfo>
 #include <QTest>
 
 #include <sqlite3.h>
 
 #include <atomic>
+#include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <thread>
 
@@ -81,6 +87,9 @@ private slots:
     void refusedCombinedWritesAreKeptInOrderAndRetried();
     void damagedFileIsKeptAsideAndFreshStoreWorks();
     void faultReportMayUseTheStoreAgain();
+    void keptWritesKeepOneValuePerEntryInOrder();
+    void pathIsClassifiedAndReadWithoutBlocking_data();
+    void pathIsClassifiedAndReadWithoutBlocking();
 };
 
 void tst_Settings::freshStoreGivesEachCallersDefault_data()
@@ -519,6 +528,87 @@ void tst_Settings::faultReportMayUseTheStoreAgain()
     QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Hits"), QString()), QStringLiteral("2"));
     QCOMPARE(GetSetting(kAccounts, alice, QStringLiteral("Tries"), QString()), QStringLiteral("8"));
     QCOMPARE(sandbox.setAsideNames().size(), 1);
+}
+
+// Guards a kept write read back stale, an older kept value written over a newer one, and salvaged
+// entries replacing what this session kept: the queue, without a file.
+void tst_Settings::keptWritesKeepOneValuePerEntryInOrder()
+{
+    const auto entry = [](const char *key, const char *value) {
+        return PendingWrites::Entry{kAccounts, QStringLiteral("Alice"), QString::fromLatin1(key),
+                                    QString::fromLatin1(value)};
+    };
+    const auto key = [&](const char *name) { return PendingWrites::foldedKey(entry(name, "")); };
+    PendingWrites queue;
+    queue.keep(PendingWrites::makeWrite({entry("Hits", "1"), entry("Tries", "1")}));
+    queue.keep(PendingWrites::makeWrite({entry("HITS", "2"), entry("Tries", "2")}, {{"SELECT 1", {}}}));
+    queue.keep(PendingWrites::makeWrite({entry("Tries", "3")}));
+    QCOMPARE(queue.lookup(key("hits")), std::optional<QString>(QStringLiteral("2")));
+    QCOMPARE(queue.lookup(key("Tries")), std::optional<QString>(QStringLiteral("3")));
+    // The first write lost both its entries to later ones; the second keeps its statement.
+    QCOMPARE(queue.writes().size(), size_t(2));
+    QCOMPARE(queue.writes()[0].statements.size(), 1);
+    queue.keepOldest(PendingWrites::makeWrite({entry("Tries", "9"), entry("Deck", "1")}));
+    QCOMPARE(queue.writes().front().entries.size(), size_t(1));
+    QCOMPARE(queue.lookup(key("Tries")), std::optional<QString>(QStringLiteral("3")));
+    QCOMPARE(queue.lookup(key("Deck")), std::optional<QString>(QStringLiteral("1")));
+}
+
+void tst_Settings::pathIsClassifiedAndReadWithoutBlocking_data()
+{
+    QTest::addColumn<QString>("make"); // what stands at the store's path
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("readerSays"); // empty: the reader opens it
+    QTest::newRow("nothing") << "" << int(StorePathKind::Missing) << "no store at";
+    QTest::newRow("a dangling link") << "link" << int(StorePathKind::DanglingLink) << "link to a file";
+    QTest::newRow("a folder") << "folder" << int(StorePathKind::Folder) << "a folder in its place";
+    QTest::newRow("a FIFO") << "fifo" << int(StorePathKind::NotAFile) << "not a regular file";
+    QTest::newRow("a device") << "device" << int(StorePathKind::NotAFile) << "not a regular file";
+    QTest::newRow("a zero-length file") << "empty" << int(StorePathKind::Empty) << "";
+    QTest::newRow("a store") << "store" << int(StorePathKind::Regular) << "";
+}
+
+// Guards the command line blocking for ever on a FIFO at the store's path, saying "disk I/O error"
+// for a folder, and refusing a zero-length store that the windows use as an empty one; the reader
+// changes nothing at the path.
+void tst_Settings::pathIsClassifiedAndReadWithoutBlocking()
+{
+    QFETCH(QString, make);
+    QFETCH(int, kind);
+    QFETCH(QString, readerSays);
+    StoreSandbox sandbox;
+    const QString path = sandbox.storePath();
+    if (make == QLatin1String("store"))
+        SaveSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("UserName"), QStringLiteral("Alice"));
+    resetSettingsStore();
+    QVERIFY(QDir().mkpath(sandbox.folder()));
+    const QByteArray native = QFile::encodeName(path);
+    if (make == QLatin1String("link"))
+        QVERIFY(QFile::link(path + QStringLiteral(".gone"), path));
+    else if (make == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+    else if (make == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+    else if (make == QLatin1String("device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
+    else if (make == QLatin1String("empty"))
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    QCOMPARE(int(classifyStorePath(path).kind), kind);
+
+    StoreReader reader(path);
+    QString reason;
+    auto opened = std::async(std::launch::async, [&] { return reader.open(&reason); });
+    if (opened.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ::close(::open(native.constData(), O_WRONLY | O_NONBLOCK)); // lets the blocked reader go
+        QFAIL("opening the store blocked");
+    }
+    QCOMPARE(opened.get(), readerSays.isEmpty());
+    QVERIFY2(reason.contains(readerSays), qPrintable(reason));
+    if (make == QLatin1String("empty")) {
+        QVERIFY(!reader.lookup(kAccounts, QStringLiteral("Alice"), QStringLiteral("UserName")));
+        QCOMPARE(QFileInfo(path).size(), 0);
+        QVERIFY(!QFileInfo::exists(path + QStringLiteral("-wal")));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)

@@ -3,6 +3,7 @@
 // Shared by the suites that read a recorded history: an account as an earlier version left it, and a
 // player that records counted tries the way the trainer does.
 
+#include "history/HistorySchema.h"
 #include "history/StoreNames.h"
 #include "history/TryRecorder.h"
 #include "settings/Settings.h"
@@ -21,13 +22,19 @@ inline void makeOldAccount(const QString &name, int hits, int tries)
                   {history::kTriesKey, QString::number(tries)}});
 }
 
+// A recorder over a store that keeps the history's tables, as the program installs them at start.
+struct InstalledRecorder : TryRecorder
+{
+    InstalledRecorder() { history::schema::install(); }
+};
+
 // Plays one counted try the way the trainer does: totals moved on, then saved with the try.
 struct Player
 {
     QString name;
     int hits = 0;
     int tries = 0;
-    TryRecorder recorder;
+    InstalledRecorder recorder;
 
     bool play(int guess, int target, history::Deck deck = history::Deck::Zener,
               std::array<std::int8_t, 5> layout = {})

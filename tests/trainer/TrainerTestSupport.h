@@ -3,6 +3,7 @@
 // What the trainer window's suites share: a private settings store per test, a recording host, and a
 // trainer window opened the way the program opens it.
 
+#include "history/HistorySchema.h"
 #include "trainer/RandomSource.h"
 #include "trainer/TrainerHost.h"
 #include "trainer/frmMain.h"
@@ -35,6 +36,7 @@ public:
 inline void initTrainerSuite(int *lastWindowCount = nullptr)
 {
     initWindowSuite();
+    history::schema::install();
     platform::FormRegistry::setLastWindowHandler([lastWindowCount] {
         if (lastWindowCount)
             ++*lastWindowCount;
