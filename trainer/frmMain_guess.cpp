@@ -36,6 +36,7 @@ void frmMain::Card_Click(std::int16_t Index)
     }
     const TryRecorder::CountedTry counted = countedTry(Index, target, hit);
     UpdateScore(PracticeRun ? nullptr : &counted);
+    announceCountedTry(hit);
     // Play Blind leaves the cover on: the table is ready for the next guess at once.
     markTableReady();
     timerreset->setEnabled(true);
@@ -75,6 +76,7 @@ void frmMain::HiddenCard_Click(std::int16_t Index)
     }
     const TryRecorder::CountedTry counted = countedTry(cover, DealtFaces[0], hit);
     UpdateScore(PracticeRun ? nullptr : &counted);
+    announceCountedTry(hit);
 }
 
 void frmMain::hiddenTimer_Timer()
