@@ -8,7 +8,6 @@
     atspi.py key <window> <name>            the key binding of that button's first action
     atspi.py press-and-hear <window> <name> press it, then print what the status bar said, as heard
                                             through name-change events
-    atspi.py status <window>                the status bar's name
     atspi.py texts <window>                 the names of the window's labels, one a line
     atspi.py check <window> <role>          the window has that role; no name holds a mnemonic "&";
                                             every button and image has a name; nothing reported
@@ -138,8 +137,6 @@ def main(argv):
         print(button(top, argv[3]).queryAction().getKeyBinding(0))
     elif command == "press-and-hear":
         press_and_hear(top, argv[3])
-    elif command == "status":
-        print(status_bar(top).name)
     elif command == "texts":
         for node in walk(top):
             if node.getRoleName() in ("label", "static"):
