@@ -1,10 +1,13 @@
 #include "frmUser.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/Picture.h"
 #include "platform/Twips.h"
 
+#include <QKeySequence>
 #include <QPainter>
+#include <QShortcut>
 
 namespace {
 
@@ -51,6 +54,9 @@ const QString kAccessibleConfirm = QStringLiteral("Confirm password");
 const QString kAccessibleCreate = QStringLiteral("Create a new account");
 const QString kAccessibleContinue = QStringLiteral("Continue");
 const QString kAccessibleExit = QStringLiteral("Exit");
+const QString kTipCreate = QStringLiteral("Create a new account (Ctrl+N)");
+const QString kTipExit = QStringLiteral("Exit (Esc)");
+const QString kTipContinue = QStringLiteral("Continue (Enter in the password box)");
 
 constexpr QChar kPasswordChar = u'*';
 constexpr int kEnterKey = 13;
@@ -106,6 +112,8 @@ frmUser::frmUser(platform::UserSession &session, LoginHost &host, QWidget *paren
                    [this](std::int16_t index) { txtPassword_GotFocus(index); });
     txtPassword.on(&platform::TextBox::KeyPress, this,
                    [this](std::int16_t index, int &keyAscii) { txtPassword_KeyPress(index, keyAscii); });
+
+    setKeys();
 
     // The window opens with the focus in the name box, which empties it.
     txtUserName->setFocus();
@@ -287,4 +295,21 @@ void frmUser::txtPassword_KeyPress(std::int16_t Index, int &KeyAscii)
     } else if (Index == 0) {
         lblContinue_Click();
     }
+}
+
+void frmUser::setKeys()
+{
+    // Keys beside the click areas, which take no focus: Escape leaves, Ctrl+N starts a new account;
+    // Enter keeps its meaning in the password boxes. Each key shows in its area's tooltip and is told
+    // to assistive technology as the area's key binding.
+    const auto bind = [this](platform::Label *area, const QKeySequence &key, const QString &tip,
+                             void (frmUser::*handler)()) {
+        area->setToolTip(tip);
+        platform::setAccessibleKey(area, key);
+        if (handler)
+            connect(new QShortcut(key, this), &QShortcut::activated, this, handler);
+    };
+    bind(Label2, QKeySequence(Qt::CTRL | Qt::Key_N), kTipCreate, &frmUser::Label2_Click);
+    bind(lblExit, QKeySequence(Qt::Key_Escape), kTipExit, &frmUser::lblExit_Click);
+    bind(lblContinue, QKeySequence(Qt::Key_Return), kTipContinue, nullptr);
 }

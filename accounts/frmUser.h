@@ -49,6 +49,7 @@ private:
     platform::TextBox *makeTextBox(float left, float top, const QString &text);
     platform::Label *makeClickArea(float left, float top, float width, float height,
                                    const QString &accessibleName);
+    void setKeys();
     void logIn(const QString &name);
     void createAccount(const QString &name);
     // Takes the account for this running copy, or tells the user that another copy has it.

@@ -100,6 +100,12 @@ void AppHost::openResultsWindow()
         m_results = new results::frmResults;
         // The trainer is discarded some time after it unloads; its Results window goes with it.
         QObject::connect(m_trainer, &QObject::destroyed, m_results, &QWidget::close);
+        // Opened beside the trainer, or else over as little of its cards as the screen allows.
+        QRect cards;
+        for (const QWidget *panel :
+             {static_cast<QWidget *>(m_trainer->picWorkArea), static_cast<QWidget *>(m_trainer->picHidden)})
+            cards |= QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+        m_results->placeBeside(m_trainer->frameGeometry(), cards);
     }
     m_results->showFor(m_session.CurrentUserName);
 }

@@ -4,10 +4,13 @@
 #include "StartupHost.h"
 
 #include "art/ProductText.h"
+#include "platform/Contrast.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/Twips.h"
 #include "settings/Settings.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFont>
 
@@ -76,43 +79,47 @@ frmEULA::frmEULA(StartupHost &host, QWidget *parent) : platform::Form(parent), m
 void frmEULA::createControls()
 {
     // Created from the bottom of the stack upwards, so each lies above the ones before it.
+    createBand();
+    createLabels();
+    createAgreementText();
+    createButtons();
+    setTabOrder(Text1, cmdAccept);
+    setTabOrder(cmdAccept, cmdNotaccepted);
+    Text1->setFocus();
+}
+
+void frmEULA::createBand()
+{
     Shape1 = new platform::Shape(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometryTwips(0, 0, 7845, 915);
     Shape1->setFillColor(kNavy);
     // The navy band behind the heading is decoration.
     Shape1->setAccessibleIgnored(true);
+}
 
-    Label1 = new platform::Label(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometryTwips(570, 540, 6915, 345);
-    Label1->setFont(arial(11.25));
+void frmEULA::createLabels()
+{
+    // White on the navy band: the invitation to read and the heading.
+    Label1 = makeLabel(QStringLiteral("Label1"), {570, 540, 6915, 345}, arial(11.25), kPleaseRead);
     Label1->setForeColor(kWhite);
-    Label1->setCaption(kPleaseRead);
 
-    Label2 = new platform::Label(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometryTwips(630, 1320, 5415, 315);
     QFont dialogFont(QStringLiteral("MS Sans Serif"));
     dialogFont.setPointSizeF(8.25);
-    Label2->setFont(dialogFont);
+    Label2 = makeLabel(QStringLiteral("Label2"), {630, 1320, 5415, 315}, dialogFont, QString());
     // Wide enough for its sentence whatever the substitute dialog font measures.
     Label2->setAutoSize(true);
     Label2->setCaption(kMustAccept);
 
-    Label3 = new platform::Label(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometryTwips(390, 210, 4995, 345);
-    Label3->setFont(arial(11.25, true));
+    Label3 = makeLabel(QStringLiteral("Label3"), {390, 210, 4995, 345}, arial(11.25, true), kHeading);
     Label3->setForeColor(kWhite);
-    Label3->setCaption(kHeading);
 
-    Label4 = new platform::Label(this);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setGeometryTwips(90, 6480, 5415, 225);
-    Label4->setFont(arial(8.25));
-    Label4->setCaption(art::kMakerNotice);
+    Label4 = makeLabel(QStringLiteral("Label4"), {90, 6480, 5415, 225}, arial(8.25), art::kMakerNotice);
+    applyTextColours();
+}
 
+void frmEULA::createAgreementText()
+{
     Text1 = new platform::MultiLineTextBox(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometryTwips(600, 1620, 6495, 3555);
@@ -126,27 +133,55 @@ void frmEULA::createControls()
     Text1->moveCursor(QTextCursor::Start);
     Text1->setAccessibleName(kEulaTitle);
     connect(Text1, &platform::MultiLineTextBox::KeyPress, this, &frmEULA::Text1_KeyPress);
+}
 
+void frmEULA::createButtons()
+{
     cmdAccept = new platform::CommandButton(kAcceptCaption, this);
     cmdAccept->setObjectName(QStringLiteral("cmdAccept"));
     cmdAccept->setGeometryTwips(1770, 5460, 1785, 555);
-    cmdAccept->setFont(arial(9));
     connect(cmdAccept, &platform::CommandButton::Click, this, &frmEULA::cmdAccept_Click);
 
     cmdNotaccepted = new platform::CommandButton(kDeclineCaption, this);
     cmdNotaccepted->setObjectName(QStringLiteral("cmdNotaccepted"));
     cmdNotaccepted->setGeometryTwips(4080, 5460, 1815, 555);
-    cmdNotaccepted->setFont(arial(9));
     connect(cmdNotaccepted, &platform::CommandButton::Click, this, &frmEULA::cmdNotaccepted_Click);
 
     // Neither button is the window's default, but the one holding the focus takes Enter as well as
     // Space.
-    for (platform::CommandButton *button : {cmdAccept, cmdNotaccepted})
+    for (platform::CommandButton *button : {cmdAccept, cmdNotaccepted}) {
+        button->setFont(arial(9));
         button->setAutoDefault(true);
+    }
+}
 
-    setTabOrder(Text1, cmdAccept);
-    setTabOrder(cmdAccept, cmdNotaccepted);
-    Text1->setFocus();
+platform::Label *frmEULA::makeLabel(const QString &name, const QRectF &twips, const QFont &font,
+                                    const QString &caption)
+{
+    auto *label = new platform::Label(this);
+    label->setObjectName(name);
+    label->setGeometryTwips(float(twips.left()), float(twips.top()), float(twips.width()),
+                            float(twips.height()));
+    label->setFont(font);
+    label->setCaption(caption);
+    return label;
+}
+
+void frmEULA::applyTextColours()
+{
+    // The two labels in the default text colour lie on the window's face: they follow the desktop's
+    // palette (light text on a dark theme's face), kept readable against that face.
+    const QColor text =
+        platform::readableTextOn(palette().color(QPalette::Window), palette().color(QPalette::WindowText));
+    for (platform::Label *label : {Label2, Label4})
+        label->setForeColor(platform::bgrFromColor(text));
+}
+
+void frmEULA::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange && Label4)
+        applyTextColours();
+    platform::Form::changeEvent(event);
 }
 
 void frmEULA::Form_Load()

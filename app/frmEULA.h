@@ -3,6 +3,8 @@
 #include "platform/Form.h"
 
 class StartupHost;
+class QFont;
+class QRectF;
 
 namespace platform {
 class CommandButton;
@@ -27,9 +29,17 @@ public:
 
 protected:
     void Form_Load() override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createControls();
+    void createBand();
+    void createLabels();
+    void createAgreementText();
+    void createButtons();
+    platform::Label *makeLabel(const QString &name, const QRectF &twips, const QFont &font,
+                               const QString &caption);
+    void applyTextColours();
 
     StartupHost &m_host;
     platform::CommandButton *cmdNotaccepted = nullptr;

@@ -8,6 +8,8 @@
 #include "platform/Controls.h"
 #include "shape/WindowRegion.h"
 
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QPainter>
 
 namespace {
@@ -17,6 +19,7 @@ const QString kSplashPicture = QStringLiteral(":/art/splash.png");
 const QString kSplashCaption = QStringLiteral("Form1");
 // What a screen reader calls the window: the whole window is the click that continues.
 const QString kSplashAccessibleName = art::kProductName + QStringLiteral(" - click to continue");
+const QString kSplashToolTip = QStringLiteral("Continue (Enter or Space)");
 
 constexpr int kSplashWidth = 424;  // pixels (6360 twips)
 constexpr int kSplashHeight = 367; // pixels (5505 twips)
@@ -35,6 +38,10 @@ frmSplash::frmSplash(StartupHost &host, QWidget *parent)
     setStartUpCentered(true);
     setAccessibleName(kSplashAccessibleName);
     platform::setWindowPressable(this, true);
+    // The window takes the keyboard focus itself: it has no control that could.
+    setFocusPolicy(Qt::StrongFocus);
+    setToolTip(kSplashToolTip);
+    platform::setAccessibleKey(this, QKeySequence(Qt::Key_Return));
 
     picbox2 = new platform::PictureBox(this);
     picbox2->setObjectName(QStringLiteral("picbox2"));
@@ -57,6 +64,21 @@ void frmSplash::Form_Click()
 {
     m_host.openLoginWindow();
     Unload();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        if (!event->isAutoRepeat())
+            Form_Click();
+        return;
+    default:
+        platform::Form::keyPressEvent(event);
+    }
 }
 
 void frmSplash::paintEvent(QPaintEvent *)

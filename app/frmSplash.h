@@ -22,6 +22,8 @@ protected:
     void Form_Load() override;
     void Form_Click() override;
     void paintEvent(QPaintEvent *event) override;
+    // Enter, the keypad's Enter and Space continue as a click does.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     StartupHost &m_host;

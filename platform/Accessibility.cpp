@@ -6,6 +6,7 @@
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QFocusFrame>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -14,6 +15,20 @@ namespace platform {
 namespace {
 
 const char *const kPressableProperty = "qxoAccessiblePressable";
+const char *const kKeyProperty = "qxoAccessibleKey";
+const char *const kFrameProperty = "qxoAccessibleFrame";
+
+// The key set with setAccessibleKey, as the desktop writes it ("Ctrl+N"), or an empty text.
+QString accessibleKey(const QWidget *widget)
+{
+    return widget->property(kKeyProperty).value<QKeySequence>().toString(QKeySequence::NativeText);
+}
+
+QStringList keyBindings(const QWidget *widget)
+{
+    const QString key = accessibleKey(widget);
+    return key.isEmpty() ? QStringList() : QStringList{key};
+}
 
 std::function<void(QAccessibleEvent *)> &eventRecorder()
 {
@@ -30,7 +45,8 @@ template <typename Press> void afterReply(QWidget *widget, Press press)
 }
 
 // The children a screen reader meets: Qt's own choice (no windows, focus frames, menus or rubber
-// bands) without the controls their windows ignore. In stacking order, the topmost last.
+// bands) without the controls their windows ignore or that lie under their cover. In stacking
+// order, the topmost last.
 QWidgetList exposedChildren(const QWidget *widget)
 {
     QWidgetList children;
@@ -39,8 +55,10 @@ QWidgetList exposedChildren(const QWidget *widget)
         if (!child || child->isWindow() || qobject_cast<QFocusFrame *>(child) ||
             qobject_cast<QMenu *>(child) || child->objectName() == u"qt_rubberband")
             continue;
+        // Ignored controls, and covered ones while their cover shows: a covered control is either
+        // the same button as its cover or something the cover hides, never a second thing to meet.
         if (const auto *control = qobject_cast<const Control *>(child);
-            control && control->isAccessibleIgnored())
+            control && control->isAccessiblyHidden())
             continue;
         children.append(child);
     }
@@ -106,6 +124,8 @@ public:
         // Nothing of a covered control is told: its name might say what the cover hides.
         if (control()->isAccessiblyHidden())
             return QString();
+        if (t == QAccessible::Accelerator)
+            return accessibleKey(control());
         QString text = QAccessibleWidget::text(t);
         if (t == QAccessible::Name && text.isEmpty()) {
             if (const auto *label = qobject_cast<const Label *>(control()))
@@ -148,6 +168,13 @@ public:
         if (!c->isVisible() || !c->isEnabled() || c->isAccessiblyHidden())
             return;
         afterReply(c, [c] { emit c->Click(); });
+    }
+
+    QStringList keyBindingsForAction(const QString &actionName) const override
+    {
+        if (actionName == pressAction() && role() == QAccessible::Button)
+            return keyBindings(control());
+        return QAccessibleWidget::keyBindingsForAction(actionName);
     }
 
 private:
@@ -194,6 +221,20 @@ public:
         });
     }
 
+    QStringList keyBindingsForAction(const QString &actionName) const override
+    {
+        if (actionName == pressAction() && pressable())
+            return keyBindings(widget());
+        return QAccessibleWidget::keyBindingsForAction(actionName);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Accelerator)
+            return accessibleKey(widget());
+        return QAccessibleWidget::text(t);
+    }
+
 private:
     bool pressable() const { return widget()->property(kPressableProperty).toBool(); }
 };
@@ -204,6 +245,9 @@ QAccessibleInterface *interfaceFor(const QString &, QObject *object)
         return new AccessibleControl(control);
     if (auto *form = qobject_cast<Form *>(object))
         return new AccessibleWindow(form);
+    if (auto *widget = qobject_cast<QWidget *>(object);
+        widget && widget->isWindow() && widget->property(kFrameProperty).toBool())
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 
@@ -221,6 +265,16 @@ void installAccessibility()
 void setWindowPressable(Form *form, bool pressable)
 {
     form->setProperty(kPressableProperty, pressable);
+}
+
+void setAccessibleKey(QWidget *widget, const QKeySequence &key)
+{
+    widget->setProperty(kKeyProperty, QVariant::fromValue(key));
+}
+
+void setAccessibleFrame(QWidget *window)
+{
+    window->setProperty(kFrameProperty, true);
 }
 
 void notifyAccessibility(QAccessibleEvent *event)

@@ -27,6 +27,8 @@ inline const QString kTabCharts = QStringLiteral("C&harts");
 inline const QString kTabRuns = QStringLiteral("R&uns");
 inline const QString kTabSplits = QStringLiteral("By &game and deck");
 
+inline const QString kSelectAll = QStringLiteral("Select all");
+
 inline const QString kColumnStart = QStringLiteral("Start");
 inline const QString kColumnGame = QStringLiteral("Game");
 inline const QString kColumnDecks = QStringLiteral("Deck");

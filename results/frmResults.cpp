@@ -5,14 +5,18 @@
 #include "ResultsFormat.h"
 #include "ResultsLoader.h"
 #include "ResultsTexts.h"
+#include "WindowPlacement.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,6 +29,7 @@
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -34,6 +39,27 @@
 namespace results {
 
 namespace {
+
+// Client sizes in pixels: both charts side by side, and the least that keeps every control usable.
+constexpr QSize kWantedSize(960, 720);
+constexpr QSize kMinimumSize(640, 480);
+// The window manager's frame assumed before the window has been shown (a title bar, thin borders).
+constexpr QMargins kFrameEstimate(4, 28, 4, 4);
+
+// The width and height a frame adds around the client area.
+QSize extent(const QMargins &frame)
+{
+    return {frame.left() + frame.right(), frame.top() + frame.bottom()};
+}
+
+// "By &game and deck" as "By game and deck" ("&&" stands for one "&").
+QString withoutMnemonic(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\u0001"));
+    text.remove(u'&');
+    text.replace(QStringLiteral("\u0001"), QStringLiteral("&"));
+    return text;
+}
 
 // Summary lines: the first three down the left column, the next four down the right, the count from
 // before the history under the left column.
@@ -51,7 +77,7 @@ QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString 
 {
     auto *view = new QTableView(parent);
     view->setModel(model);
-    view->setAccessibleName(name);
+    view->setAccessibleName(withoutMnemonic(name));
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);
@@ -65,6 +91,9 @@ QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString 
     // would cost more than the rest of the update.
     view->horizontalHeader()->setResizeContentsPrecision(50);
     view->horizontalHeader()->setStretchLastSection(true);
+    // The corner button selects the whole table; Qt leaves it without a name.
+    if (auto *corner = view->findChild<QAbstractButton *>())
+        corner->setAccessibleName(resultstext::kSelectAll);
     return view;
 }
 
@@ -73,8 +102,10 @@ QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString 
 frmResults::frmResults(QWidget *parent)
     : QWidget(parent, Qt::Window), m_loader(std::make_unique<ResultsLoader>())
 {
+    // A window of its own to assistive technology, as it is to the user.
+    platform::setAccessibleFrame(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setMinimumSize(640, 480);
+    setMinimumSize(kMinimumSize);
 
     auto *layout = new QVBoxLayout(this);
     m_verdict = new QLabel(this);
@@ -101,6 +132,9 @@ frmResults::frmResults(QWidget *parent)
     m_runsView->sortByColumn(0, Qt::DescendingOrder);
     m_tabs->addTab(m_runsView, resultstext::kTabRuns);
     m_tabs->addTab(buildSplits(), resultstext::kTabSplits);
+    // A tab's text carries its mnemonic marker; a screen reader is told the words alone.
+    for (int tab = 0; tab < m_tabs->count(); ++tab)
+        m_tabs->tabBar()->setAccessibleTabName(tab, withoutMnemonic(m_tabs->tabText(tab)));
     layout->addWidget(m_tabs, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -128,10 +162,11 @@ frmResults::frmResults(QWidget *parent)
     setTabOrder(m_export, m_saveChart);
     setTabOrder(m_saveChart, m_close);
 
-    // Big enough for both charts side by side, never bigger than the screen.
-    QSize size(960, 720);
+    // Big enough for both charts side by side, never bigger than the screen; placeBeside then puts
+    // it where it can be seen.
+    QSize size = kWantedSize;
     if (const QScreen *screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+        size = size.boundedTo(screen->availableGeometry().size() - extent(kFrameEstimate));
     resize(size.expandedTo(minimumSize()));
     applyData();
 }
@@ -194,6 +229,26 @@ QWidget *frmResults::buildSplits()
 ChartWidget *frmResults::chart(ChartKind kind) const
 {
     return kind == ChartKind::Deviation ? m_deviationChart : m_spreadChart;
+}
+
+void frmResults::placeBeside(const QRect &owner, const QRect &protect)
+{
+    const QScreen *screen = QGuiApplication::screenAt(owner.center());
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    // Before the first show the window manager's frame is not known yet: a title bar and thin
+    // borders are assumed, so the buttons stay on the screen.
+    const QMargins frame = isVisible() ? QMargins(geometry().left() - frameGeometry().left(),
+                                                  geometry().top() - frameGeometry().top(),
+                                                  frameGeometry().right() - geometry().right(),
+                                                  frameGeometry().bottom() - geometry().bottom())
+                                       : kFrameEstimate;
+    const QSize minimum = minimumSize().boundedTo(screen->availableGeometry().size() - extent(frame));
+    setMinimumSize(minimum);
+    setGeometry(results::placeBeside(
+        PlacementRequest{screen->availableGeometry(), owner, protect, kWantedSize, minimum, frame}));
 }
 
 void frmResults::showFor(const QString &userName)

@@ -36,6 +36,9 @@ public:
 
     // Loads the account's record, shows the window without blocking and brings it to the front.
     void showFor(const QString &userName);
+    // Sizes and places the window on the available area of the owner's screen: beside the owner
+    // (its frame, in screen pixels) when there is room, else covering least of the protected part.
+    void placeBeside(const QRect &owner, const QRect &protect);
     // Loads the account's record into the window where it is, leaving the focus alone.
     void loadFor(const QString &userName);
     // Reads what was recorded since the last load or refresh and shows it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Contrast.h"
 #include "platform/Controls.h"
 #include "platform/Picture.h"
 #include "platform/Twips.h"
@@ -45,6 +46,9 @@ inline void setBackColor(QWidget *widget, std::int32_t bgr)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, platform::colorFromBgr(bgr));
+    // The face is fixed, the desktop's text colour is not: a dark theme's light text would vanish.
+    palette.setColor(QPalette::WindowText, platform::readableTextOn(platform::colorFromBgr(bgr),
+                                                                    palette.color(QPalette::WindowText)));
     widget->setPalette(palette);
     // Buttons fill with the Button role by default; these controls show the back colour instead.
     widget->setBackgroundRole(QPalette::Window);

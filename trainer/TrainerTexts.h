@@ -21,10 +21,18 @@ inline const QString kHintUser = QStringLiteral("Switch user or create new user 
 inline const QString kResultsToolTip = QStringLiteral("Your results and history (Ctrl+R)");
 // Tooltips of the picture buttons, each naming the key that presses it.
 inline const QString kTipTest = QStringLiteral("Test (T)");
-inline const QString kTipPractice = QStringLiteral("Practice (P)");
+inline const QString kTipPractice = QStringLiteral("Drill (P)");
 inline const QString kTipStop = QStringLiteral("Stop (S)");
 inline const QString kTipHelp = QStringLiteral("Help (F1)");
 inline const QString kTipOptions = QStringLiteral("Options (O)");
+inline const QString kTipUser = QStringLiteral("User (U)");
+inline const QString kTipClose = QStringLiteral("Close (Ctrl+Q)");
+
+// Help that cannot be shown: the file to open by hand, or the folders it was looked for in.
+inline const QString kHelpNotOpened =
+    QStringLiteral("The help could not be opened on this desktop. Open this file with a web browser:\n\n%1");
+inline const QString kHelpMissing =
+    QStringLiteral("The help document \"qxOrvanta Trainer.htm\" was not found. It was looked for in:\n\n%1");
 
 inline const QString kTestingSuffix = QStringLiteral(" is testing...");
 inline const QString kPracticingSuffix = QStringLiteral(" is practicing...");

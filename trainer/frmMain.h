@@ -187,6 +187,8 @@ private:
     void connectResultsOpeners();
     // Names and roles for screen readers (frmMain_accessibility.cpp).
     void setAccessibility();
+    // Tells assistive technology the result of the try just counted and the status line after it.
+    void announceCountedTry(bool hit);
     // Tooltips that name each picture button's key; whether a login window keeps the keys
     // (frmMain_keys.cpp).
     void setKeyToolTips();

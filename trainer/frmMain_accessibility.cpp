@@ -7,13 +7,20 @@
 #include "FaceNames.h"
 #include "TrainerTexts.h"
 
+#include "platform/Accessibility.h"
+#include "platform/Twips.h"
+
+#include <QAccessibleEvent>
+#include <QEvent>
+
 #include <functional>
 #include <initializer_list>
 
 namespace {
 
 const QString kNameTest = QStringLiteral("Test");
-const QString kNamePractice = QStringLiteral("Practice");
+// Named as the picture letters it.
+const QString kNamePractice = QStringLiteral("Drill");
 const QString kNameStop = QStringLiteral("Stop");
 const QString kNameUser = QStringLiteral("User");
 const QString kNameHelp = QStringLiteral("Help");
@@ -27,6 +34,42 @@ const QString kNameHiddenCard = QStringLiteral("Hidden card %1");
 const QString kNameChosenCard = QStringLiteral("Chosen card");
 // Between a card's name and the face it shows: "Card 1: star".
 const QString kFaceSeparator = QStringLiteral(": ");
+const QString kAnnounceHit = QStringLiteral("Hit. ");
+const QString kAnnounceMiss = QStringLiteral("Miss. ");
+
+// Keeps a control out of the accessible tree while it lies in its closed place (the options panel
+// slid up behind the title band), and tells assistive technology when that changes.
+class ClosedPlaceWatcher : public QObject
+{
+public:
+    ClosedPlaceWatcher(platform::Control *control, std::function<bool()> closed)
+        : QObject(control), m_control(control), m_closed(std::move(closed))
+    {
+        control->installEventFilter(this);
+        update();
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Show)
+            update();
+        return false;
+    }
+
+private:
+    void update()
+    {
+        const bool closed = m_closed();
+        if (closed == m_control->isAccessibleIgnored())
+            return;
+        m_control->setAccessibleIgnored(closed);
+        QAccessibleEvent event(m_control, closed ? QAccessible::ObjectHide : QAccessible::ObjectShow);
+        platform::notifyAccessibility(&event);
+    }
+
+    platform::Control *m_control;
+    std::function<bool()> m_closed;
+};
 
 void setNameIfChanged(QWidget *widget, const QString &name)
 {
@@ -91,13 +134,18 @@ void frmMain::setAccessibility()
 
     lblOptionsTouch->setAccessibleRole(QAccessible::Button);
     lblOptionsTouch->setAccessibleName(kNameOptions);
+    // Judged by the pixel place, where the widget's moves are told (a twip step may move nothing).
+    new ClosedPlaceWatcher(picOptions, [this] {
+        return picOptions->y() <= platform::twipsToPixels(kOptionsClosedTop);
+    });
 
     // The score bar holds the status line, named by its text and announced as it changes.
     Picture1->setAccessibleRole(QAccessible::StatusBar);
     picMeter->setAccessibleRole(QAccessible::Graphic);
     picMeter->setAccessibleName(kNameMeter);
     shapeMeter->setAccessibleIgnored(true);
-    picBlocker->setAccessibleRole(QAccessible::Graphic);
+    // The piece of the title band that hides the closed options panel is decoration.
+    picBlocker->setAccessibleIgnored(true);
     // Never shown: the window's outline source and the decks' holders.
     picBox2->setAccessibleIgnored(true);
     for (std::int16_t face = 1; face <= 5; ++face) {
@@ -131,4 +179,16 @@ void frmMain::setAccessibility()
             return withFace(kNameHiddenCard.arg(position), faceNameOf(cover->picture()));
         });
     }
+}
+
+void frmMain::announceCountedTry(bool hit)
+{
+    // What the screen shows after the try, for a screen reader to speak: the answer (unless Play
+    // Blind keeps it covered), then the status line. The score bar's name carries it, so the change
+    // reaches assistive technology as a name change of a status bar (QWidget raises it) without
+    // anything drawn anew.
+    QString announcement = lblStats->caption();
+    if (chkBlindMode->value() != 1)
+        announcement.prepend(hit ? kAnnounceHit : kAnnounceMiss);
+    Picture1->setAccessibleName(announcement);
 }

@@ -16,13 +16,15 @@ void frmMain::Card_Click(std::int16_t Index)
         return;
 
     const std::int16_t target = PickTarget();
-    if (refusedAtCountLimit(m_run->countPlainGuess(Index, target, guessSetting())))
+    const TrainerRun::Outcome outcome = m_run->countPlainGuess(Index, target, guessSetting());
+    if (refusedAtCountLimit(outcome))
         return;
 
     Card(0)->setPicture(Card(target)->picture());
     if (chkBlindMode->value() != 1)
         Card(6)->hide();
     UpdateScore();
+    announceCountedTry(outcome == TrainerRun::Outcome::Hit);
     // Play Blind leaves the cover on: the table is ready for the next guess at once.
     m_run->markTableReady();
     timerreset->setEnabled(true);
@@ -44,12 +46,14 @@ void frmMain::HiddenCard_Click(std::int16_t Index)
         return;
 
     const std::int16_t cover = Index - 5;
-    if (refusedAtCountLimit(m_run->countHiddenGuess(cover, guessSetting())))
+    const TrainerRun::Outcome outcome = m_run->countHiddenGuess(cover, guessSetting());
+    if (refusedAtCountLimit(outcome))
         return;
 
     hiddenTimer->setEnabled(true);
     HiddenCard(Index)->setPicture(HiddenCard(cover)->picture());
     UpdateScore();
+    announceCountedTry(outcome == TrainerRun::Outcome::Hit);
 }
 
 void frmMain::hiddenTimer_Timer()

@@ -3,6 +3,7 @@
 
 #include "frmMain.h"
 
+#include "HelpDocument.h"
 #include "TrainerHost.h"
 #include "TrainerTexts.h"
 
@@ -12,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 void frmMain::StartButton_MouseMove(std::int16_t Index)
 {
@@ -92,20 +92,16 @@ void frmMain::Form_Activate()
 
 void frmMain::btnHelp_Click(std::int16_t)
 {
-    // The document by its bare name in the current directory first, as the product always looked for
-    // it; an installed program finds it in its data folder, or beside its own bin/ folder when the
-    // installed tree was moved (a --prefix install). Neither: nothing happens.
-    const QString besideProgram =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/qxorvanta-trainer"));
-    for (const QString &folder : {QDir::currentPath(), m_helpDataDirectory, besideProgram}) {
-        if (folder.isEmpty())
-            continue;
-        const QFileInfo document(QDir(folder).filePath(art::kHelpDocument));
-        if (document.isFile()) {
-            platform::openDocument(document.absoluteFilePath());
-            return;
-        }
-    }
+    // The desktop opens the document; where it cannot (no opener installed) or the document is
+    // missing, the user is told where it lies or where it was looked for, rather than nothing happening.
+    const QStringList folders = helpdocument::searchFolders(
+        QDir::currentPath(), QCoreApplication::applicationDirPath(), m_helpDataDirectory);
+    const QString document = helpdocument::find(folders);
+    if (document.isEmpty())
+        platform::MsgBox(trainertext::kHelpMissing.arg(folders.join(u'\n')), platform::MsgIcon::Exclamation);
+    else if (!platform::openDocument(document))
+        platform::MsgBox(trainertext::kHelpNotOpened.arg(QDir::toNativeSeparators(document)),
+                         platform::MsgIcon::Exclamation);
 }
 
 void frmMain::btnUser_Click(std::int16_t)

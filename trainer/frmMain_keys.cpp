@@ -6,12 +6,14 @@
 
 #include "TrainerTexts.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Form.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 
 #include <array>
-#include <utility>
+#include <tuple>
 
 namespace {
 
@@ -35,6 +37,8 @@ const std::array kKeyCommands{
     KeyCommand{Qt::Key_S, Qt::NoModifier, [](frmMain &w) { w.stopByKey(); }},
     KeyCommand{Qt::Key_Escape, Qt::NoModifier, [](frmMain &w) { w.stopByKey(); }},
     KeyCommand{Qt::Key_O, Qt::NoModifier, [](frmMain &w) { w.lblOptionsTouch_Click(); }},
+    KeyCommand{Qt::Key_U, Qt::NoModifier, [](frmMain &w) { w.btnUser_Click(0); }},
+    KeyCommand{Qt::Key_Q, Qt::ControlModifier, [](frmMain &w) { w.Image1_Click(0); }},
     KeyCommand{Qt::Key_F1, Qt::NoModifier, [](frmMain &w) { w.btnHelp_Click(0); }},
 };
 
@@ -92,13 +96,22 @@ void frmMain::stopByKey()
 
 void frmMain::setKeyToolTips()
 {
-    for (auto [pair, tip] :
-         {std::pair{&StartButton, trainertext::kTipTest}, std::pair{&btnDrill, trainertext::kTipPractice},
-          std::pair{&btnHelp, trainertext::kTipHelp}}) {
-        (*pair)(0)->setToolTip(tip);
-        (*pair)(1)->setToolTip(tip);
+    // Each picture button's tooltip names its key, and assistive technology is told the same key as
+    // the button's press binding.
+    const auto tell = [](QWidget *widget, const QString &tip, const QKeySequence &key) {
+        widget->setToolTip(tip);
+        platform::setAccessibleKey(widget, key);
+    };
+    for (auto [pair, tip, key] :
+         {std::tuple{&StartButton, trainertext::kTipTest, QKeySequence(Qt::Key_T)},
+          std::tuple{&btnDrill, trainertext::kTipPractice, QKeySequence(Qt::Key_P)},
+          std::tuple{&btnUser, trainertext::kTipUser, QKeySequence(Qt::Key_U)},
+          std::tuple{&btnHelp, trainertext::kTipHelp, QKeySequence(Qt::Key_F1)},
+          std::tuple{&Image1, trainertext::kTipClose, QKeySequence(Qt::CTRL | Qt::Key_Q)}}) {
+        tell((*pair)(0), tip, key);
+        tell((*pair)(1), tip, key);
     }
     for (std::int16_t index = 0; index <= 3; ++index)
-        btnStop(index)->setToolTip(trainertext::kTipStop);
-    lblOptionsTouch->setToolTip(trainertext::kTipOptions);
+        tell(btnStop(index), trainertext::kTipStop, QKeySequence(Qt::Key_S));
+    tell(lblOptionsTouch, trainertext::kTipOptions, QKeySequence(Qt::Key_O));
 }

@@ -9,6 +9,7 @@
 #include "tests/support/TestSandbox.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QTest>
 
 #include <memory>
@@ -120,6 +121,27 @@ private slots:
         press(m_form->lblContinue);
         QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("Erin")});
         QVERIFY(m_form->isUnloaded());
+    }
+
+    // Guards a keyboard user without a way to create an account or to leave: Ctrl+N is the blue bar,
+    // Escape is Exit, from the name box too; each key is in its area's tooltip and key binding.
+    void keysStandForTheClickAreas()
+    {
+        const auto binding = [](QWidget *area) {
+            return iface(area)->actionInterface()->keyBindingsForAction(
+                QAccessibleActionInterface::pressAction());
+        };
+        QCOMPARE(binding(m_form->Label2), QStringList{QStringLiteral("Ctrl+N")});
+        QCOMPARE(binding(m_form->lblExit), QStringList{QStringLiteral("Esc")});
+        QVERIFY(m_form->Label2->toolTip().endsWith(QStringLiteral("(Ctrl+N)")));
+        QVERIFY(m_form->lblExit->toolTip().endsWith(QStringLiteral("(Esc)")));
+
+        QApplication::setActiveWindow(m_form);
+        QTest::keyClick(m_form->txtUserName, Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(m_form->NewUserMode);
+        QTest::keyClick(m_form->txtUserName, Qt::Key_Escape);
+        QVERIFY(m_form->isUnloaded());
+        QVERIFY(m_host.shownFor.isEmpty());
     }
 
     // A typed password is never read out: the box reports a protected text.

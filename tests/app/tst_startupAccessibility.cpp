@@ -76,11 +76,38 @@ private slots:
 
         QAccessibleActionInterface *actions = window->actionInterface();
         QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                 QStringList{QStringLiteral("Return")});
         actions->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(m_host.loginRequests, 0); // the screen reader has its answer first
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
         QCOMPARE(m_host.loginRequests, 1);
         QVERIFY(splash->isUnloaded());
+    }
+
+    // Guards a keyboard user stuck on the splash: Enter, the keypad's Enter and Space continue as a
+    // click does; other keys do nothing.
+    void splashContinuesByKey_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("logins");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 1;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << 1;
+        QTest::newRow("Space") << int(Qt::Key_Space) << 1;
+        QTest::newRow("a letter") << int(Qt::Key_A) << 0;
+    }
+    void splashContinuesByKey()
+    {
+        QFETCH(int, key);
+        QFETCH(int, logins);
+        QPointer<frmSplash> splash = new frmSplash(m_host);
+        splash->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(splash));
+        QTest::keyClick(splash, Qt::Key(key));
+        QCOMPARE(m_host.loginRequests, logins);
+        QCOMPARE(splash->isUnloaded(), logins == 1);
+        if (splash && !splash->isUnloaded())
+            splash->Unload();
     }
 
     // The agreement window is made of standard controls that read their captions; the text box is

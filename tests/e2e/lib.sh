@@ -70,6 +70,9 @@
 #                                 log (owner empty for a window transient for none)
 #   e2e_wl_cut_errors <png> <x> <y> <picture>   pixels where the window at x, y disagrees with the
 #                                 picture's outline (desktop not shown in key colour or shown elsewhere)
+# Assistive technology (AT-SPI): a private session bus and the accessibility bus on it; programs
+# started afterwards talk to it, and tests/e2e/atspi.py reads and presses them through it.
+#   e2e_start_accessibility       needs dbus-daemon (dbus), at-spi2-core and python3-pyatspi
 # Settings store
 #   e2e_store_path                $XDG_CONFIG_HOME/qxOrvanta/settings.sqlite3
 #   e2e_sql <query>               run a query, rows on stdout ("|" between columns)
@@ -368,6 +371,27 @@ e2e_activate() {
 e2e_close_request() {
     e2e_activate "$1"
     xdotool key --clearmodifiers alt+F4
+}
+
+e2e_start_accessibility() {
+    local tool
+    for tool in /usr/bin/dbus-daemon /usr/libexec/at-spi-bus-launcher; do
+        [ -x "$tool" ] || e2e_fail "missing tool: $tool (run ./test to install dbus-x11 and at-spi2-core)"
+    done
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || e2e_fail "missing python3-pyatspi (run ./test)"
+    local bus="$E2E_TMP/session-bus"
+    _e2e_spawn "$E2E_TMP/dbus.log" /usr/bin/dbus-daemon --session --nofork --nopidfile --address="unix:path=$bus"
+    e2e_wait_until 10 test -S "$bus" || e2e_fail "the session bus did not start"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$bus"
+    _e2e_spawn "$E2E_TMP/at-spi.log" /usr/libexec/at-spi-bus-launcher --launch-immediately
+    e2e_wait_until 10 _e2e_accessibility_bus_up || e2e_fail "the accessibility bus did not start"
+    # Qt speaks to the accessibility bus whether or not a screen reader has switched it on.
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    unset NO_AT_BRIDGE
+}
+
+_e2e_accessibility_bus_up() {
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1
 }
 
 # --- mouse and keyboard --------------------------------------------------------------------------

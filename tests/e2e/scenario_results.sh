@@ -17,6 +17,10 @@ steps_guess "$trainer" Hanna 3
 
 e2e_click "$trainer" 391 525 # the status line on the score bar
 results=$(e2e_wait_window "Results - Hanna" 15)
+# Wholly on the 1280x1024 screen, its buttons included.
+read -r x y w h < <(e2e_window_geometry "$results")
+[ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 1024 ] ||
+    e2e_fail "the Results window lies at $x,$y ${w}x$h, not wholly on the screen"
 e2e_screenshot results-three-tries >/dev/null
 
 # What the window shows, as it copies it: the stored totals.

@@ -5,8 +5,10 @@
 #       in place, and both pass their validators.
 #   check_package.sh deb <build-dir> <bindir> <datadir>
 #       builds the Debian package with CPack, unpacks it with `dpkg -x` into a scratch root and runs the
-#       same checks there; the package holds exactly what `cmake --install` installs, every linked
-#       library's Debian package is a dependency, and so are the fonts the windows are laid out for.
+#       same checks there (the package installs under /usr whatever the build's prefix); the package
+#       holds exactly what `cmake --install` installs, every linked library's Debian package is a
+#       dependency, and so are the fonts the windows are laid out for; lintian finds no error and no
+#       warning (its informational tags are printed).
 # Exits 77 (reported as skipped) when the Debian tools are missing.
 set -euo pipefail
 
@@ -54,7 +56,7 @@ desktop_value() {
 
 # Checks an installed tree under <root><prefix> the way a desktop reads it.
 check_tree() {
-    local root=$1 where=$2
+    local root=$1 where=$2 prefix=${3:-$prefix}
     local share=$root$prefix/$datadir
     local desktop=$share/applications/$app.desktop
     echo "== $where: $root$prefix"
@@ -116,10 +118,24 @@ check_tree() {
     # The help button falls back to the program's data folder.
     [ -f "$share/$app/qxOrvanta Trainer.htm" ] || fail "$where: no help document in $prefix/$datadir/$app"
 
+    # `man qxorvanta-trainer` finds a page that formats without a warning, with the sections a user
+    # looks for.
+    local page=$share/man/man1/$app.1.gz
+    if [ ! -f "$page" ]; then
+        fail "$where: no manual page at $prefix/$datadir/man/man1/$app.1.gz"
+    else
+        if ! out=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1) || [ -n "$out" ]; then
+            fail "$where: the manual page does not format cleanly: $out"
+        fi
+        for section in NAME SYNOPSIS OPTIONS "EXIT STATUS" ENVIRONMENT FILES; do
+            zcat "$page" | grep -q "^\.SH \"\?$section\"\?$" || fail "$where: the manual page has no $section"
+        done
+    fi
+
     # Nothing else: no build tool, test program, library or header lands on the user's system.
     local stray
     stray=$(cd "$root$prefix" && find . -type f | sed 's|^\./||' | grep -v -E \
-        "^($bindir/$app|$datadir/(applications/$app\.desktop|icons/hicolor/[^/]+/apps/$icon\.png|metainfo/[^/]+\.metainfo\.xml|$app/.*|doc/$app/copyright))$") || true
+        "^($bindir/$app|$datadir/(applications/$app\.desktop|icons/hicolor/[^/]+/apps/$icon\.png|metainfo/[^/]+\.metainfo\.xml|$app/.*|man/man1/$app\.1\.gz|doc/$app/(copyright|changelog\.gz)))$") || true
     [ -z "$stray" ] || fail "$where: unexpected files installed: $(echo $stray)"
 }
 
@@ -129,7 +145,7 @@ install)
     check_tree "$scratch/root" "cmake --install"
     ;;
 deb)
-    for tool in cpack dpkg-deb dpkg-shlibdeps file; do
+    for tool in cpack dpkg-deb dpkg-shlibdeps file lintian groff; do
         if ! command -v $tool >/dev/null; then
             echo "skipped: $tool is not installed"
             exit 77
@@ -146,17 +162,27 @@ deb)
     field() { dpkg-deb -f "$deb" "$1"; }
     [ "$(field Package)" = "$app" ] || fail "package name is $(field Package)"
     [ "$(field Version)" = 1.0.0 ] || fail "package version is $(field Version)"
-    [ "$(field Section)" = games ] || fail "package section is $(field Section)"
+    [ "$(field Section)" = education ] || fail "package section is $(field Section)"
     [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "package architecture is $(field Architecture)"
     depends=$(field Depends)
     depends_on() { [[ ", $depends," == *", $1 "* || ", $depends," == *", $1,"* ]]; }
     depends_on fonts-liberation || fail "package does not depend on fonts-liberation"
+    # Help opens through xdg-open; without it the program names the file instead.
+    [[ ", $(field Recommends)," == *", xdg-utils,"* ]] || fail "package does not recommend xdg-utils"
+
+    # Debian's own checker: no error, no warning; the informational tags are shown.
+    lintian_out=$(lintian -i -I -E --pedantic --tag-display-limit 0 "$deb" 2>&1) || true
+    echo "lintian -I -E --pedantic:"
+    echo "${lintian_out:-  no tags}" | grep -E '^[EWIPX]:' || echo "  no tags"
+    if echo "$lintian_out" | grep -qE '^[EW]:'; then
+        fail "lintian reports errors or warnings: $(echo "$lintian_out" | grep -E '^[EW]:' | tr '\n' ' ')"
+    fi
 
     dpkg -x "$deb" "$scratch/debroot"
-    check_tree "$scratch/debroot" "dpkg -x"
+    check_tree "$scratch/debroot" "dpkg -x" /usr
 
     # Every library the binary links must come with the package's dependencies.
-    binary=$scratch/debroot$prefix/$bindir/$app
+    binary=$scratch/debroot/usr/$bindir/$app
     if [ -x "$binary" ]; then
         for lib in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
             # The file the loader picks, and the package that owns it (dpkg may list it under /lib or
@@ -179,7 +205,7 @@ deb)
 
     # The package holds what `cmake --install` installs, no more and no less, owned by root.
     DESTDIR=$scratch/root cmake --install "$build" >/dev/null
-    if ! out=$(diff <(cd "$scratch/root" && find . -type f | sort) <(cd "$scratch/debroot" && find . -type f | sort)); then
+    if ! out=$(diff <(cd "$scratch/root$prefix" && find . -type f | sort) <(cd "$scratch/debroot/usr" && find . -type f | sort)); then
         fail "the package's files differ from cmake --install's: $out"
     fi
     if dpkg-deb -c "$deb" | awk '$2 != "root/root"' | grep -q .; then

@@ -183,6 +183,7 @@ private slots:
         QVERIFY(lit->state().invisible);
         QVERIFY(lit->text(QAccessible::Name).isEmpty());
         QVERIFY(lit->rect().isEmpty());
+        QCOMPARE(iface(m_form.get())->indexOfChild(lit), -1);
         QSignalSpy litClicks(m_form->lit, &Control::Click);
         press(m_form->lit);
         QCOMPARE(litClicks.size(), 0);
@@ -194,6 +195,7 @@ private slots:
         QCOMPARE(eventsFor(m_form->lit, QAccessible::ObjectShow), 1);
         QVERIFY(!lit->state().invisible);
         QCOMPARE(lit->text(QAccessible::Name), QStringLiteral("Go"));
+        QVERIFY(iface(m_form.get())->indexOfChild(lit) >= 0);
         QCOMPARE(childNames(m_form.get()).count(QStringLiteral("Go")), 1);
         QCOMPARE(iface(m_form.get())->childAt(middle.x(), middle.y())->object(), m_form->lit);
 

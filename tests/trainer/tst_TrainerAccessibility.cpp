@@ -87,21 +87,24 @@ private slots:
     void cleanup() { platform::setAccessibilityEventRecorder({}); }
 
     // Each picture button reads its name with the role Button, once: its lit picture is not a
-    // second button, also not while the pointer lies on the button and the lit picture shows.
+    // second button, also not while the pointer lies on the button and the lit picture shows. The
+    // name is the word drawn on it, and its key is in its tooltip and told as its press binding.
     void pictureButtonsReadTheirNamesOnce_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("which");
-        QTest::newRow("Test") << QStringLiteral("Test") << 0;
-        QTest::newRow("Practice") << QStringLiteral("Practice") << 1;
-        QTest::newRow("User") << QStringLiteral("User") << 2;
-        QTest::newRow("Help") << QStringLiteral("Help") << 3;
-        QTest::newRow("Close") << QStringLiteral("Close") << 4;
+        QTest::addColumn<QString>("key");
+        QTest::newRow("Test") << QStringLiteral("Test") << 0 << QStringLiteral("T");
+        QTest::newRow("Drill, as drawn") << QStringLiteral("Drill") << 1 << QStringLiteral("P");
+        QTest::newRow("User") << QStringLiteral("User") << 2 << QStringLiteral("U");
+        QTest::newRow("Help") << QStringLiteral("Help") << 3 << QStringLiteral("F1");
+        QTest::newRow("Close") << QStringLiteral("Close") << 4 << QStringLiteral("Ctrl+Q");
     }
     void pictureButtonsReadTheirNamesOnce()
     {
         QFETCH(QString, name);
         QFETCH(int, which);
+        QFETCH(QString, key);
         PrivateStore store;
         TrainerFixture f;
         f.open();
@@ -115,6 +118,12 @@ private slots:
         QCOMPARE(nameOf(plain), name);
         QCOMPARE(shownChildNames(&w).count(name), 1);
         QVERIFY(!exposed(lit));
+        for (platform::Image *picture : {plain, lit}) {
+            QVERIFY(picture->toolTip().endsWith(QStringLiteral("(%1)").arg(key)));
+            QAccessibleActionInterface *actions = iface(picture)->actionInterface();
+            QCOMPARE(actions->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                     QStringList{key});
+        }
 
         plain->hide(); // as the pointer moving onto it does
         QCOMPARE(shownChildNames(&w).count(name), 1);
@@ -278,6 +287,18 @@ private slots:
         QCOMPARE(nameOf(w.lblStats), w.lblStats->caption());
         QVERIFY(w.lblStats->caption() != QStringLiteral("Click the card you feel the computer has chosen."));
         QCOMPARE(announcements, 2); // the prompt, then the score
+        // The try's result and the score line on the score bar's name, nothing drawn anew.
+        const QString told = nameOf(w.Picture1);
+        QVERIFY2(told.startsWith(QStringLiteral("Hit. ")) || told.startsWith(QStringLiteral("Miss. ")),
+                 qPrintable(told));
+        QVERIFY(told.endsWith(w.lblStats->caption()));
+
+        // The options panel, slid up behind the title band, is not in the tree until it opens.
+        QVERIFY(!listedAmongChildren(w.picOptions));
+        w.lblOptionsTouch_Click();
+        QVERIFY(listedAmongChildren(w.picOptions));
+        w.lblOptionsTouch_Click();
+        QVERIFY(!listedAmongChildren(w.picOptions));
 
         QVERIFY(!listedAmongChildren(w.picBox2));
         QVERIFY(!listedAmongChildren(w.shapeMeter));

@@ -278,23 +278,28 @@ void TrainerCommandsTest::stopButtonRestoredByItsPanelOnly()
 }
 
 // Guards help: the document from the current directory first, then from the installed data folder;
-// with neither, nothing opens and nothing is shown.
+// a document the desktop cannot open, or none at all, is told in a message naming the file or the
+// folders looked in, never passed over in silence.
 void TrainerCommandsTest::helpOpensDocument_data()
 {
     QTest::addColumn<bool>("inCurrentDirectory");
     QTest::addColumn<bool>("inDataFolder");
+    QTest::addColumn<bool>("desktopOpens");
     QTest::addColumn<QString>("opened");
 
-    QTest::newRow("current directory") << true << false << QStringLiteral("current");
-    QTest::newRow("both: current directory wins") << true << true << QStringLiteral("current");
-    QTest::newRow("installed data folder") << false << true << QStringLiteral("data");
-    QTest::newRow("neither") << false << false << QString();
+    QTest::newRow("current directory") << true << false << true << QStringLiteral("current");
+    QTest::newRow("both: current directory wins") << true << true << true << QStringLiteral("current");
+    QTest::newRow("installed data folder") << false << true << true << QStringLiteral("data");
+    QTest::newRow("desktop cannot open it: the file named")
+        << false << true << false << QStringLiteral("data");
+    QTest::newRow("neither: the folders named") << false << false << true << QString();
 }
 
 void TrainerCommandsTest::helpOpensDocument()
 {
     QFETCH(bool, inCurrentDirectory);
     QFETCH(bool, inDataFolder);
+    QFETCH(bool, desktopOpens);
     QFETCH(QString, opened);
 
     QTemporaryDir current;
@@ -311,12 +316,13 @@ void TrainerCommandsTest::helpOpensDocument()
         place(data);
 
     QStringList documents;
-    int messages = 0;
-    platform::setDocumentOpener([&documents](const QString &path) {
+    QStringList messages;
+    platform::setDocumentOpener([&documents, desktopOpens](const QString &path) {
         documents << path;
-        return true;
+        return desktopOpens;
     });
-    platform::setMessageBoxHandler([&messages](const platform::MessageBoxRequest &) { ++messages; });
+    platform::setMessageBoxHandler(
+        [&messages](const platform::MessageBoxRequest &request) { messages << request.text; });
 
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(current.path()));
@@ -331,7 +337,16 @@ void TrainerCommandsTest::helpOpensDocument()
     else if (opened == QStringLiteral("data"))
         expected << QFileInfo(data.filePath(name)).absoluteFilePath();
     QCOMPARE(documents, expected);
-    QCOMPARE(messages, 0);
+    if (!expected.isEmpty() && desktopOpens) {
+        QVERIFY(messages.isEmpty());
+    } else {
+        // The message names where to look: the file itself, or every folder searched.
+        QCOMPARE(messages.size(), 1);
+        const QStringList named = expected.isEmpty() ? QStringList{current.path(), data.path()} : expected;
+        for (const QString &path : named)
+            QVERIFY2(messages.first().contains(QFileInfo(path).absoluteFilePath()),
+                     qPrintable(messages.first()));
+    }
 }
 
 // Guards switching user: both panels hide, the login window is asked for, and the trainer stays open

@@ -412,7 +412,7 @@ void TrainerGameTest::guessGoesOnRecordWithTheDeckAndPlayBlindOnShow()
 
 // Guards the keys: each stands for its click (a digit guesses at that place in the game on show, the
 // keypad's too) and lights no picture; a held key guesses once, though Play Blind takes every
-// press; behind a login window the keys wait.
+// press; behind a login window the keys wait; U opens the login window as the User button does.
 void TrainerGameTest::keysPlayLikeClicks()
 {
     TrainerFixture f;
@@ -443,6 +443,8 @@ void TrainerGameTest::keysPlayLikeClicks()
     login->Unload();
     QTest::keyClick(window, Qt::Key_S);
     QVERIFY(w.picHidden->isHidden());
+    QTest::keyClick(window, Qt::Key_U);
+    QCOMPARE(f.host.loginWindowsOpened, 1);
 }
 
 QTEST_MAIN(TrainerGameTest)
