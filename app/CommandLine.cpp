@@ -224,6 +224,10 @@ int selfTest(const QString &countText, const std::optional<QString> &seedText)
 
 int accountReport(const QString &userName, const std::optional<QString> &csvFile, bool json)
 {
+    // Refused before the store is read, so the refusal never depends on the store.
+    if (const std::optional<QString> refusal =
+            csvFile ? history::exportRefusal(*csvFile, SettingsStore::defaultFilePath()) : std::nullopt)
+        return fail(QStringLiteral("cannot write %1: %2").arg(*csvFile, *refusal));
     QString reason;
     const std::optional<history::AccountHistory> account = readAccount(userName, &reason);
     if (!account)
