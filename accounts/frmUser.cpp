@@ -110,6 +110,17 @@ frmUser::frmUser(platform::UserSession &session, LoginHost &host, QWidget *paren
     connect(txtUserName, &platform::TextBox::GotFocus, this, &frmUser::txtUserName_GotFocus);
     txtPassword.on(&platform::TextBox::GotFocus, this,
                    [this](std::int16_t index) { txtPassword_GotFocus(index); });
+    // Whatever puts text into a password box (typing, pasting, an assistive technology setting it
+    // without the focus), anything but its design text is masked and told to screen readers as a
+    // password.
+    for (std::int16_t index : {std::int16_t(0), std::int16_t(1)}) {
+        connect(txtPassword(index), &QLineEdit::textChanged, this, [this, index](const QString &text) {
+            platform::TextBox *box = txtPassword(index);
+            if (text != (index == 0 ? kPasswordPlaceholder : kConfirmPlaceholder) &&
+                box->passwordChar() != kPasswordChar)
+                box->setPasswordChar(kPasswordChar);
+        });
+    }
     txtPassword.on(&platform::TextBox::KeyPress, this,
                    [this](std::int16_t index, int &keyAscii) { txtPassword_KeyPress(index, keyAscii); });
 

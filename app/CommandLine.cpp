@@ -4,6 +4,8 @@
 
 #include "history/CsvExport.h"
 #include "history/TryHistory.h"
+#include "results/ResultsFormat.h"
+#include "results/ResultsLoader.h"
 #include "settings/SettingsStore.h"
 #include "stats/HitSummary.h"
 #include "trainer/RandomSource.h"
@@ -17,6 +19,7 @@
 
 #include <cstdio>
 #include <random>
+#include <unistd.h>
 
 namespace commandline {
 
@@ -24,6 +27,50 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+// Above this many tries the self-test takes seconds, so a terminal is told how far it is.
+constexpr qint64 kProgressAbove = 1'000'000;
+
+// Qt's own options for the windows, with and without a value (taken as -name or --name).
+const QStringList kQtOptionsWithValue{QStringLiteral("platform"),
+                                      QStringLiteral("platformpluginpath"),
+                                      QStringLiteral("platformtheme"),
+                                      QStringLiteral("plugin"),
+                                      QStringLiteral("qwindowgeometry"),
+                                      QStringLiteral("qwindowicon"),
+                                      QStringLiteral("qwindowtitle"),
+                                      QStringLiteral("style"),
+                                      QStringLiteral("stylesheet"),
+                                      QStringLiteral("session"),
+                                      QStringLiteral("geometry"),
+                                      QStringLiteral("title"),
+                                      QStringLiteral("display"),
+                                      QStringLiteral("name"),
+                                      QStringLiteral("icon"),
+                                      QStringLiteral("font"),
+                                      QStringLiteral("fn"),
+                                      QStringLiteral("bg"),
+                                      QStringLiteral("background"),
+                                      QStringLiteral("fg"),
+                                      QStringLiteral("foreground"),
+                                      QStringLiteral("btn"),
+                                      QStringLiteral("button"),
+                                      QStringLiteral("visual"),
+                                      QStringLiteral("ncols"),
+                                      QStringLiteral("cmap"),
+                                      QStringLiteral("inputstyle"),
+                                      QStringLiteral("im")};
+const QStringList kQtFlags{QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                           QStringLiteral("nograb"),  QStringLiteral("dograb"),
+                           QStringLiteral("sync"),    QStringLiteral("testability")};
+
+// "--user=x" -> "user"; "-style" -> "style"; an argument that is no option -> "".
+QString optionName(const QString &argument)
+{
+    if (!argument.startsWith(u'-') || argument.size() < 2)
+        return {};
+    const QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+    return name.section(u'=', 0, 0);
+}
 
 void say(std::FILE *stream, const QString &text)
 {
@@ -36,6 +83,12 @@ int fail(const QString &message)
 {
     say(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + message + u'\n');
     return kFailed;
+}
+
+int usage(const QString &message)
+{
+    say(stderr, message + QStringLiteral(" Try --help.\n"));
+    return kUsage;
 }
 
 QString isoTime(std::int64_t utcMs)
@@ -51,7 +104,7 @@ QJsonValue probabilityJson(double p)
     return stats::probabilityText(p);
 }
 
-QJsonObject summaryJson(const history::AccountHistory &account, const stats::HitSummary &summary)
+QJsonArray runsJson(const history::AccountHistory &account)
 {
     QJsonArray runs;
     for (const history::RunRecord &run : account.runs) {
@@ -68,49 +121,46 @@ QJsonObject summaryJson(const history::AccountHistory &account, const stats::Hit
             {QStringLiteral("hits"), run.hits},
             {QStringLiteral("p_at_least"), probabilityJson(stats::probabilityAtLeast(run.tries, run.hits))}});
     }
-    const double accuracy = stats::accuracyPercent(summary.tries, summary.hits);
-    return {{QStringLiteral("user"), account.userName},
-            {QStringLiteral("tries"), qint64(summary.tries)},
-            {QStringLiteral("hits"), qint64(summary.hits)},
-            {QStringLiteral("accuracy_percent"), accuracy},
-            {QStringLiteral("expected_hits"), summary.expectedHits},
-            {QStringLiteral("sd"), summary.sd},
-            {QStringLiteral("z"), summary.z},
-            {QStringLiteral("p_at_least"), probabilityJson(summary.pAtLeast)},
-            {QStringLiteral("p_at_most"), probabilityJson(summary.pAtMost)},
-            {QStringLiteral("ci95_low"), summary.ci95.low},
-            {QStringLiteral("ci95_high"), summary.ci95.high},
-            {QStringLiteral("verdict"), summary.verdict},
-            {QStringLiteral("history_tries"), qint64(account.tries.size())},
-            {QStringLiteral("before_history_tries"), account.beforeHistoryTries},
-            {QStringLiteral("before_history_hits"), account.beforeHistoryHits},
-            {QStringLiteral("runs"), runs}};
+    return runs;
 }
 
-QString summaryText(const history::AccountHistory &account, const stats::HitSummary &summary)
+QJsonObject summaryJson(const history::AccountHistory &account, const results::ResultsData &data)
 {
-    const double accuracy = stats::accuracyPercent(summary.tries, summary.hits);
-    QString text = QStringLiteral("%1: %2 hits in %3 tries (%4 %)\n")
-                       .arg(account.userName)
-                       .arg(summary.hits)
-                       .arg(summary.tries)
-                       .arg(accuracy, 0, 'f', 2);
-    text += QStringLiteral("Chance alone gives %1 hits on average (sd %2); z = %3\n")
-                .arg(summary.expectedHits, 0, 'f', 1)
-                .arg(summary.sd, 0, 'f', 2)
-                .arg(summary.z, 0, 'f', 2);
-    text += QStringLiteral("P(at least %1 hits by chance) = %2; P(at most %1) = %3\n")
-                .arg(summary.hits)
-                .arg(stats::probabilityText(summary.pAtLeast), stats::probabilityText(summary.pAtMost));
-    text += QStringLiteral("Hit rate, exact 95 % interval: %1 % to %2 %\n")
-                .arg(100 * summary.ci95.low, 0, 'f', 2)
-                .arg(100 * summary.ci95.high, 0, 'f', 2);
-    text += summary.verdict + u'\n';
-    text += QStringLiteral("On record: %1 tries in %2 runs; before the history began: %3 tries, %4 hits\n")
-                .arg(account.tries.size())
-                .arg(account.runs.size())
-                .arg(account.beforeHistoryTries)
-                .arg(account.beforeHistoryHits);
+    const stats::HitSummary &summary = data.whole;
+    const bool consistent = data.totals.consistent;
+    QJsonObject json{
+        {QStringLiteral("user"), account.userName},
+        {QStringLiteral("tries"), qint64(summary.tries)},
+        {QStringLiteral("hits"), qint64(summary.hits)},
+        {QStringLiteral("accuracy_percent"), results::accuracyPercent(summary.tries, summary.hits)},
+        {QStringLiteral("expected_hits"), summary.expectedHits},
+        {QStringLiteral("sd"), summary.sd},
+        {QStringLiteral("z"), summary.z},
+        {QStringLiteral("p_at_least"), probabilityJson(summary.pAtLeast)},
+        {QStringLiteral("p_at_most"), probabilityJson(summary.pAtMost)},
+        {QStringLiteral("ci95_low"), summary.ci95.low},
+        {QStringLiteral("ci95_high"), summary.ci95.high},
+        {QStringLiteral("consistent"), consistent},
+        {QStringLiteral("verdict"),
+         consistent ? summary.verdict : results::disagreementText(data, QLocale::c())},
+        {QStringLiteral("history_tries"), qint64(account.tries.size())},
+        {QStringLiteral("invalid_rows"), qint64(account.rejected.size())},
+        {QStringLiteral("before_history_tries"), account.beforeHistoryTries},
+        {QStringLiteral("before_history_hits"), account.beforeHistoryHits},
+        {QStringLiteral("runs"), runsJson(account)}};
+    if (!consistent) {
+        json.insert(QStringLiteral("tries_off"), qint64(data.totals.triesOff));
+        json.insert(QStringLiteral("hits_off"), qint64(data.totals.hitsOff));
+    }
+    return json;
+}
+
+// The Results window's summary in the C locale, then the record's runs and the rows left out.
+QString summaryText(const history::AccountHistory &account, const results::ResultsData &data)
+{
+    QString text = results::summaryText(data, QLocale::c());
+    text +=
+        QStringLiteral("On record: %1 tries in %2 runs\n").arg(account.tries.size()).arg(account.runs.size());
     for (const history::RunRecord &run : account.runs) {
         text += QStringLiteral("run %1  %2  %3  %4 tries  %5 hits  P(at least) = %6\n")
                     .arg(run.id)
@@ -119,6 +169,11 @@ QString summaryText(const history::AccountHistory &account, const stats::HitSumm
                     .arg(run.hits, 5)
                     .arg(stats::probabilityText(stats::probabilityAtLeast(run.tries, run.hits)));
     }
+    for (const history::RejectedTry &rejected : account.rejected)
+        text += QStringLiteral("left out: run %1 try %2: %3\n")
+                    .arg(rejected.record.runId)
+                    .arg(rejected.record.tryNumber)
+                    .arg(rejected.why);
     return text;
 }
 
@@ -132,38 +187,143 @@ std::optional<history::AccountHistory> readAccount(const QString &userName, QStr
     return reader.account(userName, reason);
 }
 
-int selfTest(const QString &countText, const QString &seedText)
+void tellProgress(const QString &game, std::int64_t done, std::int64_t tries)
+{
+    say(stderr, QStringLiteral("\r%1: %2 %").arg(game).arg(100 * done / tries, 3));
+    if (done == tries)
+        say(stderr, QStringLiteral("\n"));
+}
+
+int selfTest(const QString &countText, const std::optional<QString> &seedText)
 {
     bool ok = false;
     const qint64 tries = countText.toLongLong(&ok);
-    if (!ok || tries < 1 || tries > 1'000'000'000) {
-        say(stderr, QStringLiteral("--self-test wants a number of tries from 1 to 1000000000.\n"));
-        return kUsage;
-    }
-    std::uint64_t seed = seedText.toULongLong(&ok);
-    if (seedText.isEmpty()) {
+    if (!ok || tries < 1 || tries > 1'000'000'000)
+        return usage(QStringLiteral("--self-test wants a number of tries from 1 to 1000000000."));
+    std::uint64_t seed = 0;
+    if (seedText) {
+        seed = seedText->toULongLong(&ok);
+        if (!ok)
+            return usage(QStringLiteral("--seed wants a whole number from 0 to 18446744073709551615."));
+    } else {
         std::random_device entropy;
         seed = (std::uint64_t(entropy()) << 32) | entropy();
-    } else if (!ok) {
-        say(stderr, QStringLiteral("--seed wants a whole number from 0 to 18446744073709551615.\n"));
-        return kUsage;
     }
     // The trainer's own generator; the robot guesses from a second one of its own.
     RandomSource game(seed);
     RandomSource robot(seed ^ 0x9e3779b97f4a7c15u);
     say(stdout, QStringLiteral("Seed %1 (--seed %1 repeats these very draws).\n").arg(seed));
-    const selftest::Report report = selftest::run(tries, game, robot);
+    const bool showProgress = tries > kProgressAbove && isatty(fileno(stderr));
+    const selftest::Report report = selftest::run(
+        tries, game, robot, showProgress ? selftest::Progress(tellProgress) : selftest::Progress());
     say(stdout, report.text);
     say(stdout, report.fair ? QStringLiteral("Nothing rejects fair chance.\n")
                             : QStringLiteral("Fair chance is rejected.\n"));
     return report.fair ? 0 : kFailed;
 }
 
+int accountReport(const QString &userName, const std::optional<QString> &csvFile, bool json)
+{
+    // Refused before the store is read, so the refusal never depends on the store.
+    if (const std::optional<QString> refusal =
+            csvFile ? history::exportRefusal(*csvFile, SettingsStore::defaultFilePath()) : std::nullopt)
+        return fail(QStringLiteral("cannot write %1: %2").arg(*csvFile, *refusal));
+    QString reason;
+    const std::optional<history::AccountHistory> account = readAccount(userName, &reason);
+    if (!account)
+        return fail(reason);
+    if (csvFile) {
+        if (!history::exportCsv(*csvFile, SettingsStore::defaultFilePath(), *account, &reason))
+            return fail(QStringLiteral("cannot write %1: %2").arg(*csvFile, reason));
+        return 0;
+    }
+    const results::ResultsRecord record = results::ResultsLoader::recordOf(*account);
+    if (json)
+        say(stdout, QString::fromUtf8(
+                        QJsonDocument(summaryJson(*account, record.data())).toJson(QJsonDocument::Compact)) +
+                        u'\n');
+    else
+        say(stdout, summaryText(*account, record.data()));
+    return 0;
+}
+
+struct Options
+{
+    QCommandLineOption summary{QStringLiteral("summary"),
+                               QStringLiteral("The account's lifetime record, its odds "
+                                              "against chance, and one line per run.")};
+    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("With --summary: one JSON object.")};
+    QCommandLineOption exportCsv{QStringLiteral("export-csv"),
+                                 QStringLiteral("Every recorded try of the account into <file> (CSV; - for "
+                                                "standard output). Never the settings file or its folder."),
+                                 QStringLiteral("file")};
+    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("The account, in any letter case."),
+                            QStringLiteral("name")};
+    QCommandLineOption selfTest{
+        QStringLiteral("self-test"),
+        QStringLiteral("<n> robot tries of each game through the program's own chance; "
+                       "exit 1 if it looks rigged."),
+        QStringLiteral("n")};
+    QCommandLineOption seed{QStringLiteral("seed"),
+                            QStringLiteral("With --self-test: the seed of its draws, to repeat a run."),
+                            QStringLiteral("number")};
+    QList<QCommandLineOption> all() const { return {summary, json, exportCsv, user, selfTest, seed}; }
+};
+
+// A usage mistake in words, or nothing: each option at most once and with a value where it takes one,
+// and exactly one thing to do.
+std::optional<QString> misuse(const QCommandLineParser &parser, const Options &options)
+{
+    for (const QCommandLineOption &option : options.all()) {
+        const QString name = option.names().constFirst();
+        if (parser.optionNames().count(name) > 1)
+            return QStringLiteral("--%1 is given more than once.").arg(name);
+        if (!option.valueName().isEmpty() && parser.isSet(option) && parser.value(option).isEmpty())
+            return QStringLiteral("--%1 wants a value.").arg(name);
+    }
+    const int actions = int(parser.isSet(options.summary)) + int(parser.isSet(options.exportCsv)) +
+                        int(parser.isSet(options.selfTest));
+    if (actions != 1 || !parser.positionalArguments().isEmpty() ||
+        (parser.isSet(options.json) && !parser.isSet(options.summary)) ||
+        (parser.isSet(options.seed) && !parser.isSet(options.selfTest)))
+        return QStringLiteral("Give one of --summary, --export-csv or --self-test.");
+    if (!parser.isSet(options.selfTest) && !parser.isSet(options.user))
+        return QStringLiteral("--summary and --export-csv want --user NAME.");
+    return std::nullopt;
+}
+
+std::optional<QString> valueIfSet(const QCommandLineParser &parser, const QCommandLineOption &option)
+{
+    return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
+}
+
+// The arguments without Qt's own options and their values (they mean nothing without windows).
+QStringList withoutQtOptions(const QStringList &arguments)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString name = optionName(arguments[i]);
+        if (i > 0 && kQtFlags.contains(name))
+            continue;
+        if (i > 0 && kQtOptionsWithValue.contains(name)) {
+            i += arguments[i].contains(u'=') ? 0 : 1;
+            continue;
+        }
+        kept << arguments[i];
+    }
+    return kept;
+}
+
 } // namespace
 
-bool wanted(int argc, char *[])
+bool wanted(int argc, char *argv[])
 {
-    return argc > 1;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Anything but Qt's own options asks for the command line, so a mistyped option is told as such
+    // instead of silently opening the windows.
+    return withoutQtOptions(arguments).size() > 1;
 }
 
 int run(int argc, char *argv[])
@@ -178,28 +338,10 @@ int run(int argc, char *argv[])
                        "from the store without a window and without changing it."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption summary(QStringLiteral("summary"),
-                                     QStringLiteral("The account's lifetime record, its odds against "
-                                                    "chance, and one line per run."));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --summary: one JSON object."));
-    const QCommandLineOption exportCsv(QStringLiteral("export-csv"),
-                                       QStringLiteral("Every recorded try of the account into <file> (CSV)."),
-                                       QStringLiteral("file"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("The account, in any letter case."),
-                                  QStringLiteral("name"));
-    const QCommandLineOption selfTestOption(
-        QStringLiteral("self-test"),
-        QStringLiteral("<n> robot tries of each game through the "
-                       "program's own chance; exit 1 if it looks rigged."),
-        QStringLiteral("n"));
-    const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("With --self-test: the seed of its draws, to repeat a run."),
-                                  QStringLiteral("number"));
-    parser.addOptions({summary, json, exportCsv, user, selfTestOption, seed});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        say(stderr, parser.errorText() + QStringLiteral("\nTry --help.\n"));
-        return kUsage;
-    }
+    const Options options;
+    parser.addOptions(options.all());
+    if (!parser.parse(withoutQtOptions(QCoreApplication::arguments())))
+        return usage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         say(stdout, parser.helpText());
         return 0;
@@ -209,39 +351,12 @@ int run(int argc, char *argv[])
             QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n');
         return 0;
     }
-    const int actions =
-        int(parser.isSet(summary)) + int(parser.isSet(exportCsv)) + int(parser.isSet(selfTestOption));
-    if (actions != 1 || !parser.positionalArguments().isEmpty() ||
-        (parser.isSet(json) && !parser.isSet(summary)) ||
-        (parser.isSet(seed) && !parser.isSet(selfTestOption))) {
-        say(stderr, QStringLiteral("Give one of --summary, --export-csv or --self-test. Try --help.\n"));
-        return kUsage;
-    }
-    if (parser.isSet(selfTestOption))
-        return selfTest(parser.value(selfTestOption), parser.value(seed));
-    if (!parser.isSet(user)) {
-        say(stderr, QStringLiteral("--summary and --export-csv want --user NAME. Try --help.\n"));
-        return kUsage;
-    }
-
-    QString reason;
-    const std::optional<history::AccountHistory> account = readAccount(parser.value(user), &reason);
-    if (!account)
-        return fail(reason);
-    if (parser.isSet(exportCsv)) {
-        const QString file = parser.value(exportCsv);
-        if (!history::exportCsv(file, *account, &reason))
-            return fail(QStringLiteral("cannot write %1: %2").arg(file, reason));
-        return 0;
-    }
-    const stats::HitSummary figures = stats::summarize(account->storedTries, account->storedHits);
-    if (parser.isSet(json))
-        say(stdout,
-            QString::fromUtf8(QJsonDocument(summaryJson(*account, figures)).toJson(QJsonDocument::Compact)) +
-                u'\n');
-    else
-        say(stdout, summaryText(*account, figures));
-    return 0;
+    if (const std::optional<QString> mistake = misuse(parser, options))
+        return usage(*mistake);
+    if (parser.isSet(options.selfTest))
+        return selfTest(parser.value(options.selfTest), valueIfSet(parser, options.seed));
+    return accountReport(parser.value(options.user), valueIfSet(parser, options.exportCsv),
+                         parser.isSet(options.json));
 }
 
 } // namespace commandline

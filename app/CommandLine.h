@@ -5,7 +5,8 @@
 // password: the file belongs to the operating-system user already) and never changes it.
 namespace commandline {
 
-// Whether the arguments ask for the command line: any argument at all.
+// Whether the arguments ask for the command line: any argument other than Qt's own options for the
+// windows (-platform xcb, -style, -reverse, -geometry ...), which reach the windows untouched.
 bool wanted(int argc, char *argv[]);
 
 // Runs it with a QCoreApplication of its own; returns the exit status (0 done, 1 a failure said on

@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 class RandomSource;
 
@@ -15,11 +17,15 @@ constexpr double kRejectBelow = 0.001;
 
 struct Report
 {
-    QString text;     // the figures, one finding a line
-    bool fair = true; // no test rejected at p < kRejectBelow
+    QString text;          // the figures, one finding a line
+    bool fair = true;      // no test rejected at p < kRejectBelow
+    std::vector<double> p; // every p-value the text states, in its order
 };
 
+// Told how many tries of the game under way are done, now and then (about every 1 %).
+using Progress = std::function<void(const QString &game, std::int64_t done, std::int64_t tries)>;
+
 // tries robot tries of each game; game draws the computer's cards and deals, robot makes the guesses.
-Report run(std::int64_t tries, RandomSource &game, RandomSource &robot);
+Report run(std::int64_t tries, RandomSource &game, RandomSource &robot, const Progress &progress = {});
 
 } // namespace selftest

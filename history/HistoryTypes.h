@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The try history as plain values: what the trainer hands in for each counted try, and what readers
@@ -53,6 +54,8 @@ struct TryPosition
 {
     std::int64_t runId = 0;
     int tryNumber = 0;
+
+    friend auto operator<=>(const TryPosition &, const TryPosition &) = default;
 };
 
 // One test run: from Test to Stop, another Test or Practice, a login of another user, or closing.
@@ -77,6 +80,21 @@ struct Split
     int hits = 0;
 };
 
+// A recorded row that cannot be true (edited by hand, or damaged): kept for the CSV, left out of every
+// figure. The record holds what could be read of it.
+struct RejectedTry
+{
+    TryRecord record;
+    QString why; // in words: "guess 99999 is not 1..5"
+};
+
+// The totals as they stood when the history began, as the history kept them.
+struct Baseline
+{
+    std::int64_t tries = 0;
+    std::int64_t hits = 0;
+};
+
 // Everything on record for one account. The stored totals stay the authority; the history explains
 // them, and what it cannot explain is "before the history began".
 struct AccountHistory
@@ -84,10 +102,12 @@ struct AccountHistory
     QString userName;    // as created
     int storedTries = 0; // the totals the trainer shows, 0..32767
     int storedHits = 0;
-    int beforeHistoryTries = 0; // stored minus recorded, never below 0
+    int beforeHistoryTries = 0; // the baseline, or stored minus recorded where it is missing
     int beforeHistoryHits = 0;
-    std::vector<TryRecord> tries; // by run, then try number
-    std::vector<RunRecord> runs;  // in the order they started
+    std::optional<Baseline> baseline;  // missing in a file from before the history or that lost it
+    std::vector<TryRecord> tries;      // the rows that can be true, by run, then try number
+    std::vector<RunRecord> runs;       // in the order they started, those with tries that can be true
+    std::vector<RejectedTry> rejected; // the rows that cannot be true, in record order
 };
 
 // Splits of the recorded tries, by key in ascending order; keys without tries are left out.

@@ -6,12 +6,15 @@
 
 #include <QString>
 
+#include <map>
 #include <optional>
 
 // Reads accounts' records out of a settings file without changing it (read only: no password is
 // needed, the file belongs to the operating-system user already). A file written before the history
 // existed reads as an empty history; its totals then count entirely as before the history began.
-// Each account is read from one consistent snapshot, even while the program writes.
+// Each account is read from one consistent snapshot, even while the program writes. Every row is
+// checked as it is read: a row that cannot be true goes to AccountHistory::rejected, never into the
+// tries, runs or counts.
 class TryHistory
 {
 public:
@@ -33,6 +36,10 @@ private:
     bool readTries(const QString &folded, const history::TryPosition &after,
                    history::AccountHistory *account);
     bool readRuns(const QString &folded, const history::TryPosition &after, history::AccountHistory *account);
+    bool readBaseline(const QString &folded, history::AccountHistory *account);
+    // Counts the runs, sets aside the tries of runs that cannot be true, and the counts before the history.
+    void settle(history::AccountHistory *account);
 
     StoreReader m_reader;
+    std::map<std::int64_t, QString> m_runProblems; // run id -> why it cannot be true, for one read
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/RecordCheck.h"
 #include "stats/HitSummary.h"
 
 #include <QDateTime>
@@ -61,6 +62,8 @@ struct ResultsData
     stats::HitSummary whole;             // the stored totals: the record the user sees everywhere
     std::int64_t beforeHistoryTries = 0; // counted before tries were recorded one by one
     std::int64_t beforeHistoryHits = 0;
+    history::TotalsCheck totals;   // whether the stored totals agree with the record
+    std::int64_t invalidTries = 0; // recorded rows that cannot be true, left out of everything
     QList<SplitRow> games;
     QList<SplitRow> decks;
     QList<RunRow> runs;

@@ -4,7 +4,10 @@
 
 #include "stats/HitSummary.h"
 
+#include <QStringList>
+
 #include <cmath>
+#include <cstdlib>
 
 namespace results {
 
@@ -35,6 +38,10 @@ QList<SummaryLine> summaryLines(const ResultsData &data, const QLocale &locale)
                                  : formatPercent(100 * o.ci95.low, locale) + QStringLiteral(" to ") +
                                        formatPercent(100 * o.ci95.high, locale)},
     };
+    if (!data.totals.consistent) {
+        // No tail or z stands for totals the record contradicts.
+        lines[4].value = lines[5].value = QStringLiteral("-");
+    }
     if (data.beforeHistoryTries > 0) {
         lines.append({kBeforeHistory, locale.toString(data.beforeHistoryTries) + QStringLiteral(" tries, ") +
                                           locale.toString(data.beforeHistoryHits) + QStringLiteral(" hits")});
@@ -42,16 +49,41 @@ QList<SummaryLine> summaryLines(const ResultsData &data, const QLocale &locale)
     return lines;
 }
 
-QString headline(const ResultsData &data)
+QString disagreementText(const ResultsData &data, const QLocale &locale)
+{
+    using namespace resultstext;
+    const history::TotalsCheck &check = data.totals;
+    QStringList parts;
+    if (check.triesOff != 0 || check.beforeHits > check.beforeTries)
+        parts << kDisagreement.arg(kTries, locale.toString(check.storedTries),
+                                   locale.toString(check.explainedTries),
+                                   locale.toString(std::abs(check.triesOff)));
+    if (check.hitsOff != 0)
+        parts << kDisagreement.arg(kHits, locale.toString(check.storedHits),
+                                   locale.toString(check.explainedHits),
+                                   locale.toString(std::abs(check.hitsOff)));
+    return kTotalsDisagree.arg(parts.join(QStringLiteral("; ")));
+}
+
+QString headline(const ResultsData &data, const QLocale &locale)
 {
     if (!data.problem.isEmpty())
         return data.problem;
-    return data.whole.tries == 0 ? resultstext::kNoTries : data.whole.verdict;
+    QString text = data.whole.tries == 0     ? resultstext::kNoTries
+                   : !data.totals.consistent ? disagreementText(data, locale)
+                                             : data.whole.verdict;
+    if (data.invalidTries > 0)
+        text += u'\n' + (data.invalidTries == 1
+                             ? resultstext::kInvalidTry
+                             : resultstext::kInvalidTries.arg(locale.toString(data.invalidTries)));
+    return text;
 }
 
 QString summaryText(const ResultsData &data, const QLocale &locale)
 {
-    QStringList text{resultstext::kTitlePrefix + data.userName, headline(data)};
+    QStringList text{resultstext::kSummaryTitle.arg(data.userName, locale.toString(data.whole.hits),
+                                                    locale.toString(data.whole.tries)),
+                     headline(data, locale)};
     for (const SummaryLine &line : summaryLines(data, locale))
         text << line.label + QStringLiteral(": ") + line.value;
     return text.join(QLatin1Char('\n')) + QLatin1Char('\n');

@@ -10,10 +10,7 @@
 
 namespace results {
 
-namespace {
-
-// Adds what the account read holds beyond the record's last try, and takes its totals.
-void takeIn(ResultsRecord &record, const history::AccountHistory &account)
+void ResultsLoader::takeIn(ResultsRecord &record, const history::AccountHistory &account)
 {
     QHash<std::int64_t, QDateTime> starts;
     for (const history::RunRecord &run : account.runs)
@@ -22,22 +19,38 @@ void takeIn(ResultsRecord &record, const history::AccountHistory &account)
         const QDateTime start =
             starts.value(recorded.runId, QDateTime::fromMSecsSinceEpoch(recorded.timeUtcMs, Qt::UTC));
         record.add({recorded.runId, start, recorded.game, recorded.deck, recorded.hit});
-        record.last = {recorded.runId, recorded.tryNumber};
+        record.last = std::max(record.last, history::TryPosition{recorded.runId, recorded.tryNumber});
+    }
+    for (const history::RejectedTry &rejected : account.rejected) {
+        record.addRejected(rejected.record.hit);
+        record.last =
+            std::max(record.last, history::TryPosition{rejected.record.runId, rejected.record.tryNumber});
     }
     record.setTotals(account.storedTries, account.storedHits);
+    record.setBaseline(account.baseline);
 }
 
-} // namespace
+ResultsRecord ResultsLoader::recordOf(const history::AccountHistory &account)
+{
+    ResultsRecord record(account.userName);
+    takeIn(record, account);
+    record.finish();
+    return record;
+}
 
 ResultsLoader::ResultsLoader(QString storePath) : m_storePath(std::move(storePath)) {}
 
 ResultsLoader::~ResultsLoader() = default;
 
+QString ResultsLoader::storePath() const
+{
+    return m_storePath.isEmpty() ? SettingsStore::defaultFilePath() : m_storePath;
+}
+
 TryHistory *ResultsLoader::history(QString *reason)
 {
     if (!m_history) {
-        auto opened = std::make_unique<TryHistory>(m_storePath.isEmpty() ? SettingsStore::defaultFilePath()
-                                                                         : m_storePath);
+        auto opened = std::make_unique<TryHistory>(storePath());
         if (!opened->open(reason))
             return nullptr;
         m_history = std::move(opened);
@@ -69,7 +82,7 @@ bool ResultsLoader::refresh(ResultsRecord &record)
     if (!account)
         return false;
     const ResultsData &data = record.data();
-    if (account->tries.empty() && account->storedTries == data.whole.tries &&
+    if (account->tries.empty() && account->rejected.empty() && account->storedTries == data.whole.tries &&
         account->storedHits == data.whole.hits)
         return false;
     takeIn(record, *account);
@@ -79,10 +92,15 @@ bool ResultsLoader::refresh(ResultsRecord &record)
 
 bool ResultsLoader::exportCsv(const QString &userName, const QString &path, QString *reason)
 {
+    // Refused before anything is read, so a refusal never depends on the record.
+    if (const std::optional<QString> refusal = history::exportRefusal(path, storePath())) {
+        *reason = *refusal;
+        return false;
+    }
     TryHistory *reader = history(reason);
     const std::optional<history::AccountHistory> account =
         reader ? reader->account(userName, reason) : std::nullopt;
-    return account && history::exportCsv(path, *account, reason);
+    return account && history::exportCsv(path, storePath(), *account, reason);
 }
 
 } // namespace results

@@ -32,8 +32,14 @@ public:
     // file). On failure *reason says why, and no partial file is left.
     bool exportCsv(const QString &userName, const QString &path, QString *reason);
 
+    // The record of an account already read (the command line's summary is the window's).
+    static ResultsRecord recordOf(const history::AccountHistory &account);
+    // Adds what the account read holds beyond the record's last try, and takes its totals.
+    static void takeIn(ResultsRecord &record, const history::AccountHistory &account);
+
 private:
     TryHistory *history(QString *reason);
+    QString storePath() const;
 
     QString m_storePath;
     std::unique_ptr<TryHistory> m_history;

@@ -74,8 +74,15 @@ ResultsRecord::ResultsRecord(const QString &userName)
 
 void ResultsRecord::setTotals(std::int64_t tries, std::int64_t hits)
 {
+    // Kept as stored for comparing with the record; the figures take hits no more than tries.
     m_storedTries = std::max<std::int64_t>(0, tries);
-    m_storedHits = std::clamp<std::int64_t>(hits, 0, m_storedTries);
+    m_storedHits = std::max<std::int64_t>(0, hits);
+}
+
+void ResultsRecord::addRejected(bool hitFlag)
+{
+    ++m_data.invalidTries;
+    m_rejectedHits += hitFlag ? 1 : 0;
 }
 
 void ResultsRecord::add(const RecordedTry &recorded)
@@ -109,14 +116,15 @@ void ResultsRecord::add(const RecordedTry &recorded)
 
 void ResultsRecord::finish()
 {
-    m_data.whole = stats::summarize(m_storedTries, m_storedHits);
+    m_data.whole = stats::summarize(m_storedTries, std::min(m_storedHits, m_storedTries));
     const std::int64_t recorded = m_data.recordedTries();
     const std::int64_t recordedHits = m_data.cumulativeHits.empty() ? 0 : m_data.cumulativeHits.back();
-    // The stored totals are the authority; a history longer than them (a store edited by hand) leaves
-    // nothing "before" rather than a negative count.
-    m_data.beforeHistoryTries = std::max<std::int64_t>(0, m_storedTries - recorded);
-    m_data.beforeHistoryHits =
-        std::clamp<std::int64_t>(m_storedHits - recordedHits, 0, m_data.beforeHistoryTries);
+    // The stored totals are the authority; the history began at its baseline, and every recorded row
+    // (one that cannot be true included: the totals counted it) must explain the rest.
+    m_data.totals = history::checkTotals(m_storedTries, m_storedHits, m_baseline,
+                                         recorded + m_data.invalidTries, recordedHits + m_rejectedHits);
+    m_data.beforeHistoryTries = std::max<std::int64_t>(0, m_data.totals.beforeTries);
+    m_data.beforeHistoryHits = std::max<std::int64_t>(0, m_data.totals.beforeHits);
 
     m_data.games.clear();
     for (std::size_t g = 0; g < kGames.size(); ++g) {

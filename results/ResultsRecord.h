@@ -37,6 +37,10 @@ public:
     explicit ResultsRecord(const QString &userName = {});
 
     void setTotals(std::int64_t tries, std::int64_t hits);
+    // The totals as they stood when the history began, where the history kept them.
+    void setBaseline(const std::optional<history::Baseline> &baseline) { m_baseline = baseline; }
+    // A recorded row that cannot be true: counted, and left out of every figure.
+    void addRejected(bool hitFlag);
     // Tries in the order they were recorded.
     void add(const RecordedTry &recorded);
     void finish();
@@ -63,6 +67,8 @@ private:
     ResultsData m_data;
     std::int64_t m_storedTries = 0;
     std::int64_t m_storedHits = 0;
+    std::optional<history::Baseline> m_baseline;
+    std::int64_t m_rejectedHits = 0; // hit flags of the rows that cannot be true
     std::array<Tally, kGames.size()> m_games{};
     std::array<Tally, kDecks.size()> m_decks{};
     QHash<std::int64_t, qsizetype> m_runRow; // run id -> index in m_data.runs

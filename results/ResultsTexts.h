@@ -6,6 +6,16 @@
 namespace resultstext {
 
 inline const QString kTitlePrefix = QStringLiteral("Results - ");
+// The summary's first line: %1 the account, %2 hits, %3 tries.
+inline const QString kSummaryTitle = QStringLiteral("%1: %2 hits in %3 tries");
+// %1: what disagrees, as kDisagreement gives it once for Tries and once for Hits.
+inline const QString kTotalsDisagree = QStringLiteral(
+    "The stored totals and the recorded history disagree (%1), so no verdict is drawn from them.");
+// %1: Tries or Hits, %2: stored, %3: what the record explains, %4: the difference.
+inline const QString kDisagreement = QStringLiteral("%1: %2 stored, the record explains %3, %4 apart");
+// %1: how many rows.
+inline const QString kInvalidTries = QStringLiteral("%1 recorded tries could not be true and are left out.");
+inline const QString kInvalidTry = QStringLiteral("1 recorded try could not be true and is left out.");
 inline const QString kNoTries = QStringLiteral("No tries recorded yet: start a test run with Test.");
 inline const QString kUnreadable = QStringLiteral("The history could not be read: %1");
 inline const QString kSplitsCaution =

@@ -9,11 +9,15 @@
 #include "settings/StoreSchema.h"
 #include "settings/StoreSql.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <tuple>
 
 using historytest::makeOldAccount;
 using historytest::Player;
@@ -55,7 +59,12 @@ private slots:
     void restoredOrPartialTablesKeepEveryRow_data();
     void restoredOrPartialTablesKeepEveryRow();
     void unsavedCountTellsTriesOnly();
-    void csvQuotesWhereNeeded();
+    void csvFieldsAreQuotedAndDefused_data();
+    void csvFieldsAreQuotedAndDefused();
+    void exportRefusesWhatItWouldDestroy_data();
+    void exportRefusesWhatItWouldDestroy();
+    void impossibleRowsAreLeftOutYetExported_data();
+    void impossibleRowsAreLeftOutYetExported();
 };
 
 // Guards the record and its totals drifting apart, a reader that fails on a store from before the
@@ -284,9 +293,31 @@ void HistoryTest::unsavedCountTellsTriesOnly()
     QCOMPARE(FlushSettings().keptWrites, 1);
 }
 
-// Guards CSV a spreadsheet misreads (an unquoted comma or quote in a name).
-void HistoryTest::csvQuotesWhereNeeded()
+// Guards CSV a spreadsheet misreads (an unquoted comma or quote in a name) or runs (a name that
+// starts like a formula).
+void HistoryTest::csvFieldsAreQuotedAndDefused_data()
 {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("plain name") << QStringLiteral("Ada") << QStringLiteral("Ada");
+    QTest::newRow("comma and quote") << QStringLiteral("Doe, \"J\"") << QStringLiteral("\"Doe, \"\"J\"\"\"");
+    QTest::newRow("formula") << QStringLiteral("=1+2") << QStringLiteral("'=1+2");
+    QTest::newRow("plus") << QStringLiteral("+1+cmd") << QStringLiteral("'+1+cmd");
+    QTest::newRow("minus") << QStringLiteral("-2+3") << QStringLiteral("'-2+3");
+    QTest::newRow("at") << QStringLiteral("@SUM(1+1)") << QStringLiteral("'@SUM(1+1)");
+    QTest::newRow("tab") << QStringLiteral("\t=1") << QStringLiteral("'\t=1");
+    QTest::newRow("carriage return") << QStringLiteral("\r=1") << QStringLiteral("\"'\r=1\"");
+    QTest::newRow("link with quotes and comma")
+        << QStringLiteral("=HYPERLINK(\"http://x\",\"y\")")
+        << QStringLiteral("\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"");
+    QTest::newRow("formula sign inside") << QStringLiteral("a=b") << QStringLiteral("a=b");
+}
+
+void HistoryTest::csvFieldsAreQuotedAndDefused()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, field);
+    QCOMPARE(history::csvField(text), field);
     const history::TryRecord record{.timeUtcMs = 1'765'000'000'123,
                                     .runId = 4,
                                     .tryNumber = 2,
@@ -295,9 +326,152 @@ void HistoryTest::csvQuotesWhereNeeded()
                                     .guess = 3,
                                     .target = 2,
                                     .layout = {3, 1, 2, 5, 4}};
-    QCOMPARE(history::csvRow(QStringLiteral("Doe, \"J\""), record),
-             QStringLiteral(
-                 "2025-12-06T05:46:40.123Z,\"Doe, \"\"J\"\"\",4,2,find-hidden,colors,0,3,2,31254,0,\r\n"));
+    QCOMPARE(history::csvRow(text, record, false),
+             QStringLiteral("2025-12-06T05:46:40.123Z,") + field +
+                 QStringLiteral(",4,2,find-hidden,colors,0,3,2,31254,0,,0\r\n"));
+}
+
+// Guards an export that destroys the store (every account gone), replaces a FIFO, device or folder
+// with a regular file, or follows a link into the store: refused, and the path is left as it was.
+void HistoryTest::exportRefusesWhatItWouldDestroy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("the store") << QStringLiteral("store") << false;
+    QTest::newRow("its -wal") << QStringLiteral("-wal") << false;
+    QTest::newRow("its -shm") << QStringLiteral("-shm") << false;
+    QTest::newRow("its -journal") << QStringLiteral("-journal") << false;
+    QTest::newRow("a new name in its folder") << QStringLiteral("beside") << false;
+    QTest::newRow("a link to the store") << QStringLiteral("link") << false;
+    QTest::newRow("a FIFO") << QStringLiteral("fifo") << false;
+    QTest::newRow("a folder") << QStringLiteral("folder") << false;
+    QTest::newRow("a device") << QStringLiteral("device") << false;
+    QTest::newRow("a dangling link") << QStringLiteral("dangling") << false;
+    QTest::newRow("an existing file") << QStringLiteral("file") << true;
+    QTest::newRow("a new name") << QStringLiteral("new") << true;
+}
+
+void HistoryTest::exportRefusesWhatItWouldDestroy()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, allowed);
+    StoreSandbox sandbox;
+    makeOldAccount(QStringLiteral("Eve"), 1, 2);
+    resetSettingsStore();
+    const QString store = sandbox.storePath();
+    const QString elsewhere = sandbox.home() + QStringLiteral("/out");
+    QString path = elsewhere;
+    if (kind == QStringLiteral("store"))
+        path = store;
+    else if (kind.startsWith(u'-'))
+        path = store + kind;
+    else if (kind == QStringLiteral("beside"))
+        path = QFileInfo(store).absolutePath() + QStringLiteral("/eve.csv");
+    else if (kind == QStringLiteral("link"))
+        QVERIFY(QFile::link(store, path));
+    else if (kind == QStringLiteral("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == QStringLiteral("folder"))
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == QStringLiteral("device"))
+        path = QStringLiteral("/dev/null");
+    else if (kind == QStringLiteral("dangling"))
+        QVERIFY(QFile::link(sandbox.home() + QStringLiteral("/none"), path));
+    else if (kind == QStringLiteral("file"))
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    QFile::remove(store + QStringLiteral("-journal"));
+    const auto state = [](const QString &at) {
+        struct stat status
+        {
+        };
+        const bool there = ::lstat(QFile::encodeName(at).constData(), &status) == 0;
+        QFile file(at);
+        const QByteArray bytes =
+            QFileInfo(at).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return std::make_tuple(there, status.st_ino, status.st_mode, bytes);
+    };
+    const history::AccountHistory eve = readBack(store, QStringLiteral("eve"));
+    const auto before = state(path);
+    const auto storeBefore = state(store);
+
+    QString reason;
+    QCOMPARE(history::exportCsv(path, store, eve, &reason), allowed);
+    QCOMPARE(reason.isEmpty(), allowed);
+    QCOMPARE(state(store), storeBefore);
+    if (!allowed)
+        QCOMPARE(state(path), before);
+    else
+        QVERIFY(std::get<3>(state(path)).startsWith(history::csvHeader().toUtf8()));
+}
+
+// Guards hand-edited or damaged rows counted as true: each is left out of the tries, runs and counts,
+// named, and still exported with valid 0.
+void HistoryTest::impossibleRowsAreLeftOutYetExported_data()
+{
+    QTest::addColumn<QByteArray>("edit");
+    QTest::addColumn<int>("leftOut");
+    QTest::newRow("guess beyond 5") << QByteArray(
+                                           "UPDATE history_try SET guess = 99999 WHERE try = 2 AND game = 1")
+                                    << 1;
+    QTest::newRow("target below 1") << QByteArray(
+                                           "UPDATE history_try SET target = -1 WHERE try = 2 AND game = 1")
+                                    << 1;
+    QTest::newRow("hit flag disagrees")
+        << QByteArray("UPDATE history_try SET hit = 1 - hit WHERE try = 3 AND game = 1") << 1;
+    QTest::newRow("text in a number")
+        << QByteArray("UPDATE history_try SET deck = 'x' WHERE try = 1 AND game = 1") << 1;
+    QTest::newRow("empty time") << QByteArray(
+                                       "UPDATE history_try SET time_ms = '' WHERE try = 1 AND game = 2")
+                                << 1;
+    QTest::newRow("time after 9999")
+        << QByteArray("UPDATE history_try SET time_ms = 253402300800000 WHERE try = 1 AND game = 2") << 1;
+    QTest::newRow("layout no order")
+        << QByteArray("UPDATE history_try SET layout = 99999999999 WHERE game = 2 AND try = 2") << 1;
+    QTest::newRow("layout repeats a face")
+        << QByteArray("UPDATE history_try SET layout = 12344 WHERE game = 2 AND try = 2") << 1;
+    QTest::newRow("run ends before it starts")
+        << QByteArray(
+               "UPDATE history_run_end SET end_ms = 0 WHERE run_id = (SELECT min(id) FROM history_run)")
+        << 3;
+    QTest::newRow("run hits above lifetime hits")
+        << QByteArray("UPDATE setting SET value = '1' WHERE key = 'Hits'") << 3;
+}
+
+void HistoryTest::impossibleRowsAreLeftOutYetExported()
+{
+    QFETCH(QByteArray, edit);
+    QFETCH(int, leftOut);
+    StoreSandbox sandbox;
+    makeOldAccount(QStringLiteral("Fay"), 0, 0);
+    {
+        Player fay{QStringLiteral("Fay"), 0, 0, {}};
+        fay.recorder.beginRun(fay.name, history::Game::Plain);
+        for (const int guess : {2, 2, 3})
+            QVERIFY(fay.play(guess, 2));
+        fay.recorder.beginRun(fay.name, history::Game::FindHidden);
+        QVERIFY(fay.play(1, 5, history::Deck::Zener, {1, 2, 3, 4, 5}));
+        QVERIFY(fay.play(2, 5, history::Deck::Zener, {1, 2, 3, 4, 5}));
+    }
+    resetSettingsStore();
+    QVERIFY(readBack(sandbox.storePath(), QStringLiteral("fay")).rejected.empty());
+    sqlOn(sandbox.storePath(), edit.constData());
+
+    const history::AccountHistory account = readBack(sandbox.storePath(), QStringLiteral("fay"));
+    QCOMPARE(int(account.rejected.size()), leftOut);
+    QCOMPARE(int(account.tries.size()), 5 - leftOut);
+    QVERIFY(!account.rejected[0].why.isEmpty());
+    int runTries = 0;
+    for (const history::RunRecord &run : account.runs)
+        runTries += run.tries;
+    QCOMPARE(runTries, 5 - leftOut);
+    const QString csv = sandbox.home() + QStringLiteral("/fay.csv");
+    QString reason;
+    QVERIFY(history::exportCsv(csv, sandbox.storePath(), account, &reason));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QCOMPARE(text.count("\r\n"), 6);
+    QCOMPARE(text.count(",0\r\n"), leftOut);
 }
 
 QTEST_GUILESS_MAIN(HistoryTest)

@@ -166,7 +166,51 @@ private slots:
         const QString text = summaryText(record.data(), QLocale::c());
         QVERIFY(text.contains(resultstext::kBeforeHistory + QStringLiteral(": 12 tries, 3 hits")));
         QVERIFY(text.contains(record.data().whole.verdict));
-        QVERIFY(text.startsWith(QStringLiteral("Results - Ada\n")));
+        QVERIFY(text.startsWith(QStringLiteral("Ada: 9 hits in 42 tries\n")));
+    }
+
+    // Guards a verdict drawn from totals the record contradicts (Hits edited by hand to 99 gave "only
+    // about 1 time in 9.1 x 10^27"): the headline names the figures and the gap instead.
+    void totalsThatDisagreeDrawNoVerdict_data()
+    {
+        QTest::addColumn<bool>("baseline"); // the history kept 5 tries, 1 hit from before it began
+        QTest::addColumn<int>("storedTries");
+        QTest::addColumn<int>("storedHits");
+        QTest::addColumn<int>("invalid"); // rows that cannot be true, each a recorded miss
+        QTest::addColumn<QString>("says");
+        QTest::newRow("agree") << true << 45 << 9 << 0 << QString();
+        QTest::newRow("an impossible row still counted by the totals")
+            << true << 46 << 9 << 1 << resultstext::kInvalidTry;
+        QTest::newRow("hits edited up")
+            << true << 45 << 99 << 0 << QStringLiteral("Hits: 99 stored, the record explains 9, 90 apart");
+        QTest::newRow("tries lost") << true << 30 << 9 << 0
+                                    << QStringLiteral("Tries: 30 stored, the record explains 45, 15 apart");
+        QTest::newRow("no baseline, record longer than the totals")
+            << false << 30 << 8 << 0 << QStringLiteral("Tries: 30 stored, the record explains 40, 10 apart");
+    }
+    void totalsThatDisagreeDrawNoVerdict()
+    {
+        QFETCH(bool, baseline);
+        QFETCH(int, storedTries);
+        QFETCH(int, storedHits);
+        QFETCH(int, invalid);
+        QFETCH(QString, says);
+        ResultsRecord record(QStringLiteral("Ada"));
+        for (int i = 0; i < 40; ++i)
+            record.add(tryOf(1, i < 8));
+        for (int i = 0; i < invalid; ++i)
+            record.addRejected(false);
+        record.setTotals(storedTries, storedHits);
+        if (baseline)
+            record.setBaseline(history::Baseline{5, 1});
+        record.finish();
+        const ResultsData &data = record.data();
+        const QString shown = headline(data, QLocale::c());
+        const bool agree = !says.startsWith(resultstext::kTries) && !says.startsWith(resultstext::kHits);
+        QCOMPARE(data.totals.consistent, agree);
+        QCOMPARE(shown.contains(data.whole.verdict), agree);
+        QVERIFY2(shown.contains(says), qPrintable(shown));
+        QCOMPARE(summaryLines(data, QLocale::c())[5].value == QStringLiteral("-"), !agree);
     }
 
     void suggestedFileNames_data()

@@ -4,6 +4,7 @@
 #include "results/TallyTableModel.h"
 #include "results/ResultsTexts.h"
 #include "results/frmResults.h"
+#include "settings/SettingsStore.h"
 
 #include "tests/results/ResultsTestSupport.h"
 #include "tests/support/TestSandbox.h"
@@ -143,6 +144,19 @@ private slots:
         m_window->saveChart(ChartKind::Spread);
         QCOMPARE(m_sandbox->messages.size(), 1);
         QVERIFY(m_sandbox->messages[0].text.contains(QStringLiteral("chart.png")));
+    }
+
+    // Guards the window's Export replacing the store with a CSV file: it obeys the command line's rule.
+    void exportNeverWritesOverTheStore()
+    {
+        m_window->setRecord(recordOf({5}));
+        const QString store = SettingsStore::defaultFilePath();
+        platform::setFileChooser(
+            [&](QWidget *, const QString &, const QString &, const QString &, QString *) { return store; });
+        m_window->exportCsv();
+        QCOMPARE(m_sandbox->messages.size(), 1);
+        QVERIFY(m_sandbox->messages[0].text.contains(QStringLiteral("settings folder")));
+        QVERIFY(!QFile::exists(store));
     }
 
     // Guards what a screen reader and the clipboard get: the summary in reading order, with the
