@@ -13,6 +13,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include "CommandLineVerify.h"
+
+#include "history/RecordVerify.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -222,6 +226,28 @@ int selfTest(const QString &countText, const std::optional<QString> &seedText)
     return report.fair ? 0 : kFailed;
 }
 
+// The record's fingerprint (the latest chain value, in full) and how many tries the chain holds.
+struct ChainFigures
+{
+    QString fingerprint;
+    qint64 chainedTries = 0;
+};
+
+ChainFigures chainFigures(const QString &userName)
+{
+    QString reason;
+    const std::optional<history::RecordVerification> checked =
+        history::verifyStoredRecord(SettingsStore::defaultFilePath(), userName, &reason);
+    ChainFigures figures;
+    if (!checked)
+        return figures;
+    if (checked->chain.fingerprint)
+        figures.fingerprint = proof::toHex(*checked->chain.fingerprint);
+    for (const proof::ChainRow &row : checked->rows)
+        figures.chainedTries += row.kind == proof::RowKind::Try && row.link ? 1 : 0;
+    return figures;
+}
+
 int accountReport(const QString &userName, const std::optional<QString> &csvFile, bool json)
 {
     // Refused before the store is read, so the refusal never depends on the store.
@@ -238,12 +264,18 @@ int accountReport(const QString &userName, const std::optional<QString> &csvFile
         return 0;
     }
     const results::ResultsRecord record = results::ResultsLoader::recordOf(*account);
-    if (json)
-        say(stdout, QString::fromUtf8(
-                        QJsonDocument(summaryJson(*account, record.data())).toJson(QJsonDocument::Compact)) +
-                        u'\n');
-    else
-        say(stdout, summaryText(*account, record.data()));
+    const ChainFigures chain = chainFigures(userName);
+    if (json) {
+        QJsonObject object = summaryJson(*account, record.data());
+        object.insert(QStringLiteral("fingerprint"), chain.fingerprint);
+        object.insert(QStringLiteral("chained_tries"), chain.chainedTries);
+        say(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n');
+    } else {
+        say(stdout, summaryText(*account, record.data()) +
+                        QStringLiteral("Fingerprint: %1 (%2 chained tries)\n")
+                            .arg(chain.fingerprint.isEmpty() ? QStringLiteral("none") : chain.fingerprint)
+                            .arg(chain.chainedTries));
+    }
     return 0;
 }
 
@@ -267,7 +299,17 @@ struct Options
     QCommandLineOption seed{QStringLiteral("seed"),
                             QStringLiteral("With --self-test: the seed of its draws, to repeat a run."),
                             QStringLiteral("number")};
-    QList<QCommandLineOption> all() const { return {summary, json, exportCsv, user, selfTest, seed}; }
+    QCommandLineOption verify{
+        QStringLiteral("verify"),
+        QStringLiteral("Checks the account's chained record, sealed runs and totals; exit 1 "
+                       "on any mismatch.")};
+    QCommandLineOption verifyCsv{QStringLiteral("verify-csv"),
+                                 QStringLiteral("Checks an exported <file> without the store."),
+                                 QStringLiteral("file")};
+    QList<QCommandLineOption> all() const
+    {
+        return {summary, json, exportCsv, user, selfTest, seed, verify, verifyCsv};
+    }
 };
 
 // A usage mistake in words, or nothing: each option at most once and with a value where it takes one,
@@ -282,12 +324,15 @@ std::optional<QString> misuse(const QCommandLineParser &parser, const Options &o
             return QStringLiteral("--%1 wants a value.").arg(name);
     }
     const int actions = int(parser.isSet(options.summary)) + int(parser.isSet(options.exportCsv)) +
-                        int(parser.isSet(options.selfTest));
+                        int(parser.isSet(options.selfTest)) + int(parser.isSet(options.verify)) +
+                        int(parser.isSet(options.verifyCsv));
+    const bool jsonFits =
+        parser.isSet(options.summary) || parser.isSet(options.verify) || parser.isSet(options.verifyCsv);
     if (actions != 1 || !parser.positionalArguments().isEmpty() ||
-        (parser.isSet(options.json) && !parser.isSet(options.summary)) ||
+        (parser.isSet(options.json) && !jsonFits) ||
         (parser.isSet(options.seed) && !parser.isSet(options.selfTest)))
-        return QStringLiteral("Give one of --summary, --export-csv or --self-test.");
-    if (!parser.isSet(options.selfTest) && !parser.isSet(options.user))
+        return QStringLiteral("Give one of --summary, --export-csv, --verify, --verify-csv or --self-test.");
+    if (!parser.isSet(options.selfTest) && !parser.isSet(options.verifyCsv) && !parser.isSet(options.user))
         return QStringLiteral("--summary and --export-csv want --user NAME.");
     return std::nullopt;
 }
@@ -355,6 +400,10 @@ int run(int argc, char *argv[])
         return usage(*mistake);
     if (parser.isSet(options.selfTest))
         return selfTest(parser.value(options.selfTest), valueIfSet(parser, options.seed));
+    if (parser.isSet(options.verify))
+        return verifyAccount(parser.value(options.user), parser.isSet(options.json));
+    if (parser.isSet(options.verifyCsv))
+        return verifyCsvFile(parser.value(options.verifyCsv), parser.isSet(options.json));
     return accountReport(parser.value(options.user), valueIfSet(parser, options.exportCsv),
                          parser.isSet(options.json));
 }

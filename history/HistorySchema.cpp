@@ -1,5 +1,7 @@
 #include "HistorySchema.h"
 
+#include "HistoryChain.h"
+
 #include "settings/StoreSql.h"
 
 #include <sqlite3.h>
@@ -79,6 +81,7 @@ QList<AttachedStatement> salvage(sqlite3 *damaged)
                  "SELECT run_id, try, time_ms, game, deck, blind, guess, target, layout, hit, response_ms"
                  " FROM history_try",
                  kRestoreTry, &rows);
+    chain::salvage(damaged, &rows);
     return rows;
 }
 
@@ -98,9 +101,12 @@ const char *const kInsertTry =
 
 StoreSchema storeSchema()
 {
-    return {{QByteArray(kVersion1)},
-            {kInsertAccount, kInsertRun, kInsertRunEnd, kInsertTry, kRestoreRun, kRestoreRunEnd, kRestoreTry},
-            salvage};
+    std::vector<QByteArray> checks{kInsertAccount, kInsertRun,     kInsertRunEnd, kInsertTry,
+                                   kRestoreRun,    kRestoreRunEnd, kRestoreTry};
+    for (const QByteArray &check : chain::checks())
+        checks.push_back(check);
+    // Version 2: the chained record.
+    return {{QByteArray(kVersion1), QByteArray(chain::kMigration)}, checks, salvage, chain::registerFunctions};
 }
 
 void install()

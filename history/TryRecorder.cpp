@@ -1,5 +1,6 @@
 #include "TryRecorder.h"
 
+#include "HistoryChain.h"
 #include "HistorySchema.h"
 #include "StoreNames.h"
 
@@ -47,20 +48,50 @@ std::int64_t TryRecorder::nowUtcMs()
 void TryRecorder::beginRun(const QString &userName, history::Game game)
 {
     endRun();
-    m_run = OpenRun{newRunToken(), userName, game, nowUtcMs(), 0};
+    const QString fold = SettingsStore::foldName(userName);
+    m_run = OpenRun{newRunToken(), userName, game, nowUtcMs(), 0, nullptr};
+    m_run->seal =
+        std::make_unique<proof::SealedRun>(proof::RunIdentity{fold, qint64(game), m_run->startUtcMs});
+    // The run and its commitment are on record before its first draw.
+    SaveSettings({history::kAccountsApplication,
+                  userName,
+                  {},
+                  {{history::schema::kInsertRun,
+                    {m_run->token, fold, userName, qint64(game), qint64(m_run->startUtcMs)}},
+                   history::chain::runStart(fold, m_run->token, m_run->seal->commitment())}},
+                 WhenRefused::KeepAndRetry);
 }
 
 void TryRecorder::endRun()
 {
     const std::optional<OpenRun> run = std::exchange(m_run, std::nullopt);
-    // A run without a try was never written, so there is nothing to end.
-    if (!run || run->recordedTries == 0)
+    if (!run)
         return;
+    const QString fold = SettingsStore::foldName(run->userName);
     SaveSettings({history::kAccountsApplication,
                   run->userName,
                   {},
-                  {{history::schema::kInsertRunEnd, {run->token, qint64(nowUtcMs())}}}},
+                  {{history::schema::kInsertRunEnd, {run->token, qint64(nowUtcMs())}},
+                   history::chain::runEnd(fold, run->token, run->seal->reveal())}},
                  WhenRefused::KeepAndRetry);
+}
+
+proof::DrawSource *TryRecorder::draws()
+{
+    return m_run ? &m_run->seal->draws() : nullptr;
+}
+
+bool TryRecorder::appendSeriesRow(const QString &userName, proof::RowKind kind, int tries, history::Game game,
+                                  history::Deck deck)
+{
+    const bool declared = kind == proof::RowKind::Series;
+    return SaveSettings(
+        {history::kAccountsApplication,
+         userName,
+         {},
+         {history::chain::seriesRow(SettingsStore::foldName(userName), kind, nowUtcMs(), declared ? tries : 0,
+                                    declared ? qint64(game) : 0, declared ? qint64(deck) : 0)}},
+        WhenRefused::KeepAndRetry);
 }
 
 bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const CountedTry *counted)
@@ -73,13 +104,10 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
         const qint64 game = qint64(m_run->game);
         if (m_run->recordedTries == 0) {
             // The totals before this try are where the account's history begins (kept only the
-            // first time); then the run itself.
+            // first time).
             record.push_back({history::schema::kInsertAccount,
                               {SettingsStore::foldName(userName), qint64(tries - 1),
                                qint64(hits - (counted->hit ? 1 : 0)), qint64(now)}});
-            record.push_back({history::schema::kInsertRun,
-                              {m_run->token, SettingsStore::foldName(m_run->userName), m_run->userName, game,
-                               qint64(m_run->startUtcMs)}});
         }
         const bool hidden = m_run->game == history::Game::FindHidden;
         record.push_back(
@@ -88,6 +116,8 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
               qint64(counted->blind ? 1 : 0), qint64(counted->guess), qint64(counted->target),
               hidden ? QVariant(packedLayout(counted->layout)) : QVariant(), qint64(counted->hit ? 1 : 0),
               counted->responseMs >= 0 ? QVariant(qint64(counted->responseMs)) : QVariant()}});
+        record.push_back(history::chain::tryRow(SettingsStore::foldName(m_run->userName), m_run->token,
+                                                m_run->recordedTries));
     }
     return SaveSettings({history::kAccountsApplication, userName, totals, record, counted != nullptr},
                         WhenRefused::KeepAndRetry);

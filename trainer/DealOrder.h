@@ -3,7 +3,10 @@
 #include <array>
 #include <cstdint>
 
+namespace proof {
 class DrawSource;
+}
+using DrawSource = proof::DrawSource;
 
 // One try of the find-hidden game as numbers: slot 0 the chosen face, slots 1..5 the faces placed in
 // hidden positions 1..5 (each of 1..5 exactly once). Face indexes are 1..5.

@@ -1,12 +1,8 @@
 #pragma once
 
-// Where a run's chance comes from: a stream of values r with 0 <= r < 1, from which the face draw
-// (1 + floor(5r)) and the deal take everything they need, in a fixed order. The window's own generator
-// is one; a run may be given another (a pinned one in tests, a stream of its own).
-class DrawSource
-{
-public:
-    virtual ~DrawSource() = default;
-    // The next value r with 0 <= r < 1.
-    virtual double next() = 0;
-};
+#include "proof/DrawStream.h"
+
+// Where a run's chance comes from: one interface for the window's practice generator, a pinned source
+// in tests and a sealed test run's stream. The face draw and the deal (proof/DrawStream.h) are the
+// same code the record's replay runs, so play and replay can never consume a stream differently.
+using DrawSource = proof::DrawSource;

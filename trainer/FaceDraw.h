@@ -2,7 +2,10 @@
 
 #include <cstdint>
 
+namespace proof {
 class DrawSource;
+}
+using DrawSource = proof::DrawSource;
 
 // Turning chance into one of the five cards.
 namespace facedraw {

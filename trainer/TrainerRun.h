@@ -87,6 +87,7 @@ public:
     const platform::UserSession &session() const { return m_session; }
 
 private:
+    DrawSource &draws();
     Outcome count(std::int16_t guess, std::int16_t target, bool hit, const Setting &setting);
     // Where a run on record begins and ends.
     void beginRecord(history::Game game);
