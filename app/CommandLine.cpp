@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "SelfTest.h"
+#include "trainer/SelfTest.h"
 
 #include "history/CsvExport.h"
 #include "history/TryHistory.h"

@@ -1,6 +1,7 @@
 #include "frmResults.h"
 
 #include "ChartWidget.h"
+#include "FairPanel.h"
 #include "TallyTableModel.h"
 #include "ResultsFormat.h"
 #include "ResultsLoader.h"
@@ -132,6 +133,7 @@ frmResults::frmResults(QWidget *parent)
     m_runsView->sortByColumn(0, Qt::DescendingOrder);
     m_tabs->addTab(m_runsView, resultstext::kTabRuns);
     m_tabs->addTab(buildSplits(), resultstext::kTabSplits);
+    m_tabs->addTab(new FairPanel([this] { return data().userName; }, this), FairPanel::kTabText);
     // A tab's text carries its mnemonic marker; a screen reader is told the words alone.
     for (int tab = 0; tab < m_tabs->count(); ++tab)
         m_tabs->tabBar()->setAccessibleTabName(tab, withoutMnemonic(m_tabs->tabText(tab)));

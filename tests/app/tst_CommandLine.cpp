@@ -5,7 +5,7 @@
 #include "tests/support/HistoryTestSupport.h"
 
 #include "app/CommandLine.h"
-#include "app/SelfTest.h"
+#include "trainer/SelfTest.h"
 #include "settings/StoreSql.h"
 #include "trainer/RandomSource.h"
 
