@@ -73,7 +73,7 @@ void AppHost::showSplash()
 void AppHost::openLoginWindow()
 {
     if (!isOpen(m_login)) {
-        m_login = new frmUser(m_session, *this);
+        m_login = new frmUser(*this);
         // Opened from the trainer, the login window belongs over it.
         if (isOpen(m_trainer) && m_trainer->isVisible())
             platform::setPlacementOwner(m_login, m_trainer);
@@ -81,11 +81,12 @@ void AppHost::openLoginWindow()
     m_login->Show();
 }
 
-void AppHost::showTrainerFor(const QString &userName)
+void AppHost::showTrainerFor(const QString &userName, std::int16_t userHits, std::int16_t userTries)
 {
+    m_session = UserSession{userName, userHits, userTries};
     if (!isOpen(m_trainer))
-        m_trainer = new frmMain(m_session, *this);
-    m_trainer->showFor(userName);
+        m_trainer = new frmMain(*this);
+    m_trainer->showFor(userName, userHits, userTries);
     // An open Results window follows the login: it shows the record of the user now at the trainer,
     // behind the trainer that has just taken the focus.
     if (m_results)
@@ -112,6 +113,11 @@ void AppHost::openResultsWindow()
 
 void AppHost::tryCounted()
 {
+    // The trainer's run counted a test try into its copy of the totals and stored it.
+    if (isOpen(m_trainer)) {
+        m_session.UserHits = m_trainer->run().UserHits();
+        m_session.UserTries = m_trainer->run().UserTries();
+    }
     if (m_results)
         m_results->refresh();
 }

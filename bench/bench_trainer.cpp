@@ -7,7 +7,6 @@
 #include "art/Art.h"
 #include "platform/Fonts.h"
 #include "platform/Form.h"
-#include "platform/UserSession.h"
 #include "settings/Settings.h"
 
 #include "BenchSupport.h"
@@ -37,8 +36,8 @@ struct OpenTrainer
 {
     explicit OpenTrainer(bool paced = false)
     {
-        session.CurrentUserName = QStringLiteral("bench");
-        window = new frmMain(session, host, std::make_unique<RandomSource>(1));
+        window = new frmMain(host, std::make_unique<RandomSource>(1));
+        window->run().showFor(QStringLiteral("bench"), 0, 0);
         window->setOptionsSlidePaced(paced);
         window->Show();
         window->repaint();
@@ -50,7 +49,6 @@ struct OpenTrainer
         delete window.data();
     }
 
-    platform::UserSession session;
     NoLoginHost host;
     QPointer<frmMain> window;
 };
@@ -59,11 +57,10 @@ struct OpenTrainer
 // the options panel) and showing it until it is painted.
 void BM_CreateAndShowTrainer(benchmark::State &state)
 {
-    platform::UserSession session;
-    session.CurrentUserName = QStringLiteral("bench");
     NoLoginHost host;
     for (auto _ : state) {
-        auto *window = new frmMain(session, host);
+        auto *window = new frmMain(host);
+        window->run().showFor(QStringLiteral("bench"), 0, 0);
         window->Show();
         window->repaint();
         QApplication::processEvents();
