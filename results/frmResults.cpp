@@ -62,16 +62,13 @@ QString withoutMnemonic(QString text)
     return text;
 }
 
-// Summary lines: the first three down the left column, the next four down the right, the count from
-// before the history under the left column.
-constexpr int kSummaryLines = 8;
+// The headline figures, the figures for a fixed number of tries, the trend, the exploratory scores
+// and what came before the history: two columns of seven.
+constexpr int kSummaryLines = 14;
 QPoint summaryCell(int line)
 {
-    if (line < 3)
-        return {0, line};
-    if (line < 7)
-        return {3, line - 3};
-    return {0, 3};
+    constexpr int rows = kSummaryLines / 2;
+    return line < rows ? QPoint{0, line} : QPoint{3, line - rows};
 }
 
 QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString &name)
