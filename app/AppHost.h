@@ -41,6 +41,8 @@ public:
     void showTrainerFor(const QString &userName) override;
     void openResultsWindow() override;
     void tryCounted() override;
+    void planSeries() override;
+    void seriesClosed() override;
 
     platform::UserSession &session() { return m_session; }
     // The windows as last opened; null once discarded.

@@ -15,7 +15,8 @@ QString percentText(double fraction)
 
 QString triesText(std::int64_t tries)
 {
-    return tries == 1 ? QStringLiteral("1 try") : QStringLiteral("%1 tries").arg(QLocale().toString(qint64(tries)));
+    return tries == 1 ? QStringLiteral("1 try")
+                      : QStringLiteral("%1 tries").arg(QLocale().toString(qint64(tries)));
 }
 
 QString hitsText(int hits)
@@ -58,11 +59,12 @@ QString seriesTallyLine(const std::vector<history::SeriesCount> &series)
 
 QString seriesPowerText(int length)
 {
-    QString text = QStringLiteral("If your true hit rate were 22 %, 25 % or 30 % (chance is 20 %), a series of "
-                                  "%1 would reach the 1-in-20 level %2, %3 or %4 of the time.")
-                       .arg(triesText(length), percentText(stats::seriesPower(length, 0.22)),
-                            percentText(stats::seriesPower(length, 0.25)),
-                            percentText(stats::seriesPower(length, 0.30)));
+    QString text =
+        QStringLiteral("If your true hit rate were 22 %, 25 % or 30 % (chance is 20 %), a series of "
+                       "%1 would reach the 1-in-20 level %2, %3 or %4 of the time.")
+            .arg(triesText(length), percentText(stats::seriesPower(length, 0.22)),
+                 percentText(stats::seriesPower(length, 0.25)),
+                 percentText(stats::seriesPower(length, 0.30)));
     return text + QStringLiteral(" To reach it 4 times in 5 (80 %) you would need %1, %2 or %3.")
                       .arg(triesText(stats::planSeries(0.22).tries), triesText(stats::planSeries(0.25).tries),
                            triesText(stats::planSeries(0.30).tries));

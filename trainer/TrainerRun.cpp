@@ -45,6 +45,7 @@ bool TrainerRun::showFor(const QString &userName)
     const bool changed = userName.toCaseFolded() != m_shownUser;
     m_shownUser = userName.toCaseFolded();
     m_session.CurrentUserName = userName;
+    loadSeries();
     if (changed) {
         // Another user never sees the last user's run.
         m_practice = false;
@@ -110,6 +111,7 @@ TrainerRun::Outcome TrainerRun::count(std::int16_t guess, std::int16_t target, b
     // stored without its try, or a try counted without its record. A write the disk refuses is kept
     // and goes in with the next one, or at the end.
     m_recorder.saveTotals(m_session.CurrentUserName, m_hits, m_tries, &counted);
+    seriesTryCounted(hit);
     return hit ? Outcome::Hit : Outcome::Miss;
 }
 

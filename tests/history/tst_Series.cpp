@@ -32,11 +32,15 @@ void SeriesTest::seriesTakeTheNextTriesOnRecord_data()
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("expected");
     QTest::newRow("closes at N") << QStringLiteral("D3 b h m h m h") << QStringLiteral("3/2 closed");
-    QTest::newRow("tries before the declaration are not in it") << QStringLiteral("b h h D3 m") << QStringLiteral("1/0 open");
-    QTest::newRow("spans a Stop and a restart") << QStringLiteral("D3 b h s r b m h") << QStringLiteral("3/2 closed");
-    QTest::newRow("a guess after Stop is not on record") << QStringLiteral("D2 b h s h b m") << QStringLiteral("2/1 closed");
+    QTest::newRow("tries before the declaration are not in it")
+        << QStringLiteral("b h h D3 m") << QStringLiteral("1/0 open");
+    QTest::newRow("spans a Stop and a restart")
+        << QStringLiteral("D3 b h s r b m h") << QStringLiteral("3/2 closed");
+    QTest::newRow("a guess after Stop is not on record")
+        << QStringLiteral("D2 b h s h b m") << QStringLiteral("2/1 closed");
     QTest::newRow("ended early") << QStringLiteral("D10 b h m e h") << QStringLiteral("2/1 early");
-    QTest::newRow("two series in a row") << QStringLiteral("D2 b h h D2 m h m") << QStringLiteral("2/2 closed 2/1 closed");
+    QTest::newRow("two series in a row")
+        << QStringLiteral("D2 b h h D2 m h m") << QStringLiteral("2/2 closed 2/1 closed");
 }
 
 // Guards a series taking tries from before its declaration or after its end, losing its place over a
@@ -78,7 +82,9 @@ void SeriesTest::seriesTakeTheNextTriesOnRecord()
         got << QStringLiteral("%1/%2 %3")
                    .arg(one.tried)
                    .arg(one.hits)
-                   .arg(one.endedEarly() ? u"early" : one.closed() ? u"closed" : u"open");
+                   .arg(one.endedEarly() ? u"early"
+                        : one.closed()   ? u"closed"
+                                         : u"open");
     QCOMPARE(got.join(u' '), expected);
     QCOMPARE(history::openSeries(*series).has_value(), expected.endsWith(QStringLiteral("open")));
     QCOMPARE(series->front().declared.deck, history::Deck::Colors);

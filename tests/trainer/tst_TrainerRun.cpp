@@ -56,6 +56,7 @@ private slots:
     void countsOneGuess();
     void testRunPutsEachTryOnRecord();
     void anotherUserStartsFromTheOpeningState();
+    void declaredSeriesClosesAtItsLastTry();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -192,6 +193,34 @@ void TrainerRunTest::anotherUserStartsFromTheOpeningState()
     QVERIFY(run.showFor(QStringLiteral("Bob")));
     QCOMPARE(m_session.CurrentUserName, QStringLiteral("Bob"));
     QVERIFY(run.RunTries() == 0 && run.RunHits() == 0 && run.RunAccuracy() == 0);
+}
+
+// Guards a series that never closes (no result comes forward), one that forgets its place when the
+// trainer opens anew, and a second series declared over an open one.
+void TrainerRunTest::declaredSeriesClosesAtItsLastTry()
+{
+    {
+        TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
+        run.showFor(QStringLiteral("Ada"));
+        QVERIFY(!run.declareSeries(9, history::Game::Plain, history::Deck::Zener)); // shorter than 10
+        QVERIFY(run.declareSeries(10, history::Game::Plain, history::Deck::Zener));
+        QVERIFY(!run.declareSeries(10, history::Game::Plain, history::Deck::Zener));
+        run.start(Kind::Test, history::Game::Plain);
+        for (int guess = 1; guess <= 4; ++guess)
+            run.countPlainGuess(1, 1, {});
+    }
+    resetSettingsStore();
+    TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
+    run.showFor(QStringLiteral("Ada")); // the trainer opened anew: the series is read back
+    QVERIFY(run.openSeries() && run.openSeries()->tried == 4 && run.openSeries()->hits == 4);
+    run.start(Kind::Test, history::Game::Plain);
+    for (int guess = 5; guess <= 10; ++guess) {
+        run.countPlainGuess(1, 2, {});
+        QCOMPARE(run.takeClosedSeries(), guess == 10);
+    }
+    QVERIFY(!run.openSeries() && !run.takeClosedSeries());
+    run.countPlainGuess(1, 2, {});
+    QVERIFY(!run.takeClosedSeries());
 }
 
 QTEST_GUILESS_MAIN(TrainerRunTest)
