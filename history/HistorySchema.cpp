@@ -91,9 +91,10 @@ QList<AttachedStatement> salvage(sqlite3 *damaged)
                  "SELECT run_id, try, time_ms, game, deck, blind, guess, target, layout, hit, response_ms"
                  " FROM history_try",
                  kRestoreTry, &rows);
-    salvageTable(damaged,
-                 "SELECT id, section_fold, declared_ms, tries, game, deck, ended_early_ms FROM history_series",
-                 kRestoreSeries, &rows);
+    salvageTable(
+        damaged,
+        "SELECT id, section_fold, declared_ms, tries, game, deck, ended_early_ms FROM history_series",
+        kRestoreSeries, &rows);
     return rows;
 }
 
@@ -116,8 +117,9 @@ const char *const kInsertSeries =
     "INSERT INTO history_series(section_fold, declared_ms, tries, game, deck)"
     " SELECT ?1, ?2, ?3, ?4, ?5 WHERE NOT EXISTS"
     " (SELECT 1 FROM history_series WHERE section_fold = ?1 AND declared_ms = ?2)";
-const char *const kEndSeriesEarly = "UPDATE history_series SET ended_early_ms = ?3"
-                                    " WHERE section_fold = ?1 AND declared_ms = ?2 AND ended_early_ms IS NULL";
+const char *const kEndSeriesEarly =
+    "UPDATE history_series SET ended_early_ms = ?3"
+    " WHERE section_fold = ?1 AND declared_ms = ?2 AND ended_early_ms IS NULL";
 
 StoreSchema storeSchema()
 {

@@ -110,9 +110,9 @@ std::int64_t TryRecorder::declareSeries(const QString &userName, int length, his
                                         history::Deck deck)
 {
     const std::int64_t declared = stamp();
-    appendSeriesRow(userName, history::schema::kInsertSeries,
-                    {SettingsStore::foldName(userName), qint64(declared), qint64(length), qint64(game),
-                     qint64(deck)});
+    appendSeriesRow(
+        userName, history::schema::kInsertSeries,
+        {SettingsStore::foldName(userName), qint64(declared), qint64(length), qint64(game), qint64(deck)});
     return declared;
 }
 

@@ -260,7 +260,8 @@ void CommandLineTest::usageMistakesExitTwo_data()
     QTest::newRow("plan twice") << QStringList{plan, QStringLiteral("0.3"), plan, QStringLiteral("0.4")};
     QTest::newRow("plan alpha 1") << QStringList{plan, QStringLiteral("0.3"), QStringLiteral("--alpha=1")};
     QTest::newRow("plan power 0") << QStringList{plan, QStringLiteral("0.3"), QStringLiteral("--power=0")};
-    QTest::newRow("alpha without plan") << QStringList{summary, user, QStringLiteral("a"), QStringLiteral("--alpha=0.1")};
+    QTest::newRow("alpha without plan")
+        << QStringList{summary, user, QStringLiteral("a"), QStringLiteral("--alpha=0.1")};
 }
 
 // Guards options that silently mean something else: an empty seed drew a random one, a repeated
@@ -343,9 +344,10 @@ void CommandLineTest::planFindsTheFewestTries_data()
     QTest::newRow("30 %") << QStringList{QStringLiteral("0.30")} << 116 << 0.8072758;
     QTest::newRow("40 %") << QStringList{QStringLiteral("0.4")} << 35 << 0.8048255;
     QTest::newRow("22 %") << QStringList{QStringLiteral("0.22")} << 2560 << 0.8004465;
-    QTest::newRow("40 %, 1 in 100, 90 %") << QStringList{QStringLiteral("0.4"), QStringLiteral("--alpha"),
-                                                        QStringLiteral("0.01"), QStringLiteral("--power=0.9")}
-                                         << 67 << 0.9081614;
+    QTest::newRow("40 %, 1 in 100, 90 %")
+        << QStringList{QStringLiteral("0.4"), QStringLiteral("--alpha"), QStringLiteral("0.01"),
+                       QStringLiteral("--power=0.9")}
+        << 67 << 0.9081614;
 }
 
 // Guards the planner's search (power is saw-toothed in N: the first N that reaches it, not a later
@@ -355,7 +357,8 @@ void CommandLineTest::planFindsTheFewestTries()
     QFETCH(QStringList, options);
     QFETCH(int, tries);
     QFETCH(double, achieved);
-    const Outcome run = runProgram(QStringList{QStringLiteral("--plan")} + options + QStringList{QStringLiteral("--json")});
+    const Outcome run =
+        runProgram(QStringList{QStringLiteral("--plan")} + options + QStringList{QStringLiteral("--json")});
     QCOMPARE(run.exitCode, 0);
     const QJsonObject plan = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(plan.value(QStringLiteral("tries")).toInt(), tries);
