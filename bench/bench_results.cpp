@@ -130,6 +130,8 @@ public:
         if (window)
             window->refresh();
     }
+    void planSeries() override {}
+    void seriesClosed() override {}
     QPointer<results::frmResults> window;
 };
 
