@@ -41,6 +41,8 @@ public:
     void showTrainerFor(const QString &userName, std::int16_t userHits, std::int16_t userTries) override;
     void openResultsWindow() override;
     void tryCounted() override;
+    void planSeries() override;
+    void seriesClosed() override;
 
     UserSession &session() { return m_session; }
     // The windows as last opened; null once discarded.

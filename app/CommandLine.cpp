@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "CommandLinePlan.h"
 
 #include "trainer/SelfTest.h"
 
@@ -319,7 +320,19 @@ struct Options
     QCommandLineOption seed{QStringLiteral("seed"),
                             QStringLiteral("With --self-test: the seed of its draws, to repeat a run."),
                             QStringLiteral("number")};
-    QList<QCommandLineOption> all() const { return {summary, json, exportCsv, user, selfTest, seed}; }
+    // How many tries a declared series needs (CommandLinePlan.h).
+    QCommandLineOption plan{QStringLiteral("plan"),
+                            QStringLiteral("The fewest tries a declared series needs to show a true hit rate "
+                                           "<rate> (such as 0.25) at the 1-in-20 level 4 times in 5."),
+                            QStringLiteral("rate")};
+    QCommandLineOption alpha{QStringLiteral("alpha"), QStringLiteral("With --plan: the level (0.05)."),
+                             QStringLiteral("a")};
+    QCommandLineOption power{QStringLiteral("power"), QStringLiteral("With --plan: the power (0.8)."),
+                             QStringLiteral("p")};
+    QList<QCommandLineOption> all() const
+    {
+        return {summary, json, exportCsv, user, selfTest, seed, plan, alpha, power};
+    }
 };
 
 // A usage mistake in words, or nothing: each option at most once and with a value where it takes one,
@@ -334,12 +347,15 @@ std::optional<QString> misuse(const QCommandLineParser &parser, const Options &o
             return QStringLiteral("--%1 wants a value.").arg(name);
     }
     const int actions = int(parser.isSet(options.summary)) + int(parser.isSet(options.exportCsv)) +
-                        int(parser.isSet(options.selfTest));
+                        int(parser.isSet(options.selfTest)) + int(parser.isSet(options.plan));
+    const bool plan = parser.isSet(options.plan);
     if (actions != 1 || !parser.positionalArguments().isEmpty() ||
-        (parser.isSet(options.json) && !parser.isSet(options.summary)) ||
-        (parser.isSet(options.seed) && !parser.isSet(options.selfTest)))
-        return QStringLiteral("Give one of --summary, --export-csv or --self-test.");
-    if (!parser.isSet(options.selfTest) && !parser.isSet(options.user))
+        (parser.isSet(options.json) && !parser.isSet(options.summary) && !plan) ||
+        (parser.isSet(options.seed) && !parser.isSet(options.selfTest)) ||
+        ((parser.isSet(options.alpha) || parser.isSet(options.power)) && !plan) ||
+        (plan && parser.isSet(options.user)))
+        return QStringLiteral("Give one of --summary, --export-csv, --self-test or --plan.");
+    if (!parser.isSet(options.selfTest) && !plan && !parser.isSet(options.user))
         return QStringLiteral("--summary and --export-csv want --user NAME.");
     return std::nullopt;
 }
@@ -405,6 +421,13 @@ int run(int argc, char *argv[])
     }
     if (const std::optional<QString> mistake = misuse(parser, options))
         return usage(*mistake);
+    if (parser.isSet(options.plan)) {
+        const PlanAnswer answer = plan(parser.value(options.plan), valueIfSet(parser, options.alpha),
+                                       valueIfSet(parser, options.power), parser.isSet(options.json));
+        if (answer.status == 0)
+            say(stdout, answer.output);
+        return answer.status == kUsage ? usage(answer.output) : answer.status == 0 ? 0 : fail(answer.output);
+    }
     if (parser.isSet(options.selfTest))
         return selfTest(parser.value(options.selfTest), valueIfSet(parser, options.seed));
     return accountReport(parser.value(options.user), valueIfSet(parser, options.exportCsv),

@@ -129,6 +129,8 @@ public:
         if (window)
             window->refresh();
     }
+    void planSeries() override {}
+    void seriesClosed() override {}
     QPointer<results::frmResults> window;
 };
 

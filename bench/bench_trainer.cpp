@@ -29,6 +29,8 @@ public:
     void openLoginWindow() override {}
     void openResultsWindow() override {}
     void tryCounted() override {}
+    void planSeries() override {}
+    void seriesClosed() override {}
 };
 
 // A trainer window for one user, opened as the program opens it, removed at the end.

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 
@@ -69,7 +70,7 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
                                      {history::kTriesKey, QString::number(tries)}};
     QList<AttachedStatement> record;
     if (counted && m_run) {
-        const std::int64_t now = nowUtcMs();
+        const std::int64_t now = stamp();
         const qint64 game = qint64(m_run->game);
         if (m_run->recordedTries == 0) {
             // The totals before this try are where the account's history begins (kept only the
@@ -91,4 +92,32 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
     }
     return SaveSettings({history::kAccountsApplication, userName, totals, record, counted != nullptr},
                         WhenRefused::KeepAndRetry);
+}
+
+std::int64_t TryRecorder::stamp()
+{
+    m_lastStampMs = std::max(nowUtcMs(), m_lastStampMs + 1);
+    return m_lastStampMs;
+}
+
+void TryRecorder::appendSeriesRow(const QString &userName, const char *statement, QVariantList values)
+{
+    SaveSettings({history::kAccountsApplication, userName, {}, {{statement, std::move(values)}}},
+                 WhenRefused::KeepAndRetry);
+}
+
+std::int64_t TryRecorder::declareSeries(const QString &userName, int length, history::Game game,
+                                        history::Deck deck)
+{
+    const std::int64_t declared = stamp();
+    appendSeriesRow(
+        userName, history::schema::kInsertSeries,
+        {SettingsStore::foldName(userName), qint64(declared), qint64(length), qint64(game), qint64(deck)});
+    return declared;
+}
+
+void TryRecorder::endSeriesEarly(const QString &userName, std::int64_t declaredMs)
+{
+    appendSeriesRow(userName, history::schema::kEndSeriesEarly,
+                    {SettingsStore::foldName(userName), qint64(declaredMs), qint64(stamp())});
 }

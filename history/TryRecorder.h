@@ -3,6 +3,7 @@
 #include "HistoryTypes.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <array>
 #include <cstdint>
@@ -47,10 +48,28 @@ public:
     // one transaction. The try counts only inside an open run. False when the write was kept back.
     bool saveTotals(const QString &userName, int hits, int tries, const CountedTry *counted);
 
+    // Whether a run is open: only then does a counted try go on record.
+    bool runOpen() const { return m_run.has_value(); }
+
     // UTC ms since 1970.
     static std::int64_t nowUtcMs();
 
+    // Declares a series of `length` counted test tries of userName, recorded now, before its first
+    // try; gives the declaration's time, which names the series from then on. The row never changes
+    // except by endSeriesEarly. A write the disk refuses is kept and retried, as tries are.
+    std::int64_t declareSeries(const QString &userName, int length, history::Game game, history::Deck deck);
+    // Records that userName's series declared at declaredMs ended now, before its last try: the
+    // tries it never had count as misses. A series already ended early keeps its first end.
+    void endSeriesEarly(const QString &userName, std::int64_t declaredMs);
+
 private:
+    // The time for a new row: now, but always after the last row this recorder stamped, so a try
+    // counted in the same millisecond as a declaration still lies after it.
+    std::int64_t stamp();
+    // The one path series rows take to the store.
+    void appendSeriesRow(const QString &userName, const char *statement, QVariantList values);
+
+    std::int64_t m_lastStampMs = 0;
     struct OpenRun
     {
         qint64 token = 0;

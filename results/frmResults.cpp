@@ -4,6 +4,7 @@
 #include "FairPanel.h"
 #include "TallyTableModel.h"
 #include "ResultsFormat.h"
+#include "SeriesPanel.h"
 #include "ResultsLoader.h"
 #include "ResultsTexts.h"
 #include "WindowPlacement.h"
@@ -131,6 +132,7 @@ frmResults::frmResults(QWidget *parent)
     m_tabs->addTab(m_runsView, resultstext::kTabRuns);
     m_tabs->addTab(buildSplits(), resultstext::kTabSplits);
     m_tabs->addTab(new FairPanel([this] { return data().userName; }, this), FairPanel::kTabText);
+    m_tabs->addTab(m_series = new SeriesPanel(QString(), this), QStringLiteral("Se&ries"));
     // A tab's text carries its mnemonic marker; a screen reader is told the words alone.
     for (int tab = 0; tab < m_tabs->count(); ++tab)
         m_tabs->tabBar()->setAccessibleTabName(tab, withoutMnemonic(m_tabs->tabText(tab)));
@@ -146,6 +148,7 @@ frmResults::frmResults(QWidget *parent)
     m_close = new QPushButton(resultstext::kClose, this);
     buttons->addWidget(m_export);
     buttons->addWidget(m_saveChart);
+    buttons->addWidget(m_series->planButton());
     buttons->addStretch(1);
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
@@ -279,6 +282,8 @@ void frmResults::applyData(bool soon)
 {
     const ResultsData &data = m_record.data();
     setWindowTitle(resultstext::kTitlePrefix + data.userName);
+    if (!soon) // after each try the series wait for the next full load (a series closing brings one)
+        m_series->load(data.userName);
     m_verdict->setText(headline(data));
 
     const QList<SummaryLine> lines = summaryLines(data);

@@ -42,6 +42,7 @@ bool TrainerRun::showFor(const QString &userName, std::int16_t userHits, std::in
     m_userName = userName;
     m_userHits = userHits;
     m_userTries = userTries;
+    loadSeries();
     if (changed) {
         // Another user never sees the last user's run.
         m_practice = false;
@@ -107,6 +108,7 @@ TrainerRun::Outcome TrainerRun::count(std::int16_t guess, std::int16_t target, b
     // stored without its try, or a try counted without its record. A write the disk refuses is kept
     // and goes in with the next one, or at the end.
     m_recorder.saveTotals(m_userName, m_hits, m_tries, &counted);
+    seriesTryCounted(hit);
     return hit ? Outcome::Hit : Outcome::Miss;
 }
 

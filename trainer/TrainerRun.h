@@ -3,6 +3,7 @@
 #include "DealOrder.h"
 #include "DrawSource.h"
 
+#include "history/SeriesRecord.h"
 #include "history/TryRecorder.h"
 
 #include <QElapsedTimer>
@@ -10,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
 
 // One run of the trainer's game, free of any window: a test run continues the user's totals and puts
 // every counted try on record with them; a practice run counts from zero and stores nothing. The
@@ -85,11 +88,25 @@ public:
     std::int16_t UserHits() const { return m_userHits; }
     std::int16_t UserTries() const { return m_userTries; }
 
+    // Declared series (TrainerRun_series.cpp): the shown user's series still open, read from the store
+    // when the user is shown and counted along with each test try, so it spans Stop and restarts.
+    const std::optional<history::SeriesCount> &openSeries() const { return m_series; }
+    // Declares a series of `length` tries from the next counted test try on; false (nothing recorded)
+    // while one is open or the length lies outside 10..10 000.
+    bool declareSeries(int length, history::Game game, history::Deck deck);
+    // Ends the open series now; its untried tries count as misses. False when none is open.
+    bool endSeriesEarly();
+    // True once, after the counted try that filled the open series.
+    bool takeClosedSeries() { return std::exchange(m_seriesJustClosed, false); }
+
 private:
     Outcome count(std::int16_t guess, std::int16_t target, bool hit, const Setting &setting);
     // Where a run on record begins and ends.
     void beginRecord(history::Game game);
     void endRecord();
+    // The shown user's open series, as the store has it; a counted test try moves it on.
+    void loadSeries();
+    void seriesTryCounted(bool hit);
 
     std::unique_ptr<DrawSource> m_draws;
     QString m_userName;
@@ -103,4 +120,6 @@ private:
     std::int16_t m_tries = 0;
     double m_accuracy = 0;
     DealtFaceIndexes m_dealt{};
+    std::optional<history::SeriesCount> m_series;
+    bool m_seriesJustClosed = false;
 };

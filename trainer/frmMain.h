@@ -96,6 +96,11 @@ public:
     TrainerRun &run() { return *m_run; }
     const TrainerRun &run() const { return *m_run; }
 
+    // Declared series (frmMain_series.cpp): the game and deck as chosen now; asks the program to plan one.
+    history::Game chosenGame() const;
+    history::Deck chosenDeck() const { return guessSetting().deck; }
+    void planSeries();
+
     // Shows the window for this user and their stored totals (after a login): a run on show ends as
     // Stop ends it; for another user than the one shown, the score and the meter return to their state
     // when the window opened.

@@ -86,6 +86,8 @@ private slots:
     void onlyOwnOptionsStartTheCommandLine_data();
     void onlyOwnOptionsStartTheCommandLine();
     void selfTestRejectsFairPlayAtItsLevel();
+    void planFindsTheFewestTries_data();
+    void planFindsTheFewestTries();
 };
 
 // Guards the command line needing a display, a wrong or missing field, and the totals (not the
@@ -266,6 +268,14 @@ void CommandLineTest::usageMistakesExitTwo_data()
     QTest::newRow("summary twice") << QStringList{summary, summary, user, QStringLiteral("a")};
     QTest::newRow("an empty file") << QStringList{QStringLiteral("--export-csv="), user, QStringLiteral("a")};
     QTest::newRow("a mistyped option") << QStringList{QStringLiteral("--sumary")};
+    const QString plan = QStringLiteral("--plan");
+    QTest::newRow("plan at chance") << QStringList{plan, QStringLiteral("0.2")};
+    QTest::newRow("plan not a number") << QStringList{plan, QStringLiteral("a quarter")};
+    QTest::newRow("plan twice") << QStringList{plan, QStringLiteral("0.3"), plan, QStringLiteral("0.4")};
+    QTest::newRow("plan alpha 1") << QStringList{plan, QStringLiteral("0.3"), QStringLiteral("--alpha=1")};
+    QTest::newRow("plan power 0") << QStringList{plan, QStringLiteral("0.3"), QStringLiteral("--power=0")};
+    QTest::newRow("alpha without plan")
+        << QStringList{summary, user, QStringLiteral("a"), QStringLiteral("--alpha=0.1")};
 }
 
 // Guards options that silently mean something else: an empty seed drew a random one, a repeated
@@ -338,3 +348,37 @@ void CommandLineTest::selfTestRejectsFairPlayAtItsLevel()
 
 QTEST_GUILESS_MAIN(CommandLineTest)
 #include "tst_CommandLine.moc"
+
+void CommandLineTest::planFindsTheFewestTries_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("tries");
+    QTest::addColumn<double>("achieved"); // exact, summed in rationals (Python fractions)
+    QTest::newRow("25 %") << QStringList{QStringLiteral("0.25")} << 433 << 0.8044761;
+    QTest::newRow("30 %") << QStringList{QStringLiteral("0.30")} << 116 << 0.8072758;
+    QTest::newRow("40 %") << QStringList{QStringLiteral("0.4")} << 35 << 0.8048255;
+    QTest::newRow("22 %") << QStringList{QStringLiteral("0.22")} << 2560 << 0.8004465;
+    QTest::newRow("40 %, 1 in 100, 90 %")
+        << QStringList{QStringLiteral("0.4"), QStringLiteral("--alpha"), QStringLiteral("0.01"),
+                       QStringLiteral("--power=0.9")}
+        << 67 << 0.9081614;
+}
+
+// Guards the planner's search (power is saw-toothed in N: the first N that reaches it, not a later
+// one) and its JSON fields.
+void CommandLineTest::planFindsTheFewestTries()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, tries);
+    QFETCH(double, achieved);
+    const Outcome run =
+        runProgram(QStringList{QStringLiteral("--plan")} + options + QStringList{QStringLiteral("--json")});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject plan = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(plan.value(QStringLiteral("tries")).toInt(), tries);
+    QVERIFY(qAbs(plan.value(QStringLiteral("achieved_power")).toDouble() - achieved) < 1e-6);
+    QCOMPARE(plan.value(QStringLiteral("rate")).toDouble(), options.constFirst().toDouble());
+    QVERIFY(plan.contains(QStringLiteral("alpha")) && plan.contains(QStringLiteral("power")));
+    const Outcome text = runProgram(QStringList{QStringLiteral("--plan")} + options);
+    QVERIFY2(text.out.startsWith(QByteArray::number(tries) + " tries."), text.out.constData());
+}

@@ -26,6 +26,10 @@ public:
     void openLoginWindow() override { ++loginWindowsOpened; }
     void openResultsWindow() override { ++resultsWindowsOpened; }
     void tryCounted() override { ++triesCounted; }
+    void planSeries() override { ++seriesPlanned; }
+    void seriesClosed() override { ++seriesClosings; }
+    int seriesPlanned = 0;
+    int seriesClosings = 0;
     int loginWindowsOpened = 0;
     int resultsWindowsOpened = 0;
     int triesCounted = 0;

@@ -55,6 +55,7 @@ private slots:
     void countsOneGuess();
     void testRunPutsEachTryOnRecord();
     void anotherUserStartsFromTheOpeningState();
+    void declaredSeriesClosesAtItsLastTry();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -187,6 +188,34 @@ void TrainerRunTest::anotherUserStartsFromTheOpeningState()
     QVERIFY(run.showFor(QStringLiteral("Bob"), 4, 9));
     QVERIFY(run.CurrentUserName() == QStringLiteral("Bob") && run.UserHits() == 4 && run.UserTries() == 9);
     QVERIFY(run.RunTries() == 0 && run.RunHits() == 0 && run.RunAccuracy() == 0);
+}
+
+// Guards a series that never closes (no result comes forward), one that forgets its place when the
+// trainer opens anew, and a second series declared over an open one.
+void TrainerRunTest::declaredSeriesClosesAtItsLastTry()
+{
+    {
+        TrainerRun run(std::make_unique<ScriptedDraws>());
+        run.showFor(QStringLiteral("Ada"), 0, 0);
+        QVERIFY(!run.declareSeries(9, history::Game::Plain, history::Deck::Zener)); // shorter than 10
+        QVERIFY(run.declareSeries(10, history::Game::Plain, history::Deck::Zener));
+        QVERIFY(!run.declareSeries(10, history::Game::Plain, history::Deck::Zener));
+        run.start(Kind::Test, history::Game::Plain);
+        for (int guess = 1; guess <= 4; ++guess)
+            run.countPlainGuess(1, 1, {});
+    }
+    resetSettingsStore();
+    TrainerRun run(std::make_unique<ScriptedDraws>());
+    run.showFor(QStringLiteral("Ada"), 0, 0); // the trainer opened anew: the series is read back
+    QVERIFY(run.openSeries() && run.openSeries()->tried == 4 && run.openSeries()->hits == 4);
+    run.start(Kind::Test, history::Game::Plain);
+    for (int guess = 5; guess <= 10; ++guess) {
+        run.countPlainGuess(1, 2, {});
+        QCOMPARE(run.takeClosedSeries(), guess == 10);
+    }
+    QVERIFY(!run.openSeries() && !run.takeClosedSeries());
+    run.countPlainGuess(1, 2, {});
+    QVERIFY(!run.takeClosedSeries());
 }
 
 QTEST_GUILESS_MAIN(TrainerRunTest)
