@@ -5,6 +5,7 @@
 #include "trainer/frmMain.h"
 
 #include "art/Art.h"
+#include "history/HistorySchema.h"
 #include "platform/Fonts.h"
 #include "platform/Form.h"
 #include "settings/Settings.h"
@@ -150,6 +151,9 @@ int main(int argc, char **argv)
     platform::installFontSubstitutions();
     platform::FormRegistry::setLastWindowHandler([] {});
     resetSettingsStore();
+    // As the program does at start: without the history's tables every counted guess would be a
+    // refused write, and the benchmark would time the refusal instead of the store.
+    history::schema::install();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
