@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "DrawSource.h"
 
-class DrawSource;
+#include <cstdint>
 
 // Turning chance into one of the five cards.
 namespace facedraw {
