@@ -1,4 +1,5 @@
 #include "frmUser.h"
+#include "LoginTexts.h"
 
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
@@ -11,52 +12,12 @@
 
 namespace {
 
+using namespace logintext;
+
 const QString kWindowText = QStringLiteral("Login Screen");
 const QString kBackgroundResource = QStringLiteral(":/art/login-background.png");
 constexpr int kWidthPixels = 343;  // 5145 twips
 constexpr int kHeightPixels = 316; // 4740 twips
-
-const QString kUserNamePlaceholder = QStringLiteral("UserName");
-const QString kPasswordPlaceholder = QStringLiteral("Password");
-const QString kConfirmPlaceholder = QStringLiteral("Confirm Password Here");
-const QString kHintLogin = QStringLiteral("or enter existing name and password below");
-const QString kHintCreate = QStringLiteral("Enter new user info below");
-
-const QString kWarningTitle = QStringLiteral("Orvanta Trainer");
-const QString kInvalidUserName = QStringLiteral("Invalid Username! Please Try Again!");
-const QString kInvalidPassword = QStringLiteral("Invalid Password... please try again!");
-const QString kNameTaken =
-    QStringLiteral("That Username already exists... you'll need to use a different name!");
-const QString kUserCreated = QStringLiteral("New User Created!  You are now logged on as: ");
-// %1: the name as typed.
-const QString kAccountInUse = QStringLiteral("%1 is in use by another running copy of qxOrvanta Trainer.");
-// %1: the name as typed, %2: why the hold failed (names the folder).
-const QString kAccountUnheld =
-    QStringLiteral("%1 cannot be played by this copy of qxOrvanta Trainer: %2. Another copy could store its "
-                   "totals over yours.");
-// %1: the name as typed.
-const QString kPasswordTooCostly =
-    QStringLiteral("The password stored for %1 asks for far more memory or time to check than this program "
-                   "ever uses, so it is not checked and the login is refused. The settings file may have "
-                   "been edited by hand.");
-// %1: the name as typed, %2: the stored texts, %3 and %4: the hits and tries they are read as.
-const QString kCountsUnsound =
-    QStringLiteral("The stored totals of %1 are not counts this program writes: %2.\n\n"
-                   "They are read as %3 hits and %4 tries; the next guess of a test run stores new totals "
-                   "in their place.");
-const QString kPasswordNotStored = QStringLiteral(
-    "The new account could not be created: there was not enough memory to protect its password.");
-
-// What a screen reader calls the boxes and the click areas over the picture's buttons.
-const QString kAccessibleUserName = QStringLiteral("User name");
-const QString kAccessiblePassword = QStringLiteral("Password");
-const QString kAccessibleConfirm = QStringLiteral("Confirm password");
-const QString kAccessibleCreate = QStringLiteral("Create a new account");
-const QString kAccessibleContinue = QStringLiteral("Continue");
-const QString kAccessibleExit = QStringLiteral("Exit");
-const QString kTipCreate = QStringLiteral("Create a new account (Ctrl+N)");
-const QString kTipExit = QStringLiteral("Exit (Esc)");
-const QString kTipContinue = QStringLiteral("Continue (Enter in the password box)");
 
 constexpr QChar kPasswordChar = u'*';
 constexpr int kEnterKey = 13;
@@ -67,8 +28,7 @@ const QString kTextBoxStyle =
 
 } // namespace
 
-frmUser::frmUser(platform::UserSession &session, LoginHost &host, QWidget *parent)
-    : platform::Form(parent), m_session(session), m_host(host)
+frmUser::frmUser(LoginHost &host, QWidget *parent) : platform::Form(parent), m_host(host)
 {
     // A tool window is the one kind that X11 window managers keep off the taskbar.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -203,14 +163,12 @@ void frmUser::logIn(const QString &name)
     if (!holdAccount(name, hold))
         return;
     const accounts::AccountCounts counts = m_rules.loadCounts(name);
-    m_session.UserHits = counts.hits;
-    m_session.UserTries = counts.tries;
     // Told now, while the stored texts are still there to be mended by hand.
     if (!counts.unsound.isEmpty())
         platform::MsgBox(kCountsUnsound.arg(name, counts.unsound.join(QStringLiteral(", ")),
                                             QString::number(counts.hits), QString::number(counts.tries)),
                          platform::MsgIcon::Exclamation, kWarningTitle);
-    handOver(name, std::move(hold));
+    handOver(name, std::move(hold), counts.hits, counts.tries);
 }
 
 void frmUser::createAccount(const QString &name)
@@ -243,12 +201,10 @@ void frmUser::createAccount(const QString &name)
     }
     // The account is complete in the store before the user is told about it.
     platform::MsgBox(kUserCreated + name);
-    m_session.UserHits = 0;
-    m_session.UserTries = 0;
     txtPassword(1)->hide();
     Label1->setCaption(kHintLogin);
     NewUserMode = false;
-    handOver(name, std::move(hold));
+    handOver(name, std::move(hold), 0, 0);
 }
 
 bool frmUser::holdAccount(const QString &name, accounts::AccountHold &hold)
@@ -259,19 +215,19 @@ bool frmUser::holdAccount(const QString &name, accounts::AccountHold &hold)
     const accounts::AccountHold::Result result = hold.take(name);
     if (result == accounts::AccountHold::Result::Held)
         return true;
-    platform::MsgBox(result == accounts::AccountHold::Result::InUse ? kAccountInUse.arg(name)
-                                                                    : kAccountUnheld.arg(name, hold.failure()),
+    platform::MsgBox(result == accounts::AccountHold::Result::InUse
+                         ? kAccountInUse.arg(name)
+                         : kAccountUnheld.arg(name, hold.failure()),
                      platform::MsgIcon::Exclamation, kWarningTitle);
     return false;
 }
 
-void frmUser::handOver(const QString &name, accounts::AccountHold hold)
+void frmUser::handOver(const QString &name, accounts::AccountHold hold, std::int16_t hits, std::int16_t tries)
 {
     // The account held before (the user switches) is given up here.
     if (!accounts::AccountHold::current().holds(name))
         accounts::AccountHold::current() = std::move(hold);
-    m_session.CurrentUserName = name;
-    m_host.showTrainerFor(m_session.CurrentUserName);
+    m_host.showTrainerFor(name, hits, tries);
     Unload();
 }
 

@@ -7,21 +7,20 @@
 #include "platform/ControlArray.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
-#include "platform/UserSession.h"
 
 #include <cstdint>
 
 // The login window: a borderless 343 x 316 pixel window without a taskbar button, drawn by its
 // background picture, with the name box, two password boxes and transparent click areas over the
 // picture's buttons. It opens in login mode; a click on the blue bar switches it to create mode,
-// which shows the confirmation box. A good login or a new account sets the shared user values, hands
-// over to the trainer through the host and unloads the window. It keeps nothing between openings:
-// the program creates a new one each time.
+// which shows the confirmation box. A good login or a new account hands the name and the
+// account's totals over to the trainer through the host and unloads the window. It keeps nothing between
+// openings: the program creates a new one each time.
 class frmUser : public platform::Form
 {
     Q_OBJECT
 public:
-    frmUser(platform::UserSession &session, LoginHost &host, QWidget *parent = nullptr);
+    explicit frmUser(LoginHost &host, QWidget *parent = nullptr);
 
     // Tests lower the password hashing limits here so that creating accounts stays fast.
     accounts::AccountRules &rules() { return m_rules; }
@@ -54,9 +53,9 @@ private:
     void createAccount(const QString &name);
     // Takes the account for this running copy, or tells the user that another copy has it.
     bool holdAccount(const QString &name, accounts::AccountHold &hold);
-    void handOver(const QString &name, accounts::AccountHold hold);
+    // Hands the name and the account's totals to the program and unloads the window.
+    void handOver(const QString &name, accounts::AccountHold hold, std::int16_t hits, std::int16_t tries);
 
-    platform::UserSession &m_session;
     LoginHost &m_host;
     accounts::AccountRules m_rules;
 };

@@ -6,9 +6,13 @@
 #include "accounts/frmUser.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowSystem.h"
+#include "results/SeriesPanel.h"
+#include "results/dlgPlanSeries.h"
 #include "results/frmResults.h"
 #include "settings/Settings.h"
 #include "trainer/frmMain.h"
+
+#include <QTabWidget>
 
 namespace {
 
@@ -73,7 +77,7 @@ void AppHost::showSplash()
 void AppHost::openLoginWindow()
 {
     if (!isOpen(m_login)) {
-        m_login = new frmUser(m_session, *this);
+        m_login = new frmUser(*this);
         // Opened from the trainer, the login window belongs over it.
         if (isOpen(m_trainer) && m_trainer->isVisible())
             platform::setPlacementOwner(m_login, m_trainer);
@@ -81,11 +85,12 @@ void AppHost::openLoginWindow()
     m_login->Show();
 }
 
-void AppHost::showTrainerFor(const QString &userName)
+void AppHost::showTrainerFor(const QString &userName, std::int16_t userHits, std::int16_t userTries)
 {
+    m_session = UserSession{userName, userHits, userTries};
     if (!isOpen(m_trainer))
-        m_trainer = new frmMain(m_session, *this);
-    m_trainer->showFor(userName);
+        m_trainer = new frmMain(*this);
+    m_trainer->showFor(userName, userHits, userTries);
     // An open Results window follows the login: it shows the record of the user now at the trainer,
     // behind the trainer that has just taken the focus.
     if (m_results)
@@ -106,12 +111,49 @@ void AppHost::openResultsWindow()
              {static_cast<QWidget *>(m_trainer->picWorkArea), static_cast<QWidget *>(m_trainer->picHidden)})
             cards |= QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size());
         m_results->placeBeside(m_trainer->frameGeometry(), cards);
+        QObject::connect(m_results->seriesPanel(), &results::SeriesPanel::planRequested, m_results,
+                         [this] { planSeries(); });
     }
     m_results->showFor(m_session.CurrentUserName);
 }
 
+void AppHost::planSeries()
+{
+    if (!isOpen(m_trainer))
+        return;
+    TrainerRun &run = m_trainer->run();
+    const history::Game game = m_trainer->chosenGame();
+    const history::Deck deck = m_trainer->chosenDeck();
+    results::PlanSeriesContext context{history::gameName(game), history::deckName(deck), std::nullopt};
+    if (const auto &open = run.openSeries())
+        context.open = results::PlanSeriesContext::Open{open->declared.length, open->tried, open->hits};
+    QWidget *owner = m_results && m_results->isActiveWindow() ? static_cast<QWidget *>(m_results) : m_trainer;
+    results::dlgPlanSeries planner(context, owner);
+    if (planner.exec() != QDialog::Accepted)
+        return;
+    if (planner.choice() == results::dlgPlanSeries::Choice::Declare)
+        run.declareSeries(planner.length(), game, deck);
+    else if (planner.choice() == results::dlgPlanSeries::Choice::EndEarly)
+        run.endSeriesEarly();
+    if (m_results)
+        m_results->loadFor(m_session.CurrentUserName);
+}
+
+void AppHost::seriesClosed()
+{
+    // The series' result comes forward at once.
+    openResultsWindow();
+    if (m_results)
+        m_results->tabs()->setCurrentWidget(m_results->seriesPanel());
+}
+
 void AppHost::tryCounted()
 {
+    // The trainer's run counted a test try into its copy of the totals and stored it.
+    if (isOpen(m_trainer)) {
+        m_session.UserHits = m_trainer->run().UserHits();
+        m_session.UserTries = m_trainer->run().UserTries();
+    }
     if (m_results)
         m_results->refresh();
 }

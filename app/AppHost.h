@@ -3,7 +3,7 @@
 #include "StartupHost.h"
 
 #include "accounts/LoginHost.h"
-#include "platform/UserSession.h"
+#include "UserSession.h"
 #include "trainer/TrainerHost.h"
 
 #include <QPointer>
@@ -38,11 +38,13 @@ public:
 
     void showSplash() override;
     void openLoginWindow() override;
-    void showTrainerFor(const QString &userName) override;
+    void showTrainerFor(const QString &userName, std::int16_t userHits, std::int16_t userTries) override;
     void openResultsWindow() override;
     void tryCounted() override;
+    void planSeries() override;
+    void seriesClosed() override;
 
-    platform::UserSession &session() { return m_session; }
+    UserSession &session() { return m_session; }
     // The windows as last opened; null once discarded.
     frmEULA *agreementWindow() const;
     frmSplash *splashWindow() const;
@@ -51,7 +53,7 @@ public:
     results::frmResults *resultsWindow() const;
 
 private:
-    platform::UserSession m_session;
+    UserSession m_session;
     QPointer<frmEULA> m_eula;
     QPointer<frmSplash> m_splash;
     QPointer<frmUser> m_login;

@@ -1,12 +1,15 @@
 #include "CommandLine.h"
+#include "CommandLinePlan.h"
 
-#include "SelfTest.h"
+#include "trainer/SelfTest.h"
 
 #include "history/CsvExport.h"
 #include "history/TryHistory.h"
 #include "results/ResultsFormat.h"
 #include "results/ResultsLoader.h"
 #include "settings/SettingsStore.h"
+#include "stats/Binomial.h"
+#include "stats/Evidence.h"
 #include "stats/HitSummary.h"
 #include "trainer/RandomSource.h"
 
@@ -21,6 +24,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <unistd.h>
@@ -100,11 +104,18 @@ QString isoTime(std::int64_t utcMs)
     return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::UTC).toString(Qt::ISODate);
 }
 
+// A figure as JSON without the noise of binary fractions: 76 x 0.2 is 15.200000000000001 as a double,
+// and a reader wants 15.2. Twelve significant digits keep every figure's real precision.
+double tidy(double value)
+{
+    return std::isfinite(value) ? QString::number(value, 'g', 12).toDouble() : value;
+}
+
 // A probability as JSON: a number, or the text "< 1e-300" where it is too small for one (never 0).
 QJsonValue probabilityJson(double p)
 {
     if (p >= stats::kSmallestStatedProbability)
-        return p;
+        return tidy(p);
     return stats::probabilityText(p);
 }
 
@@ -128,6 +139,47 @@ QJsonArray runsJson(const history::AccountHistory &account)
     return runs;
 }
 
+// The trend and the exploratory scores as the JSON gives them.
+QJsonObject trendJson(const stats::TrendTest &trend)
+{
+    return {{QStringLiteral("runs"), trend.runs},
+            {QStringLiteral("z"), tidy(trend.z)},
+            {QStringLiteral("p"), tidy(trend.p)}};
+}
+
+QJsonObject secondaryJson(const stats::SecondaryScores &s)
+{
+    return {{QStringLiteral("plus1"), QJsonObject{{QStringLiteral("tries"), qint64(s.plus1.tries)},
+                                                  {QStringLiteral("hits"), qint64(s.plus1.hits)},
+                                                  {QStringLiteral("p"), tidy(s.plus1.p)},
+                                                  {QStringLiteral("p_holm"), tidy(s.plus1.pHolm)}}},
+            {QStringLiteral("minus1"), QJsonObject{{QStringLiteral("tries"), qint64(s.minus1.tries)},
+                                                   {QStringLiteral("hits"), qint64(s.minus1.hits)}}},
+            {QStringLiteral("variance"), QJsonObject{{QStringLiteral("runs"), s.variance.runs},
+                                                     {QStringLiteral("chi2"), tidy(s.variance.chi2)},
+                                                     {QStringLiteral("p"), tidy(s.variance.p)},
+                                                     {QStringLiteral("p_holm"), tidy(s.variance.pHolm)}}},
+            {QStringLiteral("trend_p_holm"), tidy(s.trendPHolm)}};
+}
+
+// The anytime-valid evidence: E, its two sides and its peak as numbers where a double holds them,
+// and the base-10 logs always as numbers.
+void insertEvidence(QJsonObject &json, const results::ResultsData &data)
+{
+    const stats::HitSummary &summary = data.whole;
+    json.insert(QStringLiteral("e_value"), stats::jsonCount(data.evidence.log10Value));
+    json.insert(QStringLiteral("e_value_above"), stats::jsonCount(data.evidence.log10Above));
+    json.insert(QStringLiteral("e_value_below"), stats::jsonCount(data.evidence.log10Below));
+    json.insert(QStringLiteral("e_value_peak"), stats::jsonCount(data.log10EvidencePeak));
+    json.insert(QStringLiteral("log10_e_value"), tidy(data.evidence.log10Value));
+    json.insert(QStringLiteral("log10_p_at_least"),
+                tidy(stats::log10ProbabilityAtLeast(summary.tries, summary.hits)));
+    json.insert(QStringLiteral("log10_p_at_most"),
+                tidy(stats::log10ProbabilityAtMost(summary.tries, summary.hits)));
+    json.insert(QStringLiteral("trend"), trendJson(data.trend));
+    json.insert(QStringLiteral("secondary"), secondaryJson(data.secondary));
+}
+
 QJsonObject summaryJson(const history::AccountHistory &account, const results::ResultsData &data)
 {
     const stats::HitSummary &summary = data.whole;
@@ -136,17 +188,17 @@ QJsonObject summaryJson(const history::AccountHistory &account, const results::R
         {QStringLiteral("user"), account.userName},
         {QStringLiteral("tries"), qint64(summary.tries)},
         {QStringLiteral("hits"), qint64(summary.hits)},
-        {QStringLiteral("accuracy_percent"), results::accuracyPercent(summary.tries, summary.hits)},
-        {QStringLiteral("expected_hits"), summary.expectedHits},
-        {QStringLiteral("sd"), summary.sd},
-        {QStringLiteral("z"), summary.z},
+        {QStringLiteral("accuracy_percent"), tidy(results::accuracyPercent(summary.tries, summary.hits))},
+        {QStringLiteral("expected_hits"), tidy(summary.expectedHits)},
+        {QStringLiteral("sd"), tidy(summary.sd)},
+        {QStringLiteral("z"), tidy(summary.z)},
         {QStringLiteral("p_at_least"), probabilityJson(summary.pAtLeast)},
         {QStringLiteral("p_at_most"), probabilityJson(summary.pAtMost)},
-        {QStringLiteral("ci95_low"), summary.ci95.low},
-        {QStringLiteral("ci95_high"), summary.ci95.high},
+        {QStringLiteral("ci95_low"), tidy(summary.ci95.low)},
+        {QStringLiteral("ci95_high"), tidy(summary.ci95.high)},
         {QStringLiteral("consistent"), consistent},
         {QStringLiteral("verdict"),
-         consistent ? summary.verdict : results::disagreementText(data, QLocale::c())},
+         consistent ? results::evidenceVerdict(data) : results::disagreementText(data, QLocale::c())},
         {QStringLiteral("history_tries"), qint64(account.tries.size())},
         {QStringLiteral("invalid_rows"), qint64(account.rejected.size())},
         {QStringLiteral("before_history_tries"), account.beforeHistoryTries},
@@ -156,6 +208,7 @@ QJsonObject summaryJson(const history::AccountHistory &account, const results::R
         json.insert(QStringLiteral("tries_off"), qint64(data.totals.triesOff));
         json.insert(QStringLiteral("hits_off"), qint64(data.totals.hitsOff));
     }
+    insertEvidence(json, data);
     return json;
 }
 
@@ -306,9 +359,18 @@ struct Options
     QCommandLineOption verifyCsv{QStringLiteral("verify-csv"),
                                  QStringLiteral("Checks an exported <file> without the store."),
                                  QStringLiteral("file")};
+    // How many tries a declared series needs (CommandLinePlan.h).
+    QCommandLineOption plan{QStringLiteral("plan"),
+                            QStringLiteral("The fewest tries a declared series needs to show a true hit rate "
+                                           "<rate> (such as 0.25) at the 1-in-20 level 4 times in 5."),
+                            QStringLiteral("rate")};
+    QCommandLineOption alpha{QStringLiteral("alpha"), QStringLiteral("With --plan: the level (0.05)."),
+                             QStringLiteral("a")};
+    QCommandLineOption power{QStringLiteral("power"), QStringLiteral("With --plan: the power (0.8)."),
+                             QStringLiteral("p")};
     QList<QCommandLineOption> all() const
     {
-        return {summary, json, exportCsv, user, selfTest, seed, verify, verifyCsv};
+        return {summary, json, exportCsv, user, selfTest, seed, verify, verifyCsv, plan, alpha, power};
     }
 };
 
@@ -325,14 +387,18 @@ std::optional<QString> misuse(const QCommandLineParser &parser, const Options &o
     }
     const int actions = int(parser.isSet(options.summary)) + int(parser.isSet(options.exportCsv)) +
                         int(parser.isSet(options.selfTest)) + int(parser.isSet(options.verify)) +
-                        int(parser.isSet(options.verifyCsv));
-    const bool jsonFits =
-        parser.isSet(options.summary) || parser.isSet(options.verify) || parser.isSet(options.verifyCsv);
+                        int(parser.isSet(options.verifyCsv)) + int(parser.isSet(options.plan));
+    const bool plan = parser.isSet(options.plan);
+    const bool jsonFits = parser.isSet(options.summary) || parser.isSet(options.verify) ||
+                          parser.isSet(options.verifyCsv) || plan;
     if (actions != 1 || !parser.positionalArguments().isEmpty() ||
         (parser.isSet(options.json) && !jsonFits) ||
-        (parser.isSet(options.seed) && !parser.isSet(options.selfTest)))
-        return QStringLiteral("Give one of --summary, --export-csv, --verify, --verify-csv or --self-test.");
-    if (!parser.isSet(options.selfTest) && !parser.isSet(options.verifyCsv) && !parser.isSet(options.user))
+        (parser.isSet(options.seed) && !parser.isSet(options.selfTest)) ||
+        ((parser.isSet(options.alpha) || parser.isSet(options.power)) && !plan) ||
+        (plan && parser.isSet(options.user)))
+        return QStringLiteral("Give one of --summary, --export-csv, --verify, --verify-csv, --self-test or --plan.");
+    if (!parser.isSet(options.selfTest) && !plan && !parser.isSet(options.verifyCsv) &&
+        !parser.isSet(options.user))
         return QStringLiteral("--summary and --export-csv want --user NAME.");
     return std::nullopt;
 }
@@ -398,6 +464,13 @@ int run(int argc, char *argv[])
     }
     if (const std::optional<QString> mistake = misuse(parser, options))
         return usage(*mistake);
+    if (parser.isSet(options.plan)) {
+        const PlanAnswer answer = plan(parser.value(options.plan), valueIfSet(parser, options.alpha),
+                                       valueIfSet(parser, options.power), parser.isSet(options.json));
+        if (answer.status == 0)
+            say(stdout, answer.output);
+        return answer.status == kUsage ? usage(answer.output) : answer.status == 0 ? 0 : fail(answer.output);
+    }
     if (parser.isSet(options.selfTest))
         return selfTest(parser.value(options.selfTest), valueIfSet(parser, options.seed));
     if (parser.isSet(options.verify))

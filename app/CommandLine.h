@@ -1,6 +1,6 @@
 #pragma once
 
-// The program without windows: --help, --version, --summary, --export-csv, --self-test. Decided
+// The program without windows: --help, --version, --summary, --export-csv, --self-test, --plan. Decided
 // before any window exists, so it runs where there is no display. Reads the store read only (no
 // password: the file belongs to the operating-system user already) and never changes it.
 namespace commandline {

@@ -11,7 +11,6 @@
 #include "history/HistorySchema.h"
 #include "platform/Fonts.h"
 #include "platform/Form.h"
-#include "platform/UserSession.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -130,6 +129,8 @@ public:
         if (window)
             window->refresh();
     }
+    void planSeries() override {}
+    void seriesClosed() override {}
     QPointer<results::frmResults> window;
 };
 
@@ -153,14 +154,11 @@ void BM_OpenResultsWindow(benchmark::State &state)
 // totals, the window taking it in, and the next paint of both windows.
 void BM_CountedGuessWithResultsOpen(benchmark::State &state)
 {
-    static platform::UserSession session;
     static ResultsHost host;
     static QPointer<frmMain> trainer;
     if (!trainer) {
-        session.CurrentUserName = kUser;
-        session.UserTries = kRecordedTries - kGuesses;
-        session.UserHits = filledHits;
-        trainer = new frmMain(session, host, std::make_unique<RandomSource>(1));
+        trainer = new frmMain(host, std::make_unique<RandomSource>(1));
+        trainer->run().showFor(kUser, std::int16_t(filledHits), std::int16_t(kRecordedTries - kGuesses));
         trainer->setOptionsSlidePaced(false);
         trainer->Show();
         host.openResultsWindow();

@@ -28,6 +28,18 @@ const char *const kVersion1 =
     " layout INTEGER, hit INTEGER NOT NULL, response_ms INTEGER,"
     " PRIMARY KEY (run_id, try)) WITHOUT ROWID;";
 
+// Version 2: declared series. A series names no run: its tries are the account's next counted test
+// tries after declared_ms. Safe to run again, and on a file that already holds other later tables.
+const char *const kVersion2 =
+    "CREATE TABLE IF NOT EXISTS history_series("
+    " id INTEGER PRIMARY KEY, section_fold TEXT NOT NULL, declared_ms INTEGER NOT NULL,"
+    " tries INTEGER NOT NULL, game INTEGER NOT NULL, deck INTEGER NOT NULL, ended_early_ms INTEGER NULL);"
+    "CREATE INDEX IF NOT EXISTS history_series_account ON history_series(section_fold, declared_ms);";
+
+const char *const kRestoreSeries =
+    "INSERT OR IGNORE INTO history_series(id, section_fold, declared_ms, tries, game, deck, ended_early_ms)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
+
 // Copies of the rows, ids kept, for a damaged file's replacement.
 const char *const kRestoreRun =
     "INSERT OR IGNORE INTO history_run(id, token, section_fold, name, game, start_ms)"
@@ -82,6 +94,10 @@ QList<AttachedStatement> salvage(sqlite3 *damaged)
                  " FROM history_try",
                  kRestoreTry, &rows);
     chain::salvage(damaged, &rows);
+    salvageTable(
+        damaged,
+        "SELECT id, section_fold, declared_ms, tries, game, deck, ended_early_ms FROM history_series",
+        kRestoreSeries, &rows);
     return rows;
 }
 
@@ -99,14 +115,27 @@ const char *const kInsertTry =
     " hit, response_ms) SELECT id, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11 FROM history_run WHERE token = "
     "?1";
 
+// A declaration is written once; the same declaration written again (a retried write) adds nothing.
+const char *const kInsertSeries =
+    "INSERT INTO history_series(section_fold, declared_ms, tries, game, deck)"
+    " SELECT ?1, ?2, ?3, ?4, ?5 WHERE NOT EXISTS"
+    " (SELECT 1 FROM history_series WHERE section_fold = ?1 AND declared_ms = ?2)";
+const char *const kEndSeriesEarly =
+    "UPDATE history_series SET ended_early_ms = ?3"
+    " WHERE section_fold = ?1 AND declared_ms = ?2 AND ended_early_ms IS NULL";
+
 StoreSchema storeSchema()
 {
-    std::vector<QByteArray> checks{kInsertAccount, kInsertRun,     kInsertRunEnd, kInsertTry,
-                                   kRestoreRun,    kRestoreRunEnd, kRestoreTry};
+    std::vector<QByteArray> checks{kInsertAccount, kInsertRun,      kInsertRunEnd,   kInsertTry,
+                                   kRestoreRun,    kRestoreRunEnd,  kRestoreTry,     kInsertSeries,
+                                   kEndSeriesEarly, kRestoreSeries};
     for (const QByteArray &check : chain::checks())
         checks.push_back(check);
-    // Version 2: the chained record.
-    return {{QByteArray(kVersion1), QByteArray(chain::kMigration)}, checks, salvage, chain::registerFunctions};
+    // Version 3: the chained record.
+    return {{QByteArray(kVersion1), QByteArray(kVersion2), QByteArray(chain::kMigration)},
+            checks,
+            salvage,
+            chain::registerFunctions};
 }
 
 void install()

@@ -20,4 +20,8 @@ extern const char *const kInsertRunEnd;  // token, end_ms
 extern const char
     *const kInsertTry; // token, try, time_ms, game, deck, blind, guess, target, layout, hit, response_ms
 
+// Declared series (rows added by TryRecorder::declareSeries and ended once by endSeriesEarly).
+extern const char *const kInsertSeries;   // section_fold, declared_ms, tries, game, deck
+extern const char *const kEndSeriesEarly; // section_fold, declared_ms, ended_early_ms
+
 } // namespace history::schema

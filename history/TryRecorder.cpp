@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 
@@ -81,26 +82,13 @@ proof::DrawSource *TryRecorder::draws()
     return m_run ? &m_run->seal->draws() : nullptr;
 }
 
-bool TryRecorder::appendSeriesRow(const QString &userName, proof::RowKind kind, int tries, history::Game game,
-                                  history::Deck deck)
-{
-    const bool declared = kind == proof::RowKind::Series;
-    return SaveSettings(
-        {history::kAccountsApplication,
-         userName,
-         {},
-         {history::chain::seriesRow(SettingsStore::foldName(userName), kind, nowUtcMs(), declared ? tries : 0,
-                                    declared ? qint64(game) : 0, declared ? qint64(deck) : 0)}},
-        WhenRefused::KeepAndRetry);
-}
-
 bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const CountedTry *counted)
 {
     const QList<SettingEntry> totals{{history::kHitsKey, QString::number(hits)},
                                      {history::kTriesKey, QString::number(tries)}};
     QList<AttachedStatement> record;
     if (counted && m_run) {
-        const std::int64_t now = nowUtcMs();
+        const std::int64_t now = stamp();
         const qint64 game = qint64(m_run->game);
         if (m_run->recordedTries == 0) {
             // The totals before this try are where the account's history begins (kept only the
@@ -121,4 +109,37 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
     }
     return SaveSettings({history::kAccountsApplication, userName, totals, record, counted != nullptr},
                         WhenRefused::KeepAndRetry);
+}
+
+std::int64_t TryRecorder::stamp()
+{
+    m_lastStampMs = std::max(nowUtcMs(), m_lastStampMs + 1);
+    return m_lastStampMs;
+}
+
+void TryRecorder::appendSeriesRow(const QString &userName, QList<AttachedStatement> statements)
+{
+    SaveSettings({history::kAccountsApplication, userName, {}, std::move(statements)},
+                 WhenRefused::KeepAndRetry);
+}
+
+std::int64_t TryRecorder::declareSeries(const QString &userName, int length, history::Game game,
+                                        history::Deck deck)
+{
+    const std::int64_t declared = stamp();
+    const QString fold = SettingsStore::foldName(userName);
+    appendSeriesRow(userName,
+                    {{history::schema::kInsertSeries,
+                      {fold, qint64(declared), qint64(length), qint64(game), qint64(deck)}},
+                     history::chain::seriesRow(fold, proof::RowKind::Series, declared, length, qint64(game),
+                                               qint64(deck))});
+    return declared;
+}
+
+void TryRecorder::endSeriesEarly(const QString &userName, std::int64_t declaredMs)
+{
+    const QString fold = SettingsStore::foldName(userName);
+    const std::int64_t ended = stamp();
+    appendSeriesRow(userName, {{history::schema::kEndSeriesEarly, {fold, qint64(declaredMs), qint64(ended)}},
+                               history::chain::seriesRow(fold, proof::RowKind::SeriesEnd, ended, 0, 0, 0)});
 }

@@ -2,10 +2,13 @@
 
 #include "HistoryTypes.h"
 
+#include "settings/Settings.h"
+
 #include "proof/RecordChain.h"
 #include "proof/SealedRun.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <array>
 #include <cstdint>
@@ -40,11 +43,6 @@ public:
     // The open run's sealed stream, which every draw of the run must come from; null with no run open.
     proof::DrawSource *draws();
 
-    // Appends a series row (kind Series: tries N, game, deck; kind SeriesEnd: the rest 0) to userName's
-    // chained record, durably, now. The one path for rows that belong to no run.
-    bool appendSeriesRow(const QString &userName, proof::RowKind kind, int tries, history::Game game,
-                         history::Deck deck);
-
     // What the trainer knows of a try it has just counted; the recorder adds the time, run and number.
     struct CountedTry
     {
@@ -61,10 +59,28 @@ public:
     // one transaction. The try counts only inside an open run. False when the write was kept back.
     bool saveTotals(const QString &userName, int hits, int tries, const CountedTry *counted);
 
+    // Whether a run is open: only then does a counted try go on record.
+    bool runOpen() const { return m_run.has_value(); }
+
     // UTC ms since 1970.
     static std::int64_t nowUtcMs();
 
+    // Declares a series of `length` counted test tries of userName, recorded now, before its first
+    // try; gives the declaration's time, which names the series from then on. The row never changes
+    // except by endSeriesEarly. A write the disk refuses is kept and retried, as tries are.
+    std::int64_t declareSeries(const QString &userName, int length, history::Game game, history::Deck deck);
+    // Records that userName's series declared at declaredMs ended now, before its last try: the
+    // tries it never had count as misses. A series already ended early keeps its first end.
+    void endSeriesEarly(const QString &userName, std::int64_t declaredMs);
+
 private:
+    // The time for a new row: now, but always after the last row this recorder stamped, so a try
+    // counted in the same millisecond as a declaration still lies after it.
+    std::int64_t stamp();
+    // The one path series rows take to the store.
+    void appendSeriesRow(const QString &userName, QList<AttachedStatement> statements);
+
+    std::int64_t m_lastStampMs = 0;
     struct OpenRun
     {
         qint64 token = 0;

@@ -279,6 +279,16 @@ bool focusMovedInWindow(const QFocusEvent *event, bool hadFocusBefore)
     return !windowReturns || !hadFocusBefore;
 }
 
+// Tells the box (GotFocus) when the focus moved to it inside its window; hadFocus remembers that the
+// box has had the focus at all.
+template <typename Box> void reportFocus(Box *box, const QFocusEvent *event, bool &hadFocus)
+{
+    const bool moved = focusMovedInWindow(event, hadFocus);
+    hadFocus = true;
+    if (moved)
+        emit box->GotFocus();
+}
+
 } // namespace
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent), TwipsPlacement(this)
@@ -306,10 +316,7 @@ void TextBox::keyPressEvent(QKeyEvent *event)
 void TextBox::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    const bool moved = focusMovedInWindow(event, m_hadFocus);
-    m_hadFocus = true;
-    if (moved)
-        emit GotFocus();
+    reportFocus(this, event, m_hadFocus);
 }
 
 MultiLineTextBox::MultiLineTextBox(QWidget *parent) : QPlainTextEdit(parent), TwipsPlacement(this)
@@ -326,10 +333,7 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent *event)
 void MultiLineTextBox::focusInEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusInEvent(event);
-    const bool moved = focusMovedInWindow(event, m_hadFocus);
-    m_hadFocus = true;
-    if (moved)
-        emit GotFocus();
+    reportFocus(this, event, m_hadFocus);
 }
 
 } // namespace platform

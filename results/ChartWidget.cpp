@@ -1,8 +1,11 @@
 #include "ChartWidget.h"
 
+#include "ResultsFormat.h"
 #include "ResultsTexts.h"
 
 #include <QBuffer>
+#include <QDate>
+#include <QFontMetricsF>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -61,11 +64,37 @@ void ChartWidget::paintEvent(QPaintEvent *)
     paintChart(painter, rect(), m_kind, m_data ? *m_data : kEmpty, font(), palette());
 }
 
+QString chartStamp(const ResultsData &data, const QDate &date)
+{
+    return data.userName + QStringLiteral(", ") + date.toString(Qt::ISODate) + QStringLiteral(": ") +
+           headline(data, QLocale::c());
+}
+
+namespace {
+
+// A saved chart leaves the window: the account, the date and the verdict go under it, so the picture
+// never travels without what it stands for.
+void paintSaved(QPainter &painter, const QRectF &area, ChartKind kind, const ResultsData &data,
+                const QFont &font, const QPalette &palette, const QString &stamp)
+{
+    const QFontMetricsF metrics(font);
+    const qreal footer = metrics.height() * 2.4;
+    painter.fillRect(area, palette.color(QPalette::Base));
+    paintChart(painter, area.adjusted(0, 0, 0, -footer), kind, data, font, palette);
+    painter.setFont(font);
+    painter.setPen(palette.color(QPalette::Text));
+    painter.drawText(area.adjusted(6, area.height() - footer, -6, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, stamp);
+}
+
+} // namespace
+
 bool saveChartFile(const QString &path, ChartKind kind, const ResultsData &data, const QSize &size,
                    qreal devicePixelRatio, const QFont &font, const QPalette &palette)
 {
     QByteArray bytes;
     const QRectF area(QPointF(0, 0), QSizeF(size));
+    const QString stamp = chartStamp(data, QDate::currentDate());
     if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
         QBuffer buffer(&bytes);
         QSvgGenerator svg;
@@ -73,17 +102,18 @@ bool saveChartFile(const QString &path, ChartKind kind, const ResultsData &data,
         svg.setSize(size);
         svg.setViewBox(area);
         svg.setTitle(kind == ChartKind::Deviation ? resultstext::kDeviationTitle : resultstext::kSpreadTitle);
-        svg.setDescription(chartDescription(kind, data));
+        svg.setDescription(stamp + u'\n' + chartDescription(kind, data));
         QPainter painter;
         if (!painter.begin(&svg))
             return false;
-        paintChart(painter, area, kind, data, font, palette);
+        paintSaved(painter, area, kind, data, font, palette, stamp);
         painter.end();
     } else {
         QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(devicePixelRatio);
+        image.setText(QStringLiteral("Description"), stamp);
         QPainter painter(&image);
-        paintChart(painter, area, kind, data, font, palette);
+        paintSaved(painter, area, kind, data, font, palette, stamp);
         painter.end();
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);

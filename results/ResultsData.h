@@ -1,7 +1,10 @@
 #pragma once
 
 #include "history/RecordCheck.h"
+#include "stats/Evidence.h"
 #include "stats/HitSummary.h"
+#include "stats/Secondary.h"
+#include "stats/Trend.h"
 
 #include <QDateTime>
 #include <QList>
@@ -70,6 +73,12 @@ struct ResultsData
     // Hits among the first i + 1 recorded tries, for every recorded try in order.
     std::vector<std::int32_t> cumulativeHits;
     RunSpread spread;
+    // Evidence against chance along the record: the tries before the history began as one block,
+    // then every recorded try in order; its value now and the highest it reached.
+    stats::Evidence evidence;
+    double log10EvidencePeak = 0;
+    stats::TrendTest trend;           // over the runs above, in time order
+    stats::SecondaryScores secondary; // exploratory, never the verdict
 
     int recordedTries() const { return static_cast<int>(cumulativeHits.size()); }
 };

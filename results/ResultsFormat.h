@@ -17,6 +17,20 @@ QString formatPercent(double percent, const QLocale &locale = QLocale());
 // A number with the given decimals.
 QString formatNumber(double value, int decimals, const QLocale &locale = QLocale());
 
+// "1 try", "2 tries", "1 hit", "12 000 hits" (the count in the locale).
+QString countText(std::int64_t count, const QString &one, const QString &many,
+                  const QLocale &locale = QLocale());
+QString triesText(std::int64_t tries, const QLocale &locale = QLocale());
+QString hitsText(std::int64_t hits, const QLocale &locale = QLocale());
+// A chance in words before the number: "about 1 in 4", "about 6 in 10", "nearly always".
+QString chanceWords(double p);
+// E in the verdict's words: "1.6", "62", "840 000", "3.5 × 10^9862".
+QString evidenceText(double log10E);
+// The evidence verdict: "Too few tries to tell yet.", within chance, above or below chance.
+QString evidenceVerdict(const ResultsData &data);
+// The trend sentence ("Too few runs to tell yet.", rises / falls / no clear trend with its p).
+QString trendText(const ResultsData &data);
+
 // The summary as lines of label and value, in the order the window shows them; the same lines go to
 // the clipboard and to screen readers.
 struct SummaryLine

@@ -10,6 +10,29 @@
 
 namespace results {
 
+namespace {
+
+// The position guessed, 1..5: in the plain game each card lies at the position of its face.
+int guessPosition(const history::TryRecord &recorded)
+{
+    return recorded.guess;
+}
+
+// The position that held the computer's card: its face in the plain game, where the layout put it in
+// find-hidden (0 when the layout does not hold it).
+int targetPosition(const history::TryRecord &recorded)
+{
+    if (recorded.game == history::Game::Plain)
+        return recorded.target;
+    for (std::size_t i = 0; i < recorded.layout.size(); ++i) {
+        if (recorded.layout[i] == recorded.target)
+            return int(i) + 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 void ResultsLoader::takeIn(ResultsRecord &record, const history::AccountHistory &account)
 {
     QHash<std::int64_t, QDateTime> starts;
@@ -18,7 +41,8 @@ void ResultsLoader::takeIn(ResultsRecord &record, const history::AccountHistory 
     for (const history::TryRecord &recorded : account.tries) {
         const QDateTime start =
             starts.value(recorded.runId, QDateTime::fromMSecsSinceEpoch(recorded.timeUtcMs, Qt::UTC));
-        record.add({recorded.runId, start, recorded.game, recorded.deck, recorded.hit});
+        record.add({recorded.runId, start, recorded.game, recorded.deck, recorded.hit,
+                    guessPosition(recorded), targetPosition(recorded)});
         record.last = std::max(record.last, history::TryPosition{recorded.runId, recorded.tryNumber});
     }
     for (const history::RejectedTry &rejected : account.rejected) {

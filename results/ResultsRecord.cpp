@@ -102,6 +102,7 @@ void ResultsRecord::add(const RecordedTry &recorded)
         row = m_runRow.insert(recorded.run, m_data.runs.size());
         m_data.runs.append(RunRow{recorded.runStart, {}, {}, {0, 0, 1}});
         m_runStates.append(RunState{});
+        m_runTries.emplace_back();
     }
     RunRow &run = m_data.runs[*row];
     RunState &state = m_runStates[*row];
@@ -112,6 +113,28 @@ void ResultsRecord::add(const RecordedTry &recorded)
     if (!state.decks.contains(recorded.deck))
         state.decks.append(recorded.deck);
     state.dirty = true;
+    m_runTries[std::size_t(*row)].push_back({recorded.guessPosition, recorded.targetPosition});
+}
+
+void ResultsRecord::updateEvidence()
+{
+    // E depends on tries and hits alone, but its peak on the path: a new block (the totals changed
+    // what came before the history) starts the walk again; otherwise only the new tries are walked.
+    const std::int64_t block = m_data.totals.consistent ? m_data.beforeHistoryTries : 0;
+    if (block != m_evidencedBlock) {
+        m_evidence = {};
+        m_evidence.addBlock(block, m_data.totals.consistent ? m_data.beforeHistoryHits : 0);
+        m_evidencedBlock = block;
+        m_evidenced = 0;
+    }
+    std::int32_t before = m_evidenced == 0 ? 0 : m_data.cumulativeHits[m_evidenced - 1];
+    for (; m_evidenced < m_data.cumulativeHits.size(); ++m_evidenced) {
+        const std::int32_t now = m_data.cumulativeHits[m_evidenced];
+        m_evidence.addTry(now > before);
+        before = now;
+    }
+    m_data.evidence = m_evidence.current();
+    m_data.log10EvidencePeak = m_evidence.log10Peak();
 }
 
 void ResultsRecord::finish()
@@ -152,6 +175,10 @@ void ResultsRecord::finish()
         for (int b = 0; b < kSpreadBins; ++b)
             m_data.spread.chance[b] += chance[b];
     }
+
+    updateEvidence();
+    m_data.trend = stats::trendOverRuns(stats::runCounts(m_runTries));
+    m_data.secondary = stats::secondaryScores(m_runTries, m_data.trend.enough ? m_data.trend.p : 1.0);
 }
 
 const std::array<double, kSpreadBins> &ResultsRecord::chanceSpread(std::int64_t n)

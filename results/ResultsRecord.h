@@ -26,6 +26,9 @@ struct RecordedTry
     Game game = Game::Plain;
     Deck deck = Deck::Zener;
     bool hit = false;
+    // Positions 1..5: the one guessed and the one that held the computer's card (0 when not known).
+    int guessPosition = 0;
+    int targetPosition = 0;
 };
 
 // Builds a ResultsData from the stored totals and the recorded tries, one try at a time, so the
@@ -63,6 +66,7 @@ private:
     };
 
     const std::array<double, kSpreadBins> &chanceSpread(std::int64_t tries);
+    void updateEvidence();
 
     ResultsData m_data;
     std::int64_t m_storedTries = 0;
@@ -73,6 +77,10 @@ private:
     std::array<Tally, kDecks.size()> m_decks{};
     QHash<std::int64_t, qsizetype> m_runRow; // run id -> index in m_data.runs
     QList<RunState> m_runStates;             // parallel to m_data.runs
+    std::vector<stats::RunTries> m_runTries; // parallel to m_data.runs: guesses and targets in order
+    stats::EvidenceTrack m_evidence;         // along the block and m_data.cumulativeHits[0, m_evidenced)
+    std::int64_t m_evidencedBlock = -1;      // the block the track began with (-1: none yet)
+    std::size_t m_evidenced = 0;
     std::map<std::int64_t, std::array<double, kSpreadBins>> m_chanceByLength;
 };
 

@@ -7,7 +7,7 @@ namespace resultstext {
 
 inline const QString kTitlePrefix = QStringLiteral("Results - ");
 // The summary's first line: %1 the account, %2 hits, %3 tries.
-inline const QString kSummaryTitle = QStringLiteral("%1: %2 hits in %3 tries");
+inline const QString kSummaryTitle = QStringLiteral("%1: %2 in %3");
 // %1: what disagrees, as kDisagreement gives it once for Tries and once for Hits.
 inline const QString kTotalsDisagree = QStringLiteral(
     "The stored totals and the recorded history disagree (%1), so no verdict is drawn from them.");
@@ -26,11 +26,35 @@ inline const QString kTries = QStringLiteral("Tries");
 inline const QString kHits = QStringLiteral("Hits");
 inline const QString kAccuracy = QStringLiteral("Accuracy");
 inline const QString kChanceGives = QStringLiteral("Chance alone gives");
-inline const QString kZ = QStringLiteral("z");
-inline const QString kPAtLeast = QStringLiteral("Chance of this or better");
+// The figures below the evidence hold only for a number of tries fixed before the first one.
+inline const QString kFixedInAdvance = QStringLiteral(" (tries fixed in advance)");
+inline const QString kZ = QStringLiteral("z (tries fixed in advance)");
+inline const QString kPAtLeast = QStringLiteral("Chance of this or better (tries fixed in advance)");
 inline const QString kPAtLeastExplained =
     QStringLiteral("The exact probability of scoring at least this well by chance alone");
-inline const QString kInterval = QStringLiteral("95 % interval of hit rate");
+inline const QString kInterval = QStringLiteral("95 % interval of hit rate (tries fixed in advance)");
+inline const QString kEvidence = QStringLiteral("Evidence against chance");
+// %1: E now, %2: the highest E so far.
+inline const QString kEvidenceValue = QStringLiteral("%1 to 1 (highest so far: %2 to 1)");
+inline const QString kTrend = QStringLiteral("Am I improving?");
+inline const QString kPlus1 = QStringLiteral("Guess against the next card (exploratory)");
+inline const QString kVariance = QStringLiteral("Spread of run scores (exploratory)");
+inline const QString kMinus1 = QStringLiteral("Guess against the card just seen (a habit, not evidence)");
+// %1 hits, %2 tries, %3 p, %4 Holm-adjusted p.
+inline const QString kPlus1Value = QStringLiteral("%1 of %2 (p = %3, adjusted for three scores: %4)");
+// %1 chi-squared, %2 runs, %3 p, %4 adjusted p.
+inline const QString kVarianceValue =
+    QStringLiteral("chi-squared %1 over %2 (p = %3, adjusted for three scores: %4)");
+// %1 hits, %2 tries, %3 what chance gives.
+inline const QString kMinus1Value = QStringLiteral("%1 of %2, chance gives %3");
+inline const QString kMinus1Habit = QStringLiteral(": your guesses follow the card you just saw");
+inline const QString kTrendHolm = QStringLiteral("Trend, adjusted for three scores");
+// Words for a chance: "about 1 in 4" (%1 the readable count), "about 6 in 10" (%1 tenths).
+inline const QString kChanceOneIn = QStringLiteral("about 1 in %1");
+inline const QString kChanceTenths = QStringLiteral("about %1 in 10");
+inline const QString kChanceNearlyAlways = QStringLiteral("nearly always");
+// %1 the chance in words, %2 the exact p.
+inline const QString kChanceWithP = QStringLiteral("%1 (p = %2)");
 inline const QString kBeforeHistory = QStringLiteral("Before the history began");
 
 inline const QString kTabCharts = QStringLiteral("C&harts");

@@ -1,8 +1,10 @@
 #include "frmResults.h"
 
 #include "ChartWidget.h"
+#include "FairPanel.h"
 #include "TallyTableModel.h"
 #include "ResultsFormat.h"
+#include "SeriesPanel.h"
 #include "ResultsLoader.h"
 #include "ResultsTexts.h"
 #include "WindowPlacement.h"
@@ -61,16 +63,13 @@ QString withoutMnemonic(QString text)
     return text;
 }
 
-// Summary lines: the first three down the left column, the next four down the right, the count from
-// before the history under the left column.
-constexpr int kSummaryLines = 8;
+// The headline figures, the figures for a fixed number of tries, the trend, the exploratory scores
+// and what came before the history: two columns of seven.
+constexpr int kSummaryLines = 14;
 QPoint summaryCell(int line)
 {
-    if (line < 3)
-        return {0, line};
-    if (line < 7)
-        return {3, line - 3};
-    return {0, 3};
+    constexpr int rows = kSummaryLines / 2;
+    return line < rows ? QPoint{0, line} : QPoint{3, line - rows};
 }
 
 QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString &name)
@@ -132,6 +131,8 @@ frmResults::frmResults(QWidget *parent)
     m_runsView->sortByColumn(0, Qt::DescendingOrder);
     m_tabs->addTab(m_runsView, resultstext::kTabRuns);
     m_tabs->addTab(buildSplits(), resultstext::kTabSplits);
+    m_tabs->addTab(new FairPanel([this] { return data().userName; }, this), FairPanel::kTabText);
+    m_tabs->addTab(m_series = new SeriesPanel(QString(), this), QStringLiteral("Se&ries"));
     // A tab's text carries its mnemonic marker; a screen reader is told the words alone.
     for (int tab = 0; tab < m_tabs->count(); ++tab)
         m_tabs->tabBar()->setAccessibleTabName(tab, withoutMnemonic(m_tabs->tabText(tab)));
@@ -147,6 +148,7 @@ frmResults::frmResults(QWidget *parent)
     m_close = new QPushButton(resultstext::kClose, this);
     buttons->addWidget(m_export);
     buttons->addWidget(m_saveChart);
+    buttons->addWidget(m_series->planButton());
     buttons->addStretch(1);
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
@@ -280,6 +282,8 @@ void frmResults::applyData(bool soon)
 {
     const ResultsData &data = m_record.data();
     setWindowTitle(resultstext::kTitlePrefix + data.userName);
+    if (!soon) // after each try the series wait for the next full load (a series closing brings one)
+        m_series->load(data.userName);
     m_verdict->setText(headline(data));
 
     const QList<SummaryLine> lines = summaryLines(data);

@@ -19,6 +19,7 @@ class QTableView;
 namespace results {
 
 class ChartWidget;
+class SeriesPanel;
 class ResultsLoader;
 class TallyTableModel;
 
@@ -62,6 +63,7 @@ public:
     QPushButton *exportButton() const { return m_export; }
     QPushButton *saveChartButton() const { return m_saveChart; }
     QPushButton *closeButton() const { return m_close; }
+    SeriesPanel *seriesPanel() const { return m_series; }
 
 private:
     void buildSummary();
@@ -90,6 +92,7 @@ private:
     QPushButton *m_export = nullptr;
     QPushButton *m_saveChart = nullptr;
     QPushButton *m_close = nullptr;
+    SeriesPanel *m_series = nullptr;
 };
 
 } // namespace results

@@ -17,4 +17,9 @@ struct ChiSquaredTest
 // (r x c) has (r - 1)(c - 1).
 ChiSquaredTest chiSquaredUniform(const std::vector<std::int64_t> &observed, int degreesOfFreedom = 0);
 
+// The faces dealt to each position over many deals of n faces (position-major, n x n counts), tested
+// against fair dealing. The statistic is Pearson's, scaled by (n - 1)/n, on (n - 1)^2 degrees of
+// freedom; why the scaling is in the function's body. Nothing to test (p = 1) without deals.
+ChiSquaredTest chiSquaredOfDeals(const std::vector<std::int64_t> &facesByPosition, int faces);
+
 } // namespace stats

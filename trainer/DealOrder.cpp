@@ -1,7 +1,6 @@
 #include "DealOrder.h"
 
-#include "DrawSource.h"
-
+// The deal is the record's, so a sealed run's replay deals exactly as play does.
 DealtFaceIndexes dealFaceIndexes(DrawSource &random)
 {
     return proof::dealFaces(random);

@@ -2,7 +2,8 @@
 
 #include "proof/DrawStream.h"
 
-// Where a run's chance comes from: one interface for the window's practice generator, a pinned source
-// in tests and a sealed test run's stream. The face draw and the deal (proof/DrawStream.h) are the
-// same code the record's replay runs, so play and replay can never consume a stream differently.
+// Where a run's chance comes from: a stream of values r with 0 <= r < 1, from which the face draw
+// (1 + floor(5r)) and the deal take everything they need, in a fixed order. The window's own generator
+// is one; a sealed run's stream is another, and the record's replay consumes it through the same
+// interface, so play and replay can never drift apart.
 using DrawSource = proof::DrawSource;

@@ -1,7 +1,6 @@
 #include "FaceDraw.h"
 
-#include "DrawSource.h"
-
+// The draw itself is the record's, so a sealed run's replay takes its faces exactly as play does.
 namespace facedraw {
 
 std::int16_t faceFromUnit(double r)

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "DrawSource.h"
 
-namespace proof {
-class DrawSource;
-}
-using DrawSource = proof::DrawSource;
+#include <cstdint>
 
 // Turning chance into one of the five cards.
 namespace facedraw {

@@ -15,4 +15,9 @@ public:
     virtual void openResultsWindow() = 0;
     // A try of a test run has just been counted and stored: an open Results window takes it in.
     virtual void tryCounted() = 0;
+    // The user asks to plan (declare, or end early) a series of tries: the program opens its planner.
+    virtual void planSeries() = 0;
+    // The counted try just taken in was the last of a declared series: its result comes forward
+    // (the Results window opens or rises to it).
+    virtual void seriesClosed() = 0;
 };

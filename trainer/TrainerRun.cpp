@@ -5,12 +5,7 @@
 #include "Judging.h"
 #include "ScoreText.h"
 
-#include "platform/UserSession.h"
-
-TrainerRun::TrainerRun(platform::UserSession &session, std::unique_ptr<DrawSource> draws)
-    : m_session(session), m_draws(std::move(draws))
-{
-}
+TrainerRun::TrainerRun(std::unique_ptr<DrawSource> draws) : m_draws(std::move(draws)) {}
 
 TrainerRun::~TrainerRun()
 {
@@ -27,8 +22,8 @@ void TrainerRun::start(Kind kind, history::Game game)
     } else {
         // A test run continues the user's totals; its tries go on record as a run of their own.
         beginRecord(game);
-        m_hits = m_session.UserHits;
-        m_tries = m_session.UserTries;
+        m_hits = m_userHits;
+        m_tries = m_userTries;
     }
     markTableReady();
 }
@@ -38,13 +33,16 @@ void TrainerRun::stop()
     endRecord();
 }
 
-bool TrainerRun::showFor(const QString &userName)
+bool TrainerRun::showFor(const QString &userName, std::int16_t userHits, std::int16_t userTries)
 {
     endRecord();
     // Accounts are matched without regard to letter case, so "ada" logging in again is Ada.
     const bool changed = userName.toCaseFolded() != m_shownUser;
     m_shownUser = userName.toCaseFolded();
-    m_session.CurrentUserName = userName;
+    m_userName = userName;
+    m_userHits = userHits;
+    m_userTries = userTries;
+    loadSeries();
     if (changed) {
         // Another user never sees the last user's run.
         m_practice = false;
@@ -103,8 +101,8 @@ TrainerRun::Outcome TrainerRun::count(std::int16_t guess, std::int16_t target, b
     if (m_practice)
         return hit ? Outcome::Hit : Outcome::Miss;
 
-    m_session.UserHits = m_hits;
-    m_session.UserTries = m_tries;
+    m_userHits = m_hits;
+    m_userTries = m_tries;
     TryRecorder::CountedTry counted;
     counted.deck = setting.deck;
     counted.blind = setting.blind;
@@ -117,13 +115,14 @@ TrainerRun::Outcome TrainerRun::count(std::int16_t guess, std::int16_t target, b
     // Both totals and the try's record in one transaction: a crash between them can never leave a hit
     // stored without its try, or a try counted without its record. A write the disk refuses is kept
     // and goes in with the next one, or at the end.
-    m_recorder.saveTotals(m_session.CurrentUserName, m_hits, m_tries, &counted);
+    m_recorder.saveTotals(m_userName, m_hits, m_tries, &counted);
+    seriesTryCounted(hit);
     return hit ? Outcome::Hit : Outcome::Miss;
 }
 
 void TrainerRun::beginRecord(history::Game game)
 {
-    m_recorder.beginRun(m_session.CurrentUserName, game);
+    m_recorder.beginRun(m_userName, game);
 }
 
 void TrainerRun::endRecord()

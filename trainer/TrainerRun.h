@@ -3,6 +3,7 @@
 #include "DealOrder.h"
 #include "DrawSource.h"
 
+#include "history/SeriesRecord.h"
 #include "history/TryRecorder.h"
 
 #include <QElapsedTimer>
@@ -10,10 +11,8 @@
 
 #include <cstdint>
 #include <memory>
-
-namespace platform {
-struct UserSession;
-}
+#include <optional>
+#include <utility>
 
 // One run of the trainer's game, free of any window: a test run continues the user's totals and puts
 // every counted try on record with them; a practice run counts from zero and stores nothing. The
@@ -48,9 +47,8 @@ public:
         NotCounted // it would have taken the tries or the hits past the largest count
     };
 
-    // session: the logged-in user's totals, which a test run counts into; it must outlive the run.
-    // draws: the source every target and deal is taken from.
-    TrainerRun(platform::UserSession &session, std::unique_ptr<DrawSource> draws);
+    // draws: the source every target and deal is taken from. The user comes with showFor.
+    explicit TrainerRun(std::unique_ptr<DrawSource> draws);
     ~TrainerRun();
     TrainerRun(const TrainerRun &) = delete;
     TrainerRun &operator=(const TrainerRun &) = delete;
@@ -60,9 +58,10 @@ public:
     void start(Kind kind, history::Game game);
     // The run ends now. What it counted stays for the window to show.
     void stop();
-    // The window shows another user (or the same one again): the run ends, and for another user the
-    // run state returns to its state when the window opened. True when the user changed.
-    bool showFor(const QString &userName);
+    // The window shows another user (or the same one again) with their totals as stored: the run
+    // ends, the run keeps its copy of the totals, and for another user the run state returns to its
+    // state when the window opened. True when the user changed.
+    bool showFor(const QString &userName, std::int16_t userHits, std::int16_t userTries);
 
     // The plain game's target, drawn at the guess (face 1..5).
     std::int16_t drawTarget();
@@ -84,7 +83,21 @@ public:
     double RunAccuracy() const { return m_accuracy; }
     // Slot 0 the chosen face, slots 1..5 the faces in hidden positions 1..5 (face indexes 1..5).
     const DealtFaceIndexes &DealtFaces() const { return m_dealt; }
-    const platform::UserSession &session() const { return m_session; }
+    // The user shown, exactly as typed at the login, and their totals: a test run counts into them.
+    const QString &CurrentUserName() const { return m_userName; }
+    std::int16_t UserHits() const { return m_userHits; }
+    std::int16_t UserTries() const { return m_userTries; }
+
+    // Declared series (TrainerRun_series.cpp): the shown user's series still open, read from the store
+    // when the user is shown and counted along with each test try, so it spans Stop and restarts.
+    const std::optional<history::SeriesCount> &openSeries() const { return m_series; }
+    // Declares a series of `length` tries from the next counted test try on; false (nothing recorded)
+    // while one is open or the length lies outside 10..10 000.
+    bool declareSeries(int length, history::Game game, history::Deck deck);
+    // Ends the open series now; its untried tries count as misses. False when none is open.
+    bool endSeriesEarly();
+    // True once, after the counted try that filled the open series.
+    bool takeClosedSeries() { return std::exchange(m_seriesJustClosed, false); }
 
 private:
     DrawSource &draws();
@@ -92,9 +105,14 @@ private:
     // Where a run on record begins and ends.
     void beginRecord(history::Game game);
     void endRecord();
+    // The shown user's open series, as the store has it; a counted test try moves it on.
+    void loadSeries();
+    void seriesTryCounted(bool hit);
 
-    platform::UserSession &m_session;
     std::unique_ptr<DrawSource> m_draws;
+    QString m_userName;
+    std::int16_t m_userHits = 0;
+    std::int16_t m_userTries = 0;
     QString m_shownUser; // case-folded
     TryRecorder m_recorder;
     QElapsedTimer m_tableReady;
@@ -103,4 +121,6 @@ private:
     std::int16_t m_tries = 0;
     double m_accuracy = 0;
     DealtFaceIndexes m_dealt{};
+    std::optional<history::SeriesCount> m_series;
+    bool m_seriesJustClosed = false;
 };

@@ -22,7 +22,6 @@ class TrainerHost;
 
 namespace platform {
 class Timer;
-struct UserSession;
 } // namespace platform
 
 // The trainer window: a borderless, skinned 783 by 590 pixel window with the plain game on
@@ -41,10 +40,9 @@ class frmMain : public platform::Form
 {
     Q_OBJECT
 public:
-    // The window keeps references to the shared user values and to its host; both must outlive it.
-    // Without a draw source it seeds its own generator (Form_Initialize); tests hand in a pinned one.
-    frmMain(platform::UserSession &session, TrainerHost &host, std::unique_ptr<DrawSource> random = {},
-            QWidget *parent = nullptr);
+    // The window keeps a reference to its host, which must outlive it. Without a draw source it seeds
+    // its own generator (Form_Initialize); tests hand in a pinned one.
+    explicit frmMain(TrainerHost &host, std::unique_ptr<DrawSource> random = {}, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Options panel rest positions (top edge, twips).
@@ -98,9 +96,15 @@ public:
     TrainerRun &run() { return *m_run; }
     const TrainerRun &run() const { return *m_run; }
 
-    // Shows the window for this user (after a login): a run on show ends as Stop ends it; for another
-    // user than the one shown, the score and the meter return to their state when the window opened.
-    void showFor(const QString &userName);
+    // Declared series (frmMain_series.cpp): the game and deck as chosen now; asks the program to plan one.
+    history::Game chosenGame() const;
+    history::Deck chosenDeck() const { return guessSetting().deck; }
+    void planSeries();
+
+    // Shows the window for this user and their stored totals (after a login): a run on show ends as
+    // Stop ends it; for another user than the one shown, the score and the meter return to their state
+    // when the window opened.
+    void showFor(const QString &userName, std::int16_t userHits, std::int16_t userTries);
 
     // The deal (frmMain_deal.cpp).
     std::int16_t PickTarget();
@@ -168,7 +172,7 @@ public:
 
 protected:
     // Seeds the window's own generator when no draw source was given, and sets up the run.
-    void Form_Initialize(platform::UserSession &session, std::unique_ptr<DrawSource> draws);
+    void Form_Initialize(std::unique_ptr<DrawSource> draws);
     void Form_Load() override;
     void Form_Unload() override;
     void paintEvent(QPaintEvent *event) override;

@@ -9,7 +9,6 @@
 
 #include "art/ProductText.h"
 #include "platform/Dialogs.h"
-#include "platform/UserSession.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,7 +86,7 @@ void frmMain::Form_MouseDown(const platform::MouseArgs &args)
 
 void frmMain::Form_Activate()
 {
-    lblStats->setCaption(m_run->session().CurrentUserName);
+    lblStats->setCaption(m_run->CurrentUserName());
 }
 
 void frmMain::btnHelp_Click(std::int16_t)

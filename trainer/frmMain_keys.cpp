@@ -39,6 +39,7 @@ const std::array kKeyCommands{
     KeyCommand{Qt::Key_O, Qt::NoModifier, [](frmMain &w) { w.lblOptionsTouch_Click(); }},
     KeyCommand{Qt::Key_U, Qt::NoModifier, [](frmMain &w) { w.btnUser_Click(0); }},
     KeyCommand{Qt::Key_Q, Qt::ControlModifier, [](frmMain &w) { w.Image1_Click(0); }},
+    KeyCommand{Qt::Key_N, Qt::NoModifier, [](frmMain &w) { w.planSeries(); }},
     KeyCommand{Qt::Key_F1, Qt::NoModifier, [](frmMain &w) { w.btnHelp_Click(0); }},
 };
 

@@ -7,7 +7,6 @@
 
 #include "art/ProductText.h"
 #include "platform/Timer.h"
-#include "platform/UserSession.h"
 #include "shape/WindowRegion.h"
 
 #include <QIcon>
@@ -37,8 +36,7 @@ void setBoxPicture(platform::PictureBox *box, const platform::Picture &picture)
 
 } // namespace
 
-frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_ptr<DrawSource> random,
-                 QWidget *parent)
+frmMain::frmMain(TrainerHost &host, std::unique_ptr<DrawSource> random, QWidget *parent)
     : Form(parent), m_host(host), m_helpDataDirectory(QString::fromUtf8(QXO_DATA_DIR))
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -60,17 +58,17 @@ frmMain::frmMain(platform::UserSession &session, TrainerHost &host, std::unique_
     setAccessibility();
     setKeyToolTips();
 
-    Form_Initialize(session, std::move(random));
+    Form_Initialize(std::move(random));
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::Form_Initialize(platform::UserSession &session, std::unique_ptr<DrawSource> draws)
+void frmMain::Form_Initialize(std::unique_ptr<DrawSource> draws)
 {
     // Seeded once per window, so each window deals its own unforeseeable games.
     if (!draws)
         draws = RandomSource::fromTimeOfDayAndEntropy();
-    m_run = std::make_unique<TrainerRun>(session, std::move(draws));
+    m_run = std::make_unique<TrainerRun>(std::move(draws));
 }
 
 void frmMain::Form_Load()

@@ -5,8 +5,6 @@
 
 #include "TrainerTexts.h"
 
-#include "platform/UserSession.h"
-
 void frmMain::StartButton_Click(std::int16_t)
 {
     picHidden->hide();
@@ -24,7 +22,7 @@ void frmMain::StartButton_Click(std::int16_t)
         picWorkArea->show();
     }
     m_run->markTableReady();
-    lblUserName->setCaption(m_run->session().CurrentUserName + trainertext::kTestingSuffix);
+    lblUserName->setCaption(m_run->CurrentUserName() + trainertext::kTestingSuffix);
 }
 
 void frmMain::btnDrill_Click(std::int16_t)
@@ -33,7 +31,7 @@ void frmMain::btnDrill_Click(std::int16_t)
     const bool findHidden = chkFindHidden->value() != 0;
     m_run->start(TrainerRun::Kind::Practice, findHidden ? history::Game::FindHidden : history::Game::Plain);
     closeOptionsPanel();
-    lblUserName->setCaption(m_run->session().CurrentUserName + trainertext::kPracticingSuffix);
+    lblUserName->setCaption(m_run->CurrentUserName() + trainertext::kPracticingSuffix);
     if (findHidden) {
         picWorkArea->hide();
         picHidden->show();
@@ -50,16 +48,16 @@ void frmMain::btnStop_Click(std::int16_t)
     m_run->stop();
     picWorkArea->hide();
     picHidden->hide();
-    lblUserName->setCaption(m_run->session().CurrentUserName);
+    lblUserName->setCaption(m_run->CurrentUserName());
 }
 
-void frmMain::showFor(const QString &userName)
+void frmMain::showFor(const QString &userName, std::int16_t userHits, std::int16_t userTries)
 {
     // A run still on show belongs to the user logged in before (Test may have been pressed behind the
     // login window): it ends as Stop ends it, so the new user's totals only ever take guesses of a
     // Test of their own, which starts from their stored totals.
     btnStop_Click(0);
-    if (m_run->showFor(userName))
+    if (m_run->showFor(userName, userHits, userTries))
         resetMeter();
     lblUserName->setCaption(userName);
     Show();

@@ -26,6 +26,8 @@ void frmMain::UpdateScore()
     // The try is stored already (the run writes it with the totals).
     if (!run.PracticeRun())
         m_host.tryCounted();
+    if (m_run->takeClosedSeries())
+        m_host.seriesClosed();
 }
 
 void frmMain::chkUseMeter_Click()

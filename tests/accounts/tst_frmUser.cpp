@@ -2,10 +2,12 @@
 // with message boxes recorded and a stand-in for the trainer.
 #include "accounts/AccountHold.h"
 #include "accounts/AccountRules.h"
+#include "accounts/LoginTexts.h"
 #include "accounts/frmUser.h"
 #include "platform/Dialogs.h"
 #include "settings/Settings.h"
 #include "tests/support/Accounts.h"
+#include "tests/support/LoginRecorder.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QApplication>
@@ -15,26 +17,11 @@
 #include <memory>
 
 using namespace platform;
+using namespace logintext;
 
 namespace {
 
 const QString kApp = QStringLiteral("Orvanta");
-const QString kWarningTitle = QStringLiteral("Orvanta Trainer");
-const QString kInvalidUserName = QStringLiteral("Invalid Username! Please Try Again!");
-const QString kInvalidPassword = QStringLiteral("Invalid Password... please try again!");
-const QString kNameTaken =
-    QStringLiteral("That Username already exists... you'll need to use a different name!");
-const QString kInUse = QStringLiteral("%1 is in use by another running copy of qxOrvanta Trainer.");
-const QString kHintLogin = QStringLiteral("or enter existing name and password below");
-const QString kHintCreate = QStringLiteral("Enter new user info below");
-const QString kConfirm = QStringLiteral("Confirm Password Here");
-
-class RecordingHost : public LoginHost
-{
-public:
-    QStringList shownFor;
-    void showTrainerFor(const QString &userName) override { shownFor << userName; }
-};
 
 // Gives the box the focus as a click would (which runs its focus handler), then types.
 void typeInto(TextBox *box, const QString &text)
@@ -55,8 +42,7 @@ private slots:
     {
         m_sandbox = std::make_unique<WindowSandbox>();
         QVERIFY(m_sandbox->isValid());
-        m_host.shownFor.clear();
-        m_session = UserSession{QStringLiteral("Previous"), 5, 9};
+        m_host = RecordingLoginHost();
     }
     void cleanup()
     {
@@ -98,7 +84,7 @@ private slots:
             QTest::mouseClick(form->Label2, Qt::LeftButton);
             QVERIFY(form->NewUserMode);
             QVERIFY(form->txtPassword(1)->isVisible());
-            QCOMPARE(form->txtPassword(1)->text(), kConfirm);
+            QCOMPARE(form->txtPassword(1)->text(), kConfirmPlaceholder);
             QCOMPARE(form->Label1->caption(), kHintCreate);
             QCOMPARE(form->Label1->x(), hintLeft);
             QVERIFY(form->Label1->QWidget::width() < hintWidth);
@@ -128,7 +114,6 @@ private slots:
         QVERIFY(m_host.shownFor.isEmpty());
         QVERIFY(form->isVisible());
         QCOMPARE(form->NewUserMode, createMode);
-        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
     }
 
     // A refused login tells why and leaves the window (every box as it was, though the message box
@@ -150,8 +135,8 @@ private slots:
             << QStringLiteral("alice") << QStringLiteral("secret") << kInvalidPassword
             << QStringLiteral("Alice");
         QTest::newRow("account in use by another copy")
-            << QStringLiteral("alice") << QStringLiteral("s3cret") << kInUse.arg(QStringLiteral("alice"))
-            << QStringLiteral("ALICE");
+            << QStringLiteral("alice") << QStringLiteral("s3cret")
+            << kAccountInUse.arg(QStringLiteral("alice")) << QStringLiteral("ALICE");
     }
     void refusedLogin()
     {
@@ -178,7 +163,6 @@ private slots:
         QCOMPARE(form->txtUserName->text(), name);
         QCOMPARE(form->txtPassword(0)->text(), password);
         QVERIFY(m_host.shownFor.isEmpty());
-        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
         QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
     }
 
@@ -206,10 +190,8 @@ private slots:
             typeInto(form->txtPassword(0), password);
         QTest::mouseClick(form->lblContinue, Qt::LeftButton);
         QVERIFY(m_sandbox->messages.isEmpty());
-        QCOMPARE(m_session.CurrentUserName, name);
-        QCOMPARE(int(m_session.UserHits), 12);
-        QCOMPARE(int(m_session.UserTries), 40);
         QCOMPARE(m_host.shownFor, QStringList{name});
+        QVERIFY(m_host.hits == 12 && m_host.tries == 40);
         QVERIFY(form->isUnloaded());
         QTRY_VERIFY(form.isNull());
     }
@@ -296,10 +278,8 @@ private slots:
                  (QStringList{QStringLiteral("Erin"), QStringLiteral("0"), QStringLiteral("0")}));
         QVERIFY(stored(QStringLiteral("Erin"), QStringLiteral("Password"))
                     .startsWith(QStringLiteral("$argon2id$")));
-        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Erin"));
-        QCOMPARE(int(m_session.UserHits), 0);
-        QCOMPARE(int(m_session.UserTries), 0);
         QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("Erin")});
+        QVERIFY(m_host.hits == 0 && m_host.tries == 0);
         QTRY_VERIFY(form.isNull());
     }
 
@@ -323,7 +303,7 @@ private slots:
             << QStringLiteral("Frank") << QString() << QString() << QString() << false;
         QTest::newRow("name being created by another copy")
             << QStringLiteral("frank") << QStringLiteral("x") << QStringLiteral("x")
-            << kInUse.arg(QStringLiteral("frank")) << true;
+            << kAccountInUse.arg(QStringLiteral("frank")) << true;
     }
     void refusedCreation()
     {
@@ -358,7 +338,6 @@ private slots:
         QCOMPARE(form->txtPassword(0)->text(), password);
         QCOMPARE(form->txtPassword(1)->text(), confirmation);
         QVERIFY(m_host.shownFor.isEmpty());
-        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
         QCOMPARE(stored(QStringLiteral("Frank"), QStringLiteral("UserName")), QStringLiteral("<missing>"));
         QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
     }
@@ -438,8 +417,7 @@ private slots:
         QTRY_VERIFY(form.isNull());
         QCOMPARE(m_sandbox->programEnds, trainerOpen ? 0 : 1);
         QCOMPARE(!trainer.isNull() && trainer->isVisible(), trainerOpen);
-        QCOMPARE(m_session.CurrentUserName, QStringLiteral("Previous"));
-        QCOMPARE(int(m_session.UserTries), 9);
+        QVERIFY(m_host.shownFor.isEmpty());
         QCOMPARE(stored(QStringLiteral("Gina"), QStringLiteral("UserName")), QStringLiteral("<missing>"));
 
         form = openLogin();
@@ -452,7 +430,7 @@ private slots:
 private:
     frmUser *openLogin()
     {
-        auto *form = new frmUser(m_session, m_host);
+        auto *form = new frmUser(m_host);
         form->rules().setHashLimits(accounts::kMinimumHashLimits);
         form->Show();
         if (!QTest::qWaitForWindowActive(form))
@@ -461,8 +439,7 @@ private:
     }
 
     std::unique_ptr<WindowSandbox> m_sandbox;
-    UserSession m_session;
-    RecordingHost m_host;
+    RecordingLoginHost m_host;
 };
 
 QTEST_MAIN(tst_frmUser)

@@ -2,10 +2,13 @@
 // buttons as buttons that can be pressed, the hint read by its text, and a typed password never read
 // out.
 #include "accounts/AccountRules.h"
+#include "accounts/LoginTexts.h"
 #include "accounts/frmUser.h"
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "settings/Settings.h"
+#include "tests/support/Accessible.h"
+#include "tests/support/LoginRecorder.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QAccessible>
@@ -15,29 +18,7 @@
 #include <memory>
 
 using namespace platform;
-
-namespace {
-
-class RecordingHost : public LoginHost
-{
-public:
-    QStringList shownFor;
-    void showTrainerFor(const QString &userName) override { shownFor << userName; }
-};
-
-QAccessibleInterface *iface(QObject *object)
-{
-    return QAccessible::queryAccessibleInterface(object);
-}
-
-// Presses as a screen reader does, then lets the click it queued happen.
-void press(QObject *object)
-{
-    iface(object)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-}
-
-} // namespace
+using namespace logintext;
 
 class tst_frmUserAccessibility : public QObject
 {
@@ -54,8 +35,8 @@ private slots:
     {
         m_sandbox = std::make_unique<WindowSandbox>();
         QVERIFY(m_sandbox->isValid());
-        m_host.shownFor.clear();
-        m_form = new frmUser(m_session, m_host);
+        m_host = RecordingLoginHost();
+        m_form = new frmUser(m_host);
         m_form->rules().setHashLimits(accounts::kMinimumHashLimits);
         m_form->Show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
@@ -69,20 +50,14 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("role");
-        QTest::newRow("name box") << "txtUserName"
-                                  << "User name" << int(QAccessible::EditableText);
-        QTest::newRow("password box") << "txtPassword0"
-                                      << "Password" << int(QAccessible::EditableText);
-        QTest::newRow("confirmation box") << "txtPassword1"
-                                          << "Confirm password" << int(QAccessible::EditableText);
-        QTest::newRow("blue bar") << "Label2"
-                                  << "Create a new account" << int(QAccessible::Button);
-        QTest::newRow("green button") << "lblContinue"
-                                      << "Continue" << int(QAccessible::Button);
-        QTest::newRow("red cross") << "lblExit"
-                                   << "Exit" << int(QAccessible::Button);
-        QTest::newRow("hint") << "Label1"
-                              << "or enter existing name and password below" << int(QAccessible::StaticText);
+        const int edit = QAccessible::EditableText, button = QAccessible::Button;
+        QTest::newRow("name box") << "txtUserName" << kAccessibleUserName << edit;
+        QTest::newRow("password box") << "txtPassword0" << kAccessiblePassword << edit;
+        QTest::newRow("confirmation box") << "txtPassword1" << kAccessibleConfirm << edit;
+        QTest::newRow("blue bar") << "Label2" << kAccessibleCreate << button;
+        QTest::newRow("green button") << "lblContinue" << kAccessibleContinue << button;
+        QTest::newRow("red cross") << "lblExit" << kAccessibleExit << button;
+        QTest::newRow("hint") << "Label1" << kHintLogin << int(QAccessible::StaticText);
     }
     void controlsReadTheirNames()
     {
@@ -110,8 +85,8 @@ private slots:
         press(m_form->Label2);
         QVERIFY(m_form->NewUserMode);
         QVERIFY(!iface(m_form->txtPassword(1))->state().invisible);
-        QCOMPARE(m_form->Label1->caption(), QStringLiteral("Enter new user info below"));
-        QCOMPARE(iface(m_form->Label1)->text(QAccessible::Name), QStringLiteral("Enter new user info below"));
+        QCOMPARE(m_form->Label1->caption(), kHintCreate);
+        QCOMPARE(iface(m_form->Label1)->text(QAccessible::Name), kHintCreate);
 
         QTest::keyClicks(m_form->txtUserName, QStringLiteral("Erin"));
         QTest::mouseClick(m_form->txtPassword(0), Qt::LeftButton);
@@ -173,8 +148,7 @@ private slots:
 
 private:
     std::unique_ptr<WindowSandbox> m_sandbox;
-    UserSession m_session;
-    RecordingHost m_host;
+    RecordingLoginHost m_host;
     QPointer<frmUser> m_form;
 };
 

@@ -5,7 +5,7 @@
 #include "tests/support/HistoryTestSupport.h"
 
 #include "app/CommandLine.h"
-#include "app/SelfTest.h"
+#include "trainer/SelfTest.h"
 #include "settings/StoreSql.h"
 #include "trainer/RandomSource.h"
 
@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QProcess>
 #include <QTest>
+
+#include <cmath>
 
 using storetest::StoreSandbox;
 
@@ -105,6 +107,8 @@ private slots:
     void selfTestRejectsFairPlayAtItsLevel();
     void verifyNamesTheFirstTamperedRow_data();
     void verifyNamesTheFirstTamperedRow();
+    void planFindsTheFewestTries_data();
+    void planFindsTheFewestTries();
 };
 
 // Guards the command line needing a display, a wrong or missing field, and the totals (not the
@@ -126,9 +130,21 @@ void CommandLineTest::summaryExportAndSelfTestWithoutADisplay()
     QCOMPARE(summary.value(QStringLiteral("before_history_tries")).toInt(), 5);
     QCOMPARE(summary.value(QStringLiteral("expected_hits")).toDouble(), 7.0);
     QVERIFY(summary.value(QStringLiteral("p_at_least")).toDouble() < 0.05);
-    QVERIFY(summary.value(QStringLiteral("verdict"))
-                .toString()
-                .startsWith(QStringLiteral("Chance alone scores this well")));
+    // The anytime-valid evidence along the record (5 tries, 1 hit as one block, then 12 hits and 18
+    // misses): E = 2.9183 now, 143.80 at its peak, exact values from rational arithmetic.
+    QCOMPARE(summary.value(QStringLiteral("verdict")).toString(),
+             QStringLiteral("This is within what chance alone gives (evidence against chance: 2.9 to 1)."));
+    QVERIFY(std::abs(summary.value(QStringLiteral("e_value")).toDouble() - 2.9182992249) < 1e-8);
+    QVERIFY(std::abs(summary.value(QStringLiteral("e_value_peak")).toDouble() - 143.80055833) < 1e-6);
+    QVERIFY(std::abs(summary.value(QStringLiteral("log10_e_value")).toDouble() - 0.4651298198) < 1e-9);
+    for (const char *number : {"e_value_above", "e_value_below", "log10_p_at_least", "log10_p_at_most"})
+        QVERIFY2(summary.value(QLatin1String(number)).isDouble(), number);
+    QCOMPARE(summary.value(QStringLiteral("trend")).toObject().value(QStringLiteral("runs")).toInt(), 1);
+    const QJsonObject secondary = summary.value(QStringLiteral("secondary")).toObject();
+    QCOMPARE(secondary.value(QStringLiteral("plus1")).toObject().value(QStringLiteral("tries")).toInt(), 29);
+    QVERIFY(secondary.value(QStringLiteral("variance")).toObject().contains(QStringLiteral("p_holm")));
+    QVERIFY(secondary.contains(QStringLiteral("trend_p_holm")));
+    QVERIFY2(!run.out.contains("0000000"), run.out.constData()); // no float noise such as 7.000000000000001
     const QJsonArray runs = summary.value(QStringLiteral("runs")).toArray();
     QCOMPARE(runs.size(), 1);
     QCOMPARE(runs[0].toObject().value(QStringLiteral("hits")).toInt(), 12);
@@ -274,6 +290,14 @@ void CommandLineTest::usageMistakesExitTwo_data()
     QTest::newRow("summary twice") << QStringList{summary, summary, user, QStringLiteral("a")};
     QTest::newRow("an empty file") << QStringList{QStringLiteral("--export-csv="), user, QStringLiteral("a")};
     QTest::newRow("a mistyped option") << QStringList{QStringLiteral("--sumary")};
+    const QString plan = QStringLiteral("--plan");
+    QTest::newRow("plan at chance") << QStringList{plan, QStringLiteral("0.2")};
+    QTest::newRow("plan not a number") << QStringList{plan, QStringLiteral("a quarter")};
+    QTest::newRow("plan twice") << QStringList{plan, QStringLiteral("0.3"), plan, QStringLiteral("0.4")};
+    QTest::newRow("plan alpha 1") << QStringList{plan, QStringLiteral("0.3"), QStringLiteral("--alpha=1")};
+    QTest::newRow("plan power 0") << QStringList{plan, QStringLiteral("0.3"), QStringLiteral("--power=0")};
+    QTest::newRow("alpha without plan")
+        << QStringList{summary, user, QStringLiteral("a"), QStringLiteral("--alpha=0.1")};
 }
 
 // Guards options that silently mean something else: an empty seed drew a random one, a repeated
@@ -413,6 +437,41 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow()
                  QStringLiteral("/usr/bin/python3"),
                  {qEnvironmentVariable("QXO_SOURCE_DIR") + QStringLiteral("/docs/verify_record.py"), csv}),
              0);
+}
+
+
+void CommandLineTest::planFindsTheFewestTries_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("tries");
+    QTest::addColumn<double>("achieved"); // exact, summed in rationals (Python fractions)
+    QTest::newRow("25 %") << QStringList{QStringLiteral("0.25")} << 433 << 0.8044761;
+    QTest::newRow("30 %") << QStringList{QStringLiteral("0.30")} << 116 << 0.8072758;
+    QTest::newRow("40 %") << QStringList{QStringLiteral("0.4")} << 35 << 0.8048255;
+    QTest::newRow("22 %") << QStringList{QStringLiteral("0.22")} << 2560 << 0.8004465;
+    QTest::newRow("40 %, 1 in 100, 90 %")
+        << QStringList{QStringLiteral("0.4"), QStringLiteral("--alpha"), QStringLiteral("0.01"),
+                       QStringLiteral("--power=0.9")}
+        << 67 << 0.9081614;
+}
+
+// Guards the planner's search (power is saw-toothed in N: the first N that reaches it, not a later
+// one) and its JSON fields.
+void CommandLineTest::planFindsTheFewestTries()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, tries);
+    QFETCH(double, achieved);
+    const Outcome run =
+        runProgram(QStringList{QStringLiteral("--plan")} + options + QStringList{QStringLiteral("--json")});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject plan = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(plan.value(QStringLiteral("tries")).toInt(), tries);
+    QVERIFY(qAbs(plan.value(QStringLiteral("achieved_power")).toDouble() - achieved) < 1e-6);
+    QCOMPARE(plan.value(QStringLiteral("rate")).toDouble(), options.constFirst().toDouble());
+    QVERIFY(plan.contains(QStringLiteral("alpha")) && plan.contains(QStringLiteral("power")));
+    const Outcome text = runProgram(QStringList{QStringLiteral("--plan")} + options);
+    QVERIFY2(text.out.startsWith(QByteArray::number(tries) + " tries."), text.out.constData());
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -262,6 +262,7 @@ private slots:
         trainer->StartButton_Click(0);
         trainer->Card_Click(1);
         QCOMPARE(window->data().whole.tries, 11);
+        QCOMPARE(m_host->session().UserTries, std::int16_t(11)); // the program follows the run's totals
         QCOMPARE(window->data().recordedTries(), 1);
         QCOMPARE(window->data().runs.size(), 1);
         // Going over to the Results window and back is no activation of the trainer's: the score

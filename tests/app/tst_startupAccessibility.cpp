@@ -9,6 +9,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "settings/Settings.h"
+#include "tests/support/Accessible.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QAccessible>
@@ -29,11 +30,6 @@ public:
     int splashRequests = 0;
     int loginRequests = 0;
 };
-
-QAccessibleInterface *iface(QObject *object)
-{
-    return QAccessible::queryAccessibleInterface(object);
-}
 
 template <typename T> T *child(QWidget *window, const char *name)
 {

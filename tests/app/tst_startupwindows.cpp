@@ -130,55 +130,47 @@ private slots:
     }
 
     // Accept stores the flag before its message, and opens the splash only after the message is
-    // closed; an earlier refusal is overwritten.
-    void acceptStoresFlagThenOpensSplash_data()
+    // closed; an earlier refusal is overwritten. Decline stores the refusal, says so in two
+    // paragraphs, and ends the program: no other window is left.
+    void answerIsStoredBeforeItsMessage_data()
     {
         QTest::addColumn<QString>("earlier");
-        QTest::newRow("fresh store") << QString();
-        QTest::newRow("after an earlier decline") << QStringLiteral("False");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("flag");
+        const QString accept = QStringLiteral("cmdAccept"), decline = QStringLiteral("cmdNotaccepted");
+        const QString yes = QStringLiteral("True"), no = QStringLiteral("False");
+        QTest::newRow("accept, fresh store") << QString() << accept << kAcceptedMessage << yes;
+        QTest::newRow("accept after an earlier decline") << no << accept << kAcceptedMessage << yes;
+        QTest::newRow("decline") << QString() << decline << kDeclinedMessage << no;
     }
-    void acceptStoresFlagThenOpensSplash()
+    void answerIsStoredBeforeItsMessage()
     {
         QFETCH(QString, earlier);
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        QFETCH(QString, flag);
         if (!earlier.isEmpty())
             storeFlag(earlier);
+        const bool accepted = flag == QStringLiteral("True");
         QPointer<frmEULA> eula = new frmEULA(*m_host);
         eula->Show();
 
-        QTest::mouseClick(control<QWidget>(eula, "cmdAccept"), Qt::LeftButton);
+        QTest::mouseClick(control<QWidget>(eula, qPrintable(button)), Qt::LeftButton);
 
         QCOMPARE(m_sandbox->messages.size(), 1);
-        QCOMPARE(m_sandbox->messages.first().text, kAcceptedMessage);
+        QCOMPARE(m_sandbox->messages.first().text, message);
         QCOMPARE(m_sandbox->messages.first().icon, MsgIcon::Exclamation);
         QCOMPARE(m_sandbox->messages.first().title, kApplicationTitle);
-        QCOMPARE(m_flagAtMessage, QStringLiteral("True"));
+        QCOMPARE(m_flagAtMessage, flag);
         QCOMPARE(m_splashRequestsAtMessage, 0);
-        QCOMPARE(storedFlag(), QStringLiteral("True"));
-        QVERIFY(m_host->splash && m_host->splash->isVisible());
+        QCOMPARE(storedFlag(), flag);
+        QCOMPARE(m_host->splashRequests, accepted ? 1 : 0);
+        QVERIFY(!accepted || m_host->splash->isVisible());
         QVERIFY(eula->isUnloaded());
         QVERIFY(!eula->isVisible());
-        QCOMPARE(m_sandbox->programEnds, 0);
+        QCOMPARE(m_sandbox->programEnds, accepted ? 0 : 1);
         QTRY_VERIFY(eula.isNull());
-    }
-
-    // Decline stores the refusal, says so in two paragraphs, and ends the program: no other window
-    // is left.
-    void declineStoresRefusalAndEndsProgram()
-    {
-        QPointer<frmEULA> eula = new frmEULA(*m_host);
-        eula->Show();
-
-        QTest::mouseClick(control<QWidget>(eula, "cmdNotaccepted"), Qt::LeftButton);
-
-        QCOMPARE(m_sandbox->messages.size(), 1);
-        QCOMPARE(m_sandbox->messages.first().text, kDeclinedMessage);
-        QCOMPARE(m_sandbox->messages.first().icon, MsgIcon::Exclamation);
-        QCOMPARE(m_sandbox->messages.first().title, kApplicationTitle);
-        QCOMPARE(m_flagAtMessage, QStringLiteral("False"));
-        QCOMPARE(storedFlag(), QStringLiteral("False"));
-        QVERIFY(eula->isUnloaded());
-        QCOMPARE(m_host->splashRequests, 0);
-        QCOMPARE(m_sandbox->programEnds, 1);
     }
 
     // A close request from the window manager (the dialog has no close box, but window managers may

@@ -150,6 +150,84 @@ private slots:
         for (int bin = 0; bin < kSpreadBins; ++bin)
             QVERIFY(std::abs(a.spread.chance[bin] - b.spread.chance[bin]) < 1e-9);
         QCOMPARE(a.whole.pAtLeast, b.whole.pAtLeast);
+        QCOMPARE(a.evidence.log10Value, b.evidence.log10Value);
+        QCOMPARE(a.log10EvidencePeak, b.log10EvidencePeak);
+    }
+
+    // Guards E along the record: the tries before the history as one block first, then each recorded
+    // try in order; the peak depends on that order, the value now does not. Exact values from
+    // rational arithmetic (Python fractions, logs to 50 digits).
+    void evidenceAlongTheRecord_data()
+    {
+        QTest::addColumn<int>("blockTries");
+        QTest::addColumn<int>("blockHits");
+        QTest::addColumn<QString>("recorded"); // 1 a hit, 0 a miss, in order
+        QTest::addColumn<double>("log10E");
+        QTest::addColumn<double>("log10Peak");
+        QTest::addColumn<QString>("verdict");
+        const QString within = QStringLiteral("This is within what chance alone gives");
+        QTest::newRow("9 of 25, hits first")
+            << 0 << 0 << QString(9, u'1') + QString(16, u'0') << 0.195608821 << 1.493073846 << within;
+        QTest::newRow("9 of 25, hits last")
+            << 0 << 0 << QString(16, u'0') + QString(9, u'1') << 0.195608821 << 0.367698827 << within;
+        QTest::newRow("24 of 24 before the history")
+            << 24 << 24 << QString() << 5.924577999 << 5.924577999
+            << QStringLiteral("Above chance: evidence 840 000 to 1.");
+        QTest::newRow("block, then 12 hits and 18 misses")
+            << 5 << 1 << QString(12, u'1') + QString(18, u'0') << 0.465129820 << 2.157760572 << within;
+        QTest::newRow("0 of 60") << 0 << 0 << QString(60, u'0') << 3.211383281 << 3.211383281
+                                 << QStringLiteral("Below chance (psi-missing): evidence 1 600 to 1.");
+    }
+    void evidenceAlongTheRecord()
+    {
+        QFETCH(int, blockTries);
+        QFETCH(int, blockHits);
+        QFETCH(QString, recorded);
+        QFETCH(double, log10E);
+        QFETCH(double, log10Peak);
+        QFETCH(QString, verdict);
+        ResultsRecord record(QStringLiteral("Ada"));
+        int hits = blockHits;
+        for (QChar c : recorded) {
+            record.add(tryOf(1, c == u'1'));
+            hits += c == u'1' ? 1 : 0;
+        }
+        record.setTotals(blockTries + recorded.size(), hits);
+        record.setBaseline(history::Baseline{blockTries, blockHits});
+        record.finish();
+        const ResultsData &data = record.data();
+        QVERIFY(std::abs(data.evidence.log10Value - log10E) < 1e-8);
+        QVERIFY(std::abs(data.log10EvidencePeak - log10Peak) < 1e-8);
+        QVERIFY2(headline(data, QLocale::c()).startsWith(verdict), qPrintable(headline(data, QLocale::c())));
+    }
+
+    // Guards the inputs of the trend and the exploratory scores: runs in order, the guess against the
+    // next and the previous card within a run only (never across runs), positions read for both games.
+    void trendAndSecondaryFromRuns()
+    {
+        ResultsRecord record(QStringLiteral("Ada"));
+        // Run 1: guesses 2 3 4 5, targets 1 2 3 4 (each guess the next card); run 2 the same;
+        // run 3: guesses 1 1 1 1, targets 1 1 1 1 (all hits, and each guess the card just seen).
+        for (int run = 1; run <= 3; ++run)
+            for (int i = 0; i < 4; ++i) {
+                RecordedTry next = tryOf(run, run == 3);
+                next.guessPosition = run == 3 ? 1 : i + 2;
+                next.targetPosition = run == 3 ? 1 : i + 1;
+                record.add(next);
+            }
+        record.setTotals(12, 4);
+        record.finish();
+        const ResultsData &data = record.data();
+        QCOMPARE(data.trend.runs, 3);
+        QCOMPARE(data.trend.enough, false); // 12 tries: too few
+        QCOMPARE(data.secondary.plus1.tries, 9);
+        QCOMPARE(data.secondary.plus1.hits, 9);
+        QCOMPARE(data.secondary.minus1.tries, 9);
+        QCOMPARE(data.secondary.minus1.hits, 3);
+        QCOMPARE(data.secondary.variance.runs, 3);
+        const QString text = summaryText(data, QLocale::c());
+        QVERIFY(text.contains(QStringLiteral("Am I improving?: Too few runs to tell yet.")));
+        QVERIFY(text.contains(QStringLiteral("(exploratory): 9 of 9 tries")));
     }
 
     // Guards what the summary names: the tries before the history with their count, only when there
@@ -165,7 +243,7 @@ private slots:
         record.finish();
         const QString text = summaryText(record.data(), QLocale::c());
         QVERIFY(text.contains(resultstext::kBeforeHistory + QStringLiteral(": 12 tries, 3 hits")));
-        QVERIFY(text.contains(record.data().whole.verdict));
+        QVERIFY(text.contains(evidenceVerdict(record.data())));
         QVERIFY(text.startsWith(QStringLiteral("Ada: 9 hits in 42 tries\n")));
     }
 
@@ -208,7 +286,7 @@ private slots:
         const QString shown = headline(data, QLocale::c());
         const bool agree = !says.startsWith(resultstext::kTries) && !says.startsWith(resultstext::kHits);
         QCOMPARE(data.totals.consistent, agree);
-        QCOMPARE(shown.contains(data.whole.verdict), agree);
+        QCOMPARE(shown.contains(evidenceVerdict(data)), agree);
         QVERIFY2(shown.contains(says), qPrintable(shown));
         QCOMPARE(summaryLines(data, QLocale::c())[5].value == QStringLiteral("-"), !agree);
     }

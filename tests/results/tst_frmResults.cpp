@@ -1,5 +1,6 @@
 // The Results window on the offscreen platform: what an empty record shows, the runs table's order
 // and its updates, the keyboard, saving charts and copying the summary.
+#include "results/ResultsFormat.h"
 #include "results/ChartWidget.h"
 #include "results/TallyTableModel.h"
 #include "results/ResultsTexts.h"
@@ -132,13 +133,20 @@ private slots:
         const QImage png(answer);
         QVERIFY(!png.isNull());
         QVERIFY(png.width() >= 2 * m_window->chart(ChartKind::Deviation)->sizeHint().width() / 2);
+        // The picture carries the account, the date and the verdict.
+        const QString stamp = png.text(QStringLiteral("Description"));
+        QVERIFY2(stamp.startsWith(QStringLiteral("Ada, ") + QDate::currentDate().toString(Qt::ISODate)),
+                 qPrintable(stamp));
+        QVERIFY(stamp.endsWith(results::evidenceVerdict(m_window->data())));
 
         answer = folder.filePath(QStringLiteral("spread"));
         filter = QStringLiteral("SVG drawing (*.svg)");
         m_window->saveChart(ChartKind::Spread);
         QFile svg(answer + QStringLiteral(".svg"));
         QVERIFY(svg.open(QIODevice::ReadOnly));
-        QVERIFY(svg.readAll().contains("<svg"));
+        const QByteArray drawing = svg.readAll();
+        QVERIFY(drawing.contains("<svg"));
+        QVERIFY(drawing.contains(results::evidenceVerdict(m_window->data()).toUtf8()));
 
         answer = folder.filePath(QStringLiteral("no/such/folder/chart.png"));
         m_window->saveChart(ChartKind::Spread);
@@ -166,7 +174,7 @@ private slots:
         m_window->setRecord(recordOf({25, 25}));
         const QString summary = m_window->summaryBox()->accessibleDescription();
         QVERIFY(summary.contains(QStringLiteral("Tries: 50")));
-        QVERIFY(summary.contains(m_window->data().whole.verdict));
+        QVERIFY(summary.contains(results::evidenceVerdict(m_window->data())));
         m_window->copy();
         QCOMPARE(QApplication::clipboard()->text(), summary);
     }

@@ -12,7 +12,6 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
-#include "platform/UserSession.h"
 
 #include <QPointer>
 #include <QTest>
@@ -27,6 +26,10 @@ public:
     void openLoginWindow() override { ++loginWindowsOpened; }
     void openResultsWindow() override { ++resultsWindowsOpened; }
     void tryCounted() override { ++triesCounted; }
+    void planSeries() override { ++seriesPlanned; }
+    void seriesClosed() override { ++seriesClosings; }
+    int seriesPlanned = 0;
+    int seriesClosings = 0;
     int loginWindowsOpened = 0;
     int resultsWindowsOpened = 0;
     int triesCounted = 0;
@@ -50,8 +53,8 @@ class TrainerFixture
 public:
     explicit TrainerFixture(const QString &user = QStringLiteral("Ada"), std::uint64_t seed = 42)
     {
-        session.CurrentUserName = user;
-        window = new frmMain(session, host, std::make_unique<RandomSource>(seed));
+        window = new frmMain(host, std::make_unique<RandomSource>(seed));
+        window->run().showFor(user, 0, 0);
         window->setOptionsSlidePaced(false);
     }
     ~TrainerFixture()
@@ -70,8 +73,12 @@ public:
     }
 
     frmMain &w() { return *window; }
+    // The user's totals as a login would hand them over, before a Test starts.
+    void setTotals(std::int16_t hits, std::int16_t tries)
+    {
+        window->run().showFor(window->run().CurrentUserName(), hits, tries);
+    }
 
-    platform::UserSession session;
     RecordingHost host;
     QPointer<frmMain> window;
 };

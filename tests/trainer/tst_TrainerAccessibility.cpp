@@ -6,16 +6,13 @@
 
 #include "trainer/FaceNames.h"
 
+#include "tests/support/Accessible.h"
+
 #include "platform/Accessibility.h"
 
 #include <QAccessible>
 
 namespace {
-
-QAccessibleInterface *iface(QObject *object)
-{
-    return QAccessible::queryAccessibleInterface(object);
-}
 
 QString nameOf(QObject *object)
 {
@@ -62,13 +59,6 @@ bool mentionsAFace(const QString &name)
             return true;
     }
     return false;
-}
-
-// Presses as a screen reader does, then lets the click it queued happen.
-void press(QObject *object)
-{
-    iface(object)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
 } // namespace

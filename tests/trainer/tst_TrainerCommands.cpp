@@ -370,7 +370,7 @@ void TrainerCommandsTest::switchUserHidesPanelsAndOpensLogin()
     w.Form_MouseMove(mouse(0, 3000, 3000));
     QCOMPARE(w.lblStats->caption(), art::kProductLine);
 
-    f.session.CurrentUserName = QStringLiteral("Grace");
+    w.run().showFor(QStringLiteral("Grace"), 0, 0);
     w.Form_Activate();
     QCOMPARE(w.lblStats->caption(), QStringLiteral("Grace"));
 }
@@ -431,10 +431,9 @@ void TrainerCommandsTest::closeBoxLeavesProgramRunningWithLoginOpen()
 void TrainerCommandsTest::armedTimersNeverRunAfterUnload()
 {
     PrivateStore store;
-    platform::UserSession session;
-    session.CurrentUserName = QStringLiteral("Ada");
     RecordingHost host;
-    QPointer<frmMain> w = new frmMain(session, host, std::make_unique<RandomSource>(3));
+    QPointer<frmMain> w = new frmMain(host, std::make_unique<RandomSource>(3));
+    w->run().showFor(QStringLiteral("Ada"), 0, 0);
     w->setOptionsSlidePaced(false);
     w->Show();
     w->StartButton_Click(0);
@@ -450,7 +449,7 @@ void TrainerCommandsTest::armedTimersNeverRunAfterUnload()
     QVERIFY(!w->hiddenTimer->isEnabled());
     QTRY_VERIFY(w.isNull());
     QTest::qWait(2200); // past both intervals: nothing may run
-    QCOMPARE(session.UserTries, 2);
+    QCOMPARE(host.triesCounted, 2);
 }
 
 // Guards the drag through the window's body: the left button alone moves the window by the pointer's

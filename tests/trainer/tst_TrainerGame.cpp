@@ -297,8 +297,7 @@ void TrainerGameTest::scoreLineAndMeterEdges()
     w.chkUseMeter->setValue(0);
     w.chkUseMeter_Click();
     QVERIFY(w.picMeter->isHidden());
-    f.session.UserHits = 1;
-    f.session.UserTries = 1;
+    f.setTotals(1, 1);
     w.StartButton_Click(0);
     w.Card_Click(facedraw::drawFace(twin)); // a hit: 2 in 2
     QCOMPARE(w.lblStats->caption(), QStringLiteral("You have chosen to hide the score."));
@@ -368,8 +367,7 @@ void TrainerGameTest::guessPastCountLimitIsNotCounted()
 {
     TrainerFixture f;
     frmMain &w = f.w();
-    f.session.UserHits = 32767;
-    f.session.UserTries = 32767;
+    f.setTotals(32767, 32767);
     w.StartButton_Click(0);
     w.Card_Click(2);
     QVERIFY(!w.Card(6)->isHidden() && !w.timerreset->isEnabled());

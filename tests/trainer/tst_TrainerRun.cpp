@@ -5,7 +5,6 @@
 
 #include "history/HistorySchema.h"
 #include "history/TryHistory.h"
-#include "platform/UserSession.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -56,10 +55,10 @@ private slots:
     void countsOneGuess();
     void testRunPutsEachTryOnRecord();
     void anotherUserStartsFromTheOpeningState();
+    void declaredSeriesClosesAtItsLastTry();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    platform::UserSession m_session;
 };
 
 void TrainerRunTest::init()
@@ -71,7 +70,6 @@ void TrainerRunTest::init()
     history::schema::install(); // as the program does at start
     SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("UserName"),
                 QStringLiteral("Ada"));
-    m_session = platform::UserSession{QStringLiteral("Ada"), 0, 0};
 }
 
 // Guards the counting rules: a test run continues the user's totals and stores them after every guess;
@@ -116,9 +114,8 @@ void TrainerRunTest::countsOneGuess()
     QFETCH(int, runHits);
     QFETCH(int, runTries);
 
-    m_session.UserHits = std::int16_t(userHits);
-    m_session.UserTries = std::int16_t(userTries);
-    TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
+    TrainerRun run(std::make_unique<ScriptedDraws>());
+    run.showFor(QStringLiteral("Ada"), std::int16_t(userHits), std::int16_t(userTries));
     run.start(kind, game);
     QCOMPARE(run.PracticeRun(), kind == Kind::Practice);
     const auto guess = std::int16_t(position);
@@ -132,8 +129,8 @@ void TrainerRunTest::countsOneGuess()
     QCOMPARE(int(run.RunTries()), runTries);
     // A test run's counts are the user's totals, stored at once; practice leaves both alone.
     const bool stores = kind == Kind::Test && outcome != Outcome::NotCounted;
-    QCOMPARE(int(m_session.UserHits), kind == Kind::Test ? runHits : userHits);
-    QCOMPARE(int(m_session.UserTries), kind == Kind::Test ? runTries : userTries);
+    QCOMPARE(int(run.UserHits()), kind == Kind::Test ? runHits : userHits);
+    QCOMPARE(int(run.UserTries()), kind == Kind::Test ? runTries : userTries);
     QCOMPARE(stored("Tries"), stores ? QString::number(runTries) : QStringLiteral("-"));
     QCOMPARE(stored("Hits"), stores ? QString::number(runHits) : QStringLiteral("-"));
 }
@@ -142,13 +139,12 @@ void TrainerRunTest::countsOneGuess()
 // (a new Test is a new run), with its guess, target, deal, deck, Play Blind and a response time.
 void TrainerRunTest::testRunPutsEachTryOnRecord()
 {
-    // As a login leaves them: the totals in the session are the stored ones.
-    m_session.UserHits = 7;
-    m_session.UserTries = 30;
+    // As a login leaves them: the totals shown are the stored ones.
     SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("Hits"), QStringLiteral("7"));
     SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("Tries"), QStringLiteral("30"));
     {
-        TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
+        TrainerRun run(std::make_unique<ScriptedDraws>());
+        run.showFor(QStringLiteral("Ada"), 7, 30);
         run.start(Kind::Test, history::Game::Plain);
         QCOMPARE(run.countPlainGuess(4, 4, {history::Deck::Colors, true}), Outcome::Hit);
         run.start(Kind::Test, history::Game::FindHidden);
@@ -162,7 +158,7 @@ void TrainerRunTest::testRunPutsEachTryOnRecord()
     QVERIFY(reader.open(&reason));
     const std::optional<history::AccountHistory> ada = reader.account(QStringLiteral("ada"), &reason);
     QVERIFY2(ada, qPrintable(reason));
-    QCOMPARE(ada->beforeHistoryTries, 30);
+    QCOMPARE(ada->beforeHistoryTries, 30); // the totals the account had when its first try went on record
     QCOMPARE(ada->runs.size(), size_t(2));
     QCOMPARE(ada->runs[0].game, history::Game::Plain);
     QCOMPARE(ada->runs[1].game, history::Game::FindHidden);
@@ -182,16 +178,44 @@ void TrainerRunTest::testRunPutsEachTryOnRecord()
 // keeps it.
 void TrainerRunTest::anotherUserStartsFromTheOpeningState()
 {
-    TrainerRun run(m_session, std::make_unique<ScriptedDraws>());
-    QVERIFY(run.showFor(QStringLiteral("Ada")));
+    TrainerRun run(std::make_unique<ScriptedDraws>());
+    QVERIFY(run.showFor(QStringLiteral("Ada"), 0, 0));
     run.start(Kind::Test, history::Game::Plain);
     run.countPlainGuess(1, 1, {});
-    QVERIFY(!run.showFor(QStringLiteral("ADA")));
+    QVERIFY(!run.showFor(QStringLiteral("ADA"), 1, 1));
     QCOMPARE(run.RunTries(), 1);
     QCOMPARE(run.RunAccuracy(), 100.0);
-    QVERIFY(run.showFor(QStringLiteral("Bob")));
-    QCOMPARE(m_session.CurrentUserName, QStringLiteral("Bob"));
+    QVERIFY(run.showFor(QStringLiteral("Bob"), 4, 9));
+    QVERIFY(run.CurrentUserName() == QStringLiteral("Bob") && run.UserHits() == 4 && run.UserTries() == 9);
     QVERIFY(run.RunTries() == 0 && run.RunHits() == 0 && run.RunAccuracy() == 0);
+}
+
+// Guards a series that never closes (no result comes forward), one that forgets its place when the
+// trainer opens anew, and a second series declared over an open one.
+void TrainerRunTest::declaredSeriesClosesAtItsLastTry()
+{
+    {
+        TrainerRun run(std::make_unique<ScriptedDraws>());
+        run.showFor(QStringLiteral("Ada"), 0, 0);
+        QVERIFY(!run.declareSeries(9, history::Game::Plain, history::Deck::Zener)); // shorter than 10
+        QVERIFY(run.declareSeries(10, history::Game::Plain, history::Deck::Zener));
+        QVERIFY(!run.declareSeries(10, history::Game::Plain, history::Deck::Zener));
+        run.start(Kind::Test, history::Game::Plain);
+        for (int guess = 1; guess <= 4; ++guess)
+            run.countPlainGuess(1, 1, {});
+    }
+    resetSettingsStore();
+    TrainerRun run(std::make_unique<ScriptedDraws>());
+    run.showFor(QStringLiteral("Ada"), 0, 0); // the trainer opened anew: the series is read back
+    QVERIFY(run.openSeries() && run.openSeries()->tried == 4 && run.openSeries()->hits == 4);
+    run.start(Kind::Test, history::Game::Plain);
+    for (int guess = 5; guess <= 10; ++guess) {
+        run.countPlainGuess(1, 2, {});
+        QCOMPARE(run.takeClosedSeries(), guess == 10);
+    }
+    QVERIFY(!run.openSeries() && !run.takeClosedSeries());
+    run.countPlainGuess(1, 2, {});
+    QVERIFY(!run.takeClosedSeries());
 }
 
 QTEST_GUILESS_MAIN(TrainerRunTest)

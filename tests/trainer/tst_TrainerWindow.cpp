@@ -194,9 +194,8 @@ void TrainerWindowTest::openingRunsLoadBeforeShowAndActivation()
     QCOMPARE(w.lblStats->caption(), QStringLiteral("Grace"));
 
     // Without a source from outside, the window seeds its own.
-    platform::UserSession session;
     RecordingHost host;
-    frmMain own(session, host);
+    frmMain own(host);
     own.DealRound();
     QCOMPARE(std::count(own.run().DealtFaces().begin() + 1, own.run().DealtFaces().end(),
                         own.run().DealtFaces()[0]),

@@ -10,8 +10,6 @@
 
 #include <QStringList>
 
-#include <boost/math/distributions/chi_squared.hpp>
-
 #include <algorithm>
 #include <vector>
 
@@ -38,20 +36,12 @@ public:
         stated(what, test.statistic, test.degreesOfFreedom, test.p);
     }
 
-    // The faces dealt to positions 1..5 over many deals (position-major, 5 x 5). Every deal is a
-    // permutation, so each row and column sum is fixed and a deal's cells are not independent: under
-    // fair dealing Pearson's statistic of the table is distributed as n/(n-1) x chi-squared((n-1)^2)
-    // for n = 5 faces (mean 20, not 16). Scaled back by (n-1)/n it is chi-squared on 16 degrees of
-    // freedom; compared unscaled, a fair deal would be rejected at p < 0.05 about one time in six.
+    // The faces dealt to positions 1..5 over many deals (position-major, 5 x 5); the statistic is
+    // scaled because every deal is an order of the five faces (see stats::chiSquaredOfDeals).
     void permutationTable(const QString &what, const std::vector<std::int64_t> &counts)
     {
-        constexpr int kFaces = 5;
-        constexpr int kFreedom = (kFaces - 1) * (kFaces - 1);
-        const double scaled =
-            stats::chiSquaredUniform(counts).statistic * double(kFaces - 1) / double(kFaces);
-        const double p = boost::math::cdf(
-            boost::math::complement(boost::math::chi_squared_distribution<double>(kFreedom), scaled));
-        stated(what, scaled, kFreedom, p);
+        const stats::ChiSquaredTest test = stats::chiSquaredOfDeals(counts, 5);
+        stated(what, test.statistic, test.degreesOfFreedom, test.p);
         m_lines << QStringLiteral(
             "    (Pearson's statistic x 4/5: every deal is an order of the five faces)");
     }
@@ -68,7 +58,10 @@ public:
                        .arg(verdict(p));
     }
 
-    Report report() const { return {m_lines.join(u'\n') + u'\n', m_fair, m_p}; }
+    Report report(bool cancelled = false) const
+    {
+        return {m_lines.join(u'\n') + u'\n', m_fair, m_p, cancelled};
+    }
 
 private:
     void stated(const QString &what, double statistic, int degreesOfFreedom, double p)
@@ -97,8 +90,12 @@ private:
 
 } // namespace
 
-Report run(std::int64_t tries, RandomSource &game, RandomSource &robot, const Progress &progress)
+Report run(std::int64_t tries, RandomSource &game, RandomSource &robot, const Progress &progress,
+           const Cancelled &cancelled)
 {
+    // Asked every 4 096 tries: often enough to stop within a few milliseconds, rarely enough to cost
+    // nothing measurable.
+    const auto stopping = [&](std::int64_t i) { return cancelled && i % 4096 == 0 && cancelled(); };
     const std::int64_t step = std::max<std::int64_t>(1, tries / 100);
     const auto tell = [&](const QString &name, std::int64_t done) {
         if (progress && done % step == 0)
@@ -115,6 +112,8 @@ Report run(std::int64_t tries, RandomSource &game, RandomSource &robot, const Pr
     std::vector<std::int64_t> targets(5, 0);
     std::int64_t hits = 0;
     for (std::int64_t i = 0; i < tries; ++i) {
+        if (stopping(i))
+            return findings.report(true);
         const std::int16_t target = facedraw::drawFace(game);
         const std::int16_t guess = facedraw::drawFace(robot);
         ++targets[size_t(target - 1)];
@@ -130,6 +129,8 @@ Report run(std::int64_t tries, RandomSource &game, RandomSource &robot, const Pr
     std::vector<std::int64_t> placed(25, 0); // position-major: faces dealt at positions 1..5
     hits = 0;
     for (std::int64_t i = 0; i < tries; ++i) {
+        if (stopping(i))
+            return findings.report(true);
         const DealtFaceIndexes deal = dealFaceIndexes(game);
         ++chosen[size_t(deal[0] - 1)];
         for (size_t position = 1; position <= 5; ++position)

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "proof/RecordChain.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace history {
+struct AccountHistory;
+}
+
+// "Is it fair?", the record check: the chain, each sealed run's seed and draws, checked as the
+// command line's --verify checks them, and said in words.
+namespace results {
+
+struct RecordCheck
+{
+    QString problem; // why the record could not be read; empty when it was
+    proof::VerifyReport report;
+};
+
+// Checks one account's record in a settings file (empty path: the user's own).
+using RecordChecker = std::function<RecordCheck(const QString &storePath, const QString &userName)>;
+
+// The account's tries as rows of its record, in record order (rows that cannot be true included,
+// where they lie). The store keeps no chain values with them yet, so they are tries before the chain.
+std::vector<proof::ChainRow> chainRowsOf(const history::AccountHistory &account);
+// Reads the account read only and checks its rows with proof::verifyRecord.
+RecordCheck checkRecordRows(const QString &storePath, const QString &userName);
+
+// The result in words: every run checks out, with the counts, or the first problem named.
+QString checkText(const RecordCheck &check, const QLocale &locale = QLocale());
+// The fingerprint's first 16 hex digits in groups of four ("1a2b 3c4d 5e6f 7a8b"); empty without one.
+QString groupedFingerprint(const proof::VerifyReport &report);
+// The whole fingerprint in hex, as the clipboard gets it; empty without one.
+QString fullFingerprint(const proof::VerifyReport &report);
+
+} // namespace results
