@@ -396,7 +396,8 @@ std::optional<QString> misuse(const QCommandLineParser &parser, const Options &o
         (parser.isSet(options.seed) && !parser.isSet(options.selfTest)) ||
         ((parser.isSet(options.alpha) || parser.isSet(options.power)) && !plan) ||
         (plan && parser.isSet(options.user)))
-        return QStringLiteral("Give one of --summary, --export-csv, --verify, --verify-csv, --self-test or --plan.");
+        return QStringLiteral(
+            "Give one of --summary, --export-csv, --verify, --verify-csv, --self-test or --plan.");
     if (!parser.isSet(options.selfTest) && !plan && !parser.isSet(options.verifyCsv) &&
         !parser.isSet(options.user))
         return QStringLiteral("--summary and --export-csv want --user NAME.");

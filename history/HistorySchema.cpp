@@ -126,8 +126,8 @@ const char *const kEndSeriesEarly =
 
 StoreSchema storeSchema()
 {
-    std::vector<QByteArray> checks{kInsertAccount, kInsertRun,      kInsertRunEnd,   kInsertTry,
-                                   kRestoreRun,    kRestoreRunEnd,  kRestoreTry,     kInsertSeries,
+    std::vector<QByteArray> checks{kInsertAccount,  kInsertRun,     kInsertRunEnd, kInsertTry,
+                                   kRestoreRun,     kRestoreRunEnd, kRestoreTry,   kInsertSeries,
                                    kEndSeriesEarly, kRestoreSeries};
     for (const QByteArray &check : chain::checks())
         checks.push_back(check);

@@ -128,11 +128,10 @@ std::int64_t TryRecorder::declareSeries(const QString &userName, int length, his
 {
     const std::int64_t declared = stamp();
     const QString fold = SettingsStore::foldName(userName);
-    appendSeriesRow(userName,
-                    {{history::schema::kInsertSeries,
-                      {fold, qint64(declared), qint64(length), qint64(game), qint64(deck)}},
-                     history::chain::seriesRow(fold, proof::RowKind::Series, declared, length, qint64(game),
-                                               qint64(deck))});
+    appendSeriesRow(userName, {{history::schema::kInsertSeries,
+                                {fold, qint64(declared), qint64(length), qint64(game), qint64(deck)}},
+                               history::chain::seriesRow(fold, proof::RowKind::Series, declared, length,
+                                                         qint64(game), qint64(deck))});
     return declared;
 }
 
