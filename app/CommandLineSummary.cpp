@@ -156,15 +156,13 @@ QString summaryText(const history::AccountHistory &account, const results::Resul
 ChainFigures chainFigures(const QString &userName)
 {
     QString reason;
-    const std::optional<history::RecordVerification> checked =
-        history::verifyStoredRecord(SettingsStore::defaultFilePath(), userName, &reason);
+    const std::optional<history::StoredFingerprint> stored =
+        history::storedFingerprint(SettingsStore::defaultFilePath(), userName, &reason);
     ChainFigures figures;
-    if (!checked)
-        return figures;
-    if (checked->chain.fingerprint)
-        figures.fingerprint = proof::toHex(*checked->chain.fingerprint);
-    for (const proof::ChainRow &row : checked->rows)
-        figures.chainedTries += row.kind == proof::RowKind::Try && row.link ? 1 : 0;
+    if (stored && stored->fingerprint)
+        figures.fingerprint = proof::toHex(*stored->fingerprint);
+    if (stored)
+        figures.chainedTries = stored->chainedTries;
     return figures;
 }
 

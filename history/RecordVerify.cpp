@@ -190,4 +190,30 @@ std::optional<RecordVerification> verifyStoredRecord(const QString &filePath, co
     return out;
 }
 
+std::optional<StoredFingerprint> storedFingerprint(const QString &filePath, const QString &userName,
+                                                   QString *reason)
+{
+    StoreReader reader(filePath);
+    if (!reader.open(reason))
+        return std::nullopt;
+    StoredFingerprint out;
+    if (!reader.hasTable("history_chain"))
+        return out;
+    const QString folded = SettingsStore::foldName(userName);
+    reader.beginSnapshot();
+    const bool read =
+        eachRow(reader.connection(),
+                "SELECT h FROM history_chain WHERE section_fold = ?1 ORDER BY seq DESC LIMIT 1", folded,
+                [&](sqlite3_stmt *row) { out.fingerprint = digestAt(row, 0); }) &&
+        eachRow(reader.connection(),
+                "SELECT count(*) FROM history_chain WHERE section_fold = ?1 AND kind = 2", folded,
+                [&](sqlite3_stmt *row) { out.chainedTries = sqlite3_column_int64(row, 0); });
+    reader.endSnapshot();
+    if (!read) {
+        *reason = reader.lastError();
+        return std::nullopt;
+    }
+    return out;
+}
+
 } // namespace history

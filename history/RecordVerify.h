@@ -38,6 +38,17 @@ QString describeRow(const std::vector<proof::ChainRow> &rows, int index);
 std::optional<RecordVerification> verifyStoredRecord(const QString &filePath, const QString &userName,
                                                      QString *reason);
 
+// The record's fingerprint as stored (the account's latest chain value; none before the chain began)
+// and how many of its tries are chained, read without checking anything: what --summary shows.
+// std::nullopt with the reason when the file cannot be read.
+struct StoredFingerprint
+{
+    std::optional<proof::Digest> fingerprint;
+    qint64 chainedTries = 0;
+};
+std::optional<StoredFingerprint> storedFingerprint(const QString &filePath, const QString &userName,
+                                                   QString *reason);
+
 // The account's rows in record order, read from an open read-only connection (for the CSV too).
 bool readChainRows(sqlite3 *db, const QString &folded, std::vector<proof::ChainRow> *rows);
 
