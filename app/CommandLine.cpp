@@ -1,26 +1,20 @@
 #include "CommandLine.h"
 #include "CommandLinePlan.h"
-
-#include "trainer/SelfTest.h"
+#include "CommandLineSummary.h"
+#include "CommandLineVerify.h"
 
 #include "history/CsvExport.h"
 #include "history/TryHistory.h"
-#include "results/ResultsFormat.h"
 #include "results/ResultsLoader.h"
 #include "settings/SettingsStore.h"
-#include "stats/Binomial.h"
-#include "stats/Evidence.h"
-#include "stats/HitSummary.h"
 #include "trainer/RandomSource.h"
+#include "trainer/SelfTest.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cmath>
 #include <cstdio>
 #include <random>
 #include <unistd.h>
@@ -95,141 +89,6 @@ int usage(const QString &message)
     return kUsage;
 }
 
-QString isoTime(std::int64_t utcMs)
-{
-    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::UTC).toString(Qt::ISODate);
-}
-
-// A figure as JSON without the noise of binary fractions: 76 x 0.2 is 15.200000000000001 as a double,
-// and a reader wants 15.2. Twelve significant digits keep every figure's real precision.
-double tidy(double value)
-{
-    return std::isfinite(value) ? QString::number(value, 'g', 12).toDouble() : value;
-}
-
-// A probability as JSON: a number, or the text "< 1e-300" where it is too small for one (never 0).
-QJsonValue probabilityJson(double p)
-{
-    if (p >= stats::kSmallestStatedProbability)
-        return tidy(p);
-    return stats::probabilityText(p);
-}
-
-QJsonArray runsJson(const history::AccountHistory &account)
-{
-    QJsonArray runs;
-    for (const history::RunRecord &run : account.runs) {
-        QJsonArray decks;
-        for (const history::Deck deck : run.decks)
-            decks.append(history::deckName(deck));
-        runs.append(QJsonObject{
-            {QStringLiteral("id"), qint64(run.id)},
-            {QStringLiteral("start"), isoTime(run.startUtcMs)},
-            {QStringLiteral("end"), isoTime(run.endUtcMs)},
-            {QStringLiteral("game"), history::gameName(run.game)},
-            {QStringLiteral("decks"), decks},
-            {QStringLiteral("tries"), run.tries},
-            {QStringLiteral("hits"), run.hits},
-            {QStringLiteral("p_at_least"), probabilityJson(stats::probabilityAtLeast(run.tries, run.hits))}});
-    }
-    return runs;
-}
-
-// The trend and the exploratory scores as the JSON gives them.
-QJsonObject trendJson(const stats::TrendTest &trend)
-{
-    return {{QStringLiteral("runs"), trend.runs},
-            {QStringLiteral("z"), tidy(trend.z)},
-            {QStringLiteral("p"), tidy(trend.p)}};
-}
-
-QJsonObject secondaryJson(const stats::SecondaryScores &s)
-{
-    return {{QStringLiteral("plus1"), QJsonObject{{QStringLiteral("tries"), qint64(s.plus1.tries)},
-                                                  {QStringLiteral("hits"), qint64(s.plus1.hits)},
-                                                  {QStringLiteral("p"), tidy(s.plus1.p)},
-                                                  {QStringLiteral("p_holm"), tidy(s.plus1.pHolm)}}},
-            {QStringLiteral("minus1"), QJsonObject{{QStringLiteral("tries"), qint64(s.minus1.tries)},
-                                                   {QStringLiteral("hits"), qint64(s.minus1.hits)}}},
-            {QStringLiteral("variance"), QJsonObject{{QStringLiteral("runs"), s.variance.runs},
-                                                     {QStringLiteral("chi2"), tidy(s.variance.chi2)},
-                                                     {QStringLiteral("p"), tidy(s.variance.p)},
-                                                     {QStringLiteral("p_holm"), tidy(s.variance.pHolm)}}},
-            {QStringLiteral("trend_p_holm"), tidy(s.trendPHolm)}};
-}
-
-// The anytime-valid evidence: E, its two sides and its peak as numbers where a double holds them,
-// and the base-10 logs always as numbers.
-void insertEvidence(QJsonObject &json, const results::ResultsData &data)
-{
-    const stats::HitSummary &summary = data.whole;
-    json.insert(QStringLiteral("e_value"), stats::jsonCount(data.evidence.log10Value));
-    json.insert(QStringLiteral("e_value_above"), stats::jsonCount(data.evidence.log10Above));
-    json.insert(QStringLiteral("e_value_below"), stats::jsonCount(data.evidence.log10Below));
-    json.insert(QStringLiteral("e_value_peak"), stats::jsonCount(data.log10EvidencePeak));
-    json.insert(QStringLiteral("log10_e_value"), tidy(data.evidence.log10Value));
-    json.insert(QStringLiteral("log10_p_at_least"),
-                tidy(stats::log10ProbabilityAtLeast(summary.tries, summary.hits)));
-    json.insert(QStringLiteral("log10_p_at_most"),
-                tidy(stats::log10ProbabilityAtMost(summary.tries, summary.hits)));
-    json.insert(QStringLiteral("trend"), trendJson(data.trend));
-    json.insert(QStringLiteral("secondary"), secondaryJson(data.secondary));
-}
-
-QJsonObject summaryJson(const history::AccountHistory &account, const results::ResultsData &data)
-{
-    const stats::HitSummary &summary = data.whole;
-    const bool consistent = data.totals.consistent;
-    QJsonObject json{
-        {QStringLiteral("user"), account.userName},
-        {QStringLiteral("tries"), qint64(summary.tries)},
-        {QStringLiteral("hits"), qint64(summary.hits)},
-        {QStringLiteral("accuracy_percent"), tidy(results::accuracyPercent(summary.tries, summary.hits))},
-        {QStringLiteral("expected_hits"), tidy(summary.expectedHits)},
-        {QStringLiteral("sd"), tidy(summary.sd)},
-        {QStringLiteral("z"), tidy(summary.z)},
-        {QStringLiteral("p_at_least"), probabilityJson(summary.pAtLeast)},
-        {QStringLiteral("p_at_most"), probabilityJson(summary.pAtMost)},
-        {QStringLiteral("ci95_low"), tidy(summary.ci95.low)},
-        {QStringLiteral("ci95_high"), tidy(summary.ci95.high)},
-        {QStringLiteral("consistent"), consistent},
-        {QStringLiteral("verdict"),
-         consistent ? results::evidenceVerdict(data) : results::disagreementText(data, QLocale::c())},
-        {QStringLiteral("history_tries"), qint64(account.tries.size())},
-        {QStringLiteral("invalid_rows"), qint64(account.rejected.size())},
-        {QStringLiteral("before_history_tries"), account.beforeHistoryTries},
-        {QStringLiteral("before_history_hits"), account.beforeHistoryHits},
-        {QStringLiteral("runs"), runsJson(account)}};
-    if (!consistent) {
-        json.insert(QStringLiteral("tries_off"), qint64(data.totals.triesOff));
-        json.insert(QStringLiteral("hits_off"), qint64(data.totals.hitsOff));
-    }
-    insertEvidence(json, data);
-    return json;
-}
-
-// The Results window's summary in the C locale, then the record's runs and the rows left out.
-QString summaryText(const history::AccountHistory &account, const results::ResultsData &data)
-{
-    QString text = results::summaryText(data, QLocale::c());
-    text +=
-        QStringLiteral("On record: %1 tries in %2 runs\n").arg(account.tries.size()).arg(account.runs.size());
-    for (const history::RunRecord &run : account.runs) {
-        text += QStringLiteral("run %1  %2  %3  %4 tries  %5 hits  P(at least) = %6\n")
-                    .arg(run.id)
-                    .arg(isoTime(run.startUtcMs), history::gameName(run.game).leftJustified(11))
-                    .arg(run.tries, 5)
-                    .arg(run.hits, 5)
-                    .arg(stats::probabilityText(stats::probabilityAtLeast(run.tries, run.hits)));
-    }
-    for (const history::RejectedTry &rejected : account.rejected)
-        text += QStringLiteral("left out: run %1 try %2: %3\n")
-                    .arg(rejected.record.runId)
-                    .arg(rejected.record.tryNumber)
-                    .arg(rejected.why);
-    return text;
-}
-
 std::optional<history::AccountHistory> readAccount(const QString &userName, QString *reason)
 {
     TryHistory reader(SettingsStore::defaultFilePath());
@@ -291,12 +150,18 @@ int accountReport(const QString &userName, const std::optional<QString> &csvFile
         return 0;
     }
     const results::ResultsRecord record = results::ResultsLoader::recordOf(*account);
-    if (json)
-        say(stdout, QString::fromUtf8(
-                        QJsonDocument(summaryJson(*account, record.data())).toJson(QJsonDocument::Compact)) +
-                        u'\n');
-    else
-        say(stdout, summaryText(*account, record.data()));
+    const ChainFigures chain = chainFigures(userName);
+    if (json) {
+        QJsonObject object = summaryJson(*account, record.data());
+        object.insert(QStringLiteral("fingerprint"), chain.fingerprint);
+        object.insert(QStringLiteral("chained_tries"), chain.chainedTries);
+        say(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n');
+    } else {
+        say(stdout, summaryText(*account, record.data()) +
+                        QStringLiteral("Fingerprint: %1 (%2 chained tries)\n")
+                            .arg(chain.fingerprint.isEmpty() ? QStringLiteral("none") : chain.fingerprint)
+                            .arg(chain.chainedTries));
+    }
     return 0;
 }
 
@@ -320,6 +185,13 @@ struct Options
     QCommandLineOption seed{QStringLiteral("seed"),
                             QStringLiteral("With --self-test: the seed of its draws, to repeat a run."),
                             QStringLiteral("number")};
+    QCommandLineOption verify{
+        QStringLiteral("verify"),
+        QStringLiteral("Checks the account's chained record, sealed runs and totals; exit 1 "
+                       "on any mismatch.")};
+    QCommandLineOption verifyCsv{QStringLiteral("verify-csv"),
+                                 QStringLiteral("Checks an exported <file> without the store."),
+                                 QStringLiteral("file")};
     // How many tries a declared series needs (CommandLinePlan.h).
     QCommandLineOption plan{QStringLiteral("plan"),
                             QStringLiteral("The fewest tries a declared series needs to show a true hit rate "
@@ -331,7 +203,7 @@ struct Options
                              QStringLiteral("p")};
     QList<QCommandLineOption> all() const
     {
-        return {summary, json, exportCsv, user, selfTest, seed, plan, alpha, power};
+        return {summary, json, exportCsv, user, selfTest, seed, verify, verifyCsv, plan, alpha, power};
     }
 };
 
@@ -347,15 +219,20 @@ std::optional<QString> misuse(const QCommandLineParser &parser, const Options &o
             return QStringLiteral("--%1 wants a value.").arg(name);
     }
     const int actions = int(parser.isSet(options.summary)) + int(parser.isSet(options.exportCsv)) +
-                        int(parser.isSet(options.selfTest)) + int(parser.isSet(options.plan));
+                        int(parser.isSet(options.selfTest)) + int(parser.isSet(options.verify)) +
+                        int(parser.isSet(options.verifyCsv)) + int(parser.isSet(options.plan));
     const bool plan = parser.isSet(options.plan);
+    const bool jsonFits = parser.isSet(options.summary) || parser.isSet(options.verify) ||
+                          parser.isSet(options.verifyCsv) || plan;
     if (actions != 1 || !parser.positionalArguments().isEmpty() ||
-        (parser.isSet(options.json) && !parser.isSet(options.summary) && !plan) ||
+        (parser.isSet(options.json) && !jsonFits) ||
         (parser.isSet(options.seed) && !parser.isSet(options.selfTest)) ||
         ((parser.isSet(options.alpha) || parser.isSet(options.power)) && !plan) ||
         (plan && parser.isSet(options.user)))
-        return QStringLiteral("Give one of --summary, --export-csv, --self-test or --plan.");
-    if (!parser.isSet(options.selfTest) && !plan && !parser.isSet(options.user))
+        return QStringLiteral(
+            "Give one of --summary, --export-csv, --verify, --verify-csv, --self-test or --plan.");
+    if (!parser.isSet(options.selfTest) && !plan && !parser.isSet(options.verifyCsv) &&
+        !parser.isSet(options.user))
         return QStringLiteral("--summary and --export-csv want --user NAME.");
     return std::nullopt;
 }
@@ -430,6 +307,10 @@ int run(int argc, char *argv[])
     }
     if (parser.isSet(options.selfTest))
         return selfTest(parser.value(options.selfTest), valueIfSet(parser, options.seed));
+    if (parser.isSet(options.verify))
+        return verifyAccount(parser.value(options.user), parser.isSet(options.json));
+    if (parser.isSet(options.verifyCsv))
+        return verifyCsvFile(parser.value(options.verifyCsv), parser.isSet(options.json));
     return accountReport(parser.value(options.user), valueIfSet(parser, options.exportCsv),
                          parser.isSet(options.json));
 }

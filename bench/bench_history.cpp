@@ -1,17 +1,19 @@
 // The try history's costs: how much the store grows per recorded try (through the real recording
-// path, each try its own durable transaction), and the command line's --summary and --export-csv
-// of an account with 32767 recorded tries as whole processes (start to exit, as a user's script sees
+// path, each try its own durable transaction, chain value included), and the command line's
+// --summary, --export-csv and --verify of an account with 32767 recorded tries as whole processes (start to exit, as a user's script sees
 // them).
 
 #include "history/HistorySchema.h"
 #include "history/StoreNames.h"
 #include "history/TryRecorder.h"
+#include "proof/DrawStream.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -72,62 +74,51 @@ void BM_StoreGrowthPerTry(benchmark::State &state)
 }
 BENCHMARK(BM_StoreGrowthPerTry)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// A store holding an account with 32767 recorded tries in 33 runs, written straight through the
-// history's own statements (one transaction, so the set-up takes a second, not a minute).
+// A store holding an account with 32767 recorded tries in 33 sealed runs (plain and find-hidden by
+// turns), chained and verifiable, written through the real recording path. Its folder lies in
+// memory (/dev/shm where there is one) so that 32767 durable commits take seconds, not minutes.
 class FullStore
 {
 public:
     FullStore()
+        : m_home(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                     ? QStringLiteral("/dev/shm/qxo-bench-XXXXXX")
+                     : QDir::tempPath() + QStringLiteral("/qxo-bench-XXXXXX"))
     {
         qputenv("XDG_CONFIG_HOME", m_home.path().toUtf8());
         resetSettingsStore();
         SaveSettings(history::kAccountsApplication, kUser,
                      {{history::kUserNameKey, kUser},
-                      {history::kHitsKey, QStringLiteral("6600")},
-                      {history::kTriesKey, QStringLiteral("32767")}});
+                      {history::kHitsKey, QStringLiteral("0")},
+                      {history::kTriesKey, QStringLiteral("0")}});
         history::schema::install();
         TryRecorder recorder;
-        recorder.beginRun(kUser, history::Game::Plain);
-        recordTries(recorder, 0, 1);
-        recorder.endRun();
-        resetSettingsStore();
-        sqlite3 *db = nullptr;
-        sqlite3_open_v2(QFile::encodeName(SettingsStore::defaultFilePath()).constData(), &db,
-                        SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *run = nullptr;
-        sqlite3_stmt *row = nullptr;
-        sqlite3_prepare_v2(db, history::schema::kInsertRun, -1, &run, nullptr);
-        sqlite3_prepare_v2(db, history::schema::kInsertTry, -1, &row, nullptr);
-        for (int i = 1; i < 32767; ++i) {
-            const int token = 1000 + i / 1000;
-            if (i % 1000 == 0 || i == 1) {
-                sqlite3_bind_int(run, 1, token);
-                sqlite3_bind_text(run, 2, "bench", -1, SQLITE_STATIC);
-                sqlite3_bind_text(run, 3, "Bench", -1, SQLITE_STATIC);
-                sqlite3_bind_int(run, 4, 1 + i % 2);
-                sqlite3_bind_int64(run, 5, 1'765'000'000'000 + i * 2000LL);
-                sqlite3_step(run);
-                sqlite3_reset(run);
+        int hits = 0;
+        int tries = 0;
+        while (tries < 32767) {
+            const bool hidden = tries / 1000 % 2 == 1;
+            recorder.beginRun(kUser, hidden ? history::Game::FindHidden : history::Game::Plain);
+            for (int i = 0; i < 1000 && tries < 32767; ++i) {
+                TryRecorder::CountedTry counted;
+                counted.guess = 1 + tries % 5;
+                counted.responseMs = 300 + tries % 1000;
+                if (hidden) {
+                    const proof::DealtFaces dealt = proof::dealFaces(*recorder.draws());
+                    for (std::size_t cover = 1; cover <= 5; ++cover)
+                        counted.layout[cover - 1] = std::int8_t(dealt[cover]);
+                    counted.target = dealt[0];
+                    counted.hit = dealt[std::size_t(counted.guess)] == dealt[0];
+                } else {
+                    counted.target = proof::pickTarget(*recorder.draws());
+                    counted.hit = counted.guess == counted.target;
+                }
+                hits += counted.hit ? 1 : 0;
+                recorder.saveTotals(kUser, hits, ++tries, &counted);
             }
-            const int values[] = {token, i, 0, 1 + i % 2, i % 3, 0, 1 + i % 5, 1 + (i * 7) % 5};
-            for (int v = 0; v < 8; ++v)
-                sqlite3_bind_int(row, v + 1, values[v]);
-            sqlite3_bind_int64(row, 3, 1'765'000'000'000 + i * 2000LL);
-            if (i % 2)
-                sqlite3_bind_int(row, 9, 31524);
-            else
-                sqlite3_bind_null(row, 9);
-            sqlite3_bind_int(row, 10, (i * 7) % 5 == i % 5);
-            sqlite3_bind_int(row, 11, 300 + i % 1000);
-            sqlite3_step(row);
-            sqlite3_reset(row);
+            recorder.endRun();
         }
-        sqlite3_finalize(run);
-        sqlite3_finalize(row);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        resetSettingsStore();
+        checkpointedSize(SettingsStore::defaultFilePath());
     }
 
     QString path() const { return m_home.path(); }
@@ -163,6 +154,13 @@ void BM_ExportCsvProcess(benchmark::State &state)
                        QStringLiteral("--user"), kUser});
 }
 BENCHMARK(BM_ExportCsvProcess)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The whole check: the chain of every row, every seed against its commitment, every draw replayed.
+void BM_VerifyProcess(benchmark::State &state)
+{
+    runProgram(state, {QStringLiteral("--verify"), QStringLiteral("--user"), kUser});
+}
+BENCHMARK(BM_VerifyProcess)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 

@@ -96,7 +96,7 @@ def read_rows(path):
         get = lambda name: fields[column[name]] if name in column and column[name] < len(fields) else ""
         if account is None:
             account = get("account")
-            if len(account) >= 2 and account[0] == "'" and account[1] in GUARDED:
+            if len(account) >= 2 and account[0] == "'" and account[1] in GUARDED + "'":
                 account = account[1:]
         kind = get("kind")
         row = {

@@ -1,6 +1,11 @@
 #include "CsvExport.h"
 
+#include "RecordVerify.h"
+
+#include "proof/RecordCsv.h"
+#include "settings/SettingsStore.h"
 #include "settings/StoreFaultText.h"
+#include "settings/StoreReader.h"
 #include "settings/StoreFiles.h"
 
 #include <QDateTime>
@@ -10,6 +15,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <set>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -43,22 +49,31 @@ QString writeReason(int error, const QString &fallback)
     return error != 0 ? storefiles::systemReason(error) : fallback;
 }
 
-QByteArray csvBytes(const AccountHistory &account)
+// One line of the chained record, with the `valid` column (empty on lines other than tries) put in
+// before the chain's four columns, which never hold a comma.
+QString chainedLine(const QString &account, const proof::ChainRow &row, const QString &valid)
+{
+    QString line = proof::recordCsvLine(account, row);
+    qsizetype at = line.size();
+    for (int commas = 0; commas < 4; ++commas)
+        at = line.lastIndexOf(u',', at - 1);
+    return line.insert(at, u',' + valid);
+}
+
+QByteArray csvBytes(const AccountHistory &account, const std::vector<proof::ChainRow> &rows)
 {
     QByteArray text = csvHeader().toUtf8();
-    text.reserve(qsizetype(account.tries.size() + account.rejected.size()) * 80 + text.size());
-    // Both lists are in record order; merged, every row stands where it was recorded.
-    auto valid = account.tries.begin();
-    auto rejected = account.rejected.begin();
-    const auto before = [](const TryRecord &a, const TryRecord &b) {
-        return a.runId != b.runId ? a.runId < b.runId : a.tryNumber < b.tryNumber;
-    };
-    while (valid != account.tries.end() || rejected != account.rejected.end()) {
-        if (rejected == account.rejected.end() ||
-            (valid != account.tries.end() && before(*valid, rejected->record)))
-            text += csvRow(account.userName, *valid++, true).toUtf8();
-        else
-            text += csvRow(account.userName, (rejected++)->record, false).toUtf8();
+    text.reserve(qsizetype(rows.size()) * 110 + text.size());
+    std::set<std::pair<std::int64_t, std::int64_t>> rejected;
+    for (const RejectedTry &row : account.rejected)
+        rejected.insert({row.record.runId, row.record.tryNumber});
+    // Every row of the chain in record order (tries from before the chain first).
+    for (const proof::ChainRow &row : rows) {
+        const bool isTry = row.kind == proof::RowKind::Try;
+        const QString valid = !isTry                                     ? QString()
+                              : rejected.count({row.run, row.tryNumber}) ? QStringLiteral("0")
+                                                                         : QStringLiteral("1");
+        text += chainedLine(account.userName, row, valid).toUtf8();
     }
     return text;
 }
@@ -79,14 +94,16 @@ bool writeStandardOutput(const QByteArray &text, QString *reason)
 QString csvHeader()
 {
     return QStringLiteral(
-        "time_utc,account,run,try,game,deck,blind,guess,target,layout,hit,response_ms,valid\r\n");
+        "time_utc,account,run,try,game,deck,blind,guess,target,layout,hit,response_ms,valid,kind,commitment,"
+        "seed,chain\r\n");
 }
 
 QString csvField(const QString &text)
 {
     QString field = text;
     // A spreadsheet runs a cell that starts like this as a formula (OWASP's CSV injection rule).
-    if (!field.isEmpty() && QStringLiteral("=+-@\t\r").contains(field.front()))
+    // A leading single quote is doubled, so a reader that takes one off gets the text back.
+    if (!field.isEmpty() && QStringLiteral("=+-@\t\r'").contains(field.front()))
         field.prepend(u'\'');
     if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r'))
         return field;
@@ -152,7 +169,18 @@ bool exportCsv(const QString &filePath, const QString &storePath, const AccountH
         *reason = *refusal;
         return false;
     }
-    const QByteArray text = csvBytes(account);
+    std::vector<proof::ChainRow> rows;
+    StoreReader reader(storePath);
+    if (!reader.open(reason))
+        return false;
+    reader.beginSnapshot();
+    const bool read = readChainRows(reader.connection(), SettingsStore::foldName(account.userName), &rows);
+    reader.endSnapshot();
+    if (!read) {
+        *reason = reader.lastError();
+        return false;
+    }
+    const QByteArray text = csvBytes(account, rows);
     if (filePath == kStandardOutput)
         return writeStandardOutput(text, reason);
     QSaveFile file(filePath);

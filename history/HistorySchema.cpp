@@ -1,5 +1,7 @@
 #include "HistorySchema.h"
 
+#include "HistoryChain.h"
+
 #include "settings/StoreSql.h"
 
 #include <sqlite3.h>
@@ -91,6 +93,7 @@ QList<AttachedStatement> salvage(sqlite3 *damaged)
                  "SELECT run_id, try, time_ms, game, deck, blind, guess, target, layout, hit, response_ms"
                  " FROM history_try",
                  kRestoreTry, &rows);
+    chain::salvage(damaged, &rows);
     salvageTable(
         damaged,
         "SELECT id, section_fold, declared_ms, tries, game, deck, ended_early_ms FROM history_series",
@@ -123,10 +126,16 @@ const char *const kEndSeriesEarly =
 
 StoreSchema storeSchema()
 {
-    return {{QByteArray(kVersion1), QByteArray(kVersion2)},
-            {kInsertAccount, kInsertRun, kInsertRunEnd, kInsertTry, kRestoreRun, kRestoreRunEnd, kRestoreTry,
-             kInsertSeries, kEndSeriesEarly, kRestoreSeries},
-            salvage};
+    std::vector<QByteArray> checks{kInsertAccount,  kInsertRun,     kInsertRunEnd, kInsertTry,
+                                   kRestoreRun,     kRestoreRunEnd, kRestoreTry,   kInsertSeries,
+                                   kEndSeriesEarly, kRestoreSeries};
+    for (const QByteArray &check : chain::checks())
+        checks.push_back(check);
+    // Version 3: the chained record.
+    return {{QByteArray(kVersion1), QByteArray(kVersion2), QByteArray(chain::kMigration)},
+            checks,
+            salvage,
+            chain::registerFunctions};
 }
 
 void install()

@@ -1,5 +1,6 @@
 #include "TryRecorder.h"
 
+#include "HistoryChain.h"
 #include "HistorySchema.h"
 #include "StoreNames.h"
 
@@ -48,20 +49,37 @@ std::int64_t TryRecorder::nowUtcMs()
 void TryRecorder::beginRun(const QString &userName, history::Game game)
 {
     endRun();
-    m_run = OpenRun{newRunToken(), userName, game, nowUtcMs(), 0};
+    const QString fold = SettingsStore::foldName(userName);
+    m_run = OpenRun{newRunToken(), userName, game, nowUtcMs(), 0, nullptr};
+    m_run->seal =
+        std::make_unique<proof::SealedRun>(proof::RunIdentity{fold, qint64(game), m_run->startUtcMs});
+    // The run and its commitment are on record before its first draw.
+    SaveSettings({history::kAccountsApplication,
+                  userName,
+                  {},
+                  {{history::schema::kInsertRun,
+                    {m_run->token, fold, userName, qint64(game), qint64(m_run->startUtcMs)}},
+                   history::chain::runStart(fold, m_run->token, m_run->seal->commitment())}},
+                 WhenRefused::KeepAndRetry);
 }
 
 void TryRecorder::endRun()
 {
     const std::optional<OpenRun> run = std::exchange(m_run, std::nullopt);
-    // A run without a try was never written, so there is nothing to end.
-    if (!run || run->recordedTries == 0)
+    if (!run)
         return;
+    const QString fold = SettingsStore::foldName(run->userName);
     SaveSettings({history::kAccountsApplication,
                   run->userName,
                   {},
-                  {{history::schema::kInsertRunEnd, {run->token, qint64(nowUtcMs())}}}},
+                  {{history::schema::kInsertRunEnd, {run->token, qint64(nowUtcMs())}},
+                   history::chain::runEnd(fold, run->token, run->seal->reveal())}},
                  WhenRefused::KeepAndRetry);
+}
+
+proof::DrawSource *TryRecorder::draws()
+{
+    return m_run ? &m_run->seal->draws() : nullptr;
 }
 
 bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const CountedTry *counted)
@@ -74,13 +92,10 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
         const qint64 game = qint64(m_run->game);
         if (m_run->recordedTries == 0) {
             // The totals before this try are where the account's history begins (kept only the
-            // first time); then the run itself.
+            // first time).
             record.push_back({history::schema::kInsertAccount,
                               {SettingsStore::foldName(userName), qint64(tries - 1),
                                qint64(hits - (counted->hit ? 1 : 0)), qint64(now)}});
-            record.push_back({history::schema::kInsertRun,
-                              {m_run->token, SettingsStore::foldName(m_run->userName), m_run->userName, game,
-                               qint64(m_run->startUtcMs)}});
         }
         const bool hidden = m_run->game == history::Game::FindHidden;
         record.push_back(
@@ -89,6 +104,8 @@ bool TryRecorder::saveTotals(const QString &userName, int hits, int tries, const
               qint64(counted->blind ? 1 : 0), qint64(counted->guess), qint64(counted->target),
               hidden ? QVariant(packedLayout(counted->layout)) : QVariant(), qint64(counted->hit ? 1 : 0),
               counted->responseMs >= 0 ? QVariant(qint64(counted->responseMs)) : QVariant()}});
+        record.push_back(history::chain::tryRow(SettingsStore::foldName(m_run->userName), m_run->token,
+                                                m_run->recordedTries));
     }
     return SaveSettings({history::kAccountsApplication, userName, totals, record, counted != nullptr},
                         WhenRefused::KeepAndRetry);
@@ -100,9 +117,9 @@ std::int64_t TryRecorder::stamp()
     return m_lastStampMs;
 }
 
-void TryRecorder::appendSeriesRow(const QString &userName, const char *statement, QVariantList values)
+void TryRecorder::appendSeriesRow(const QString &userName, QList<AttachedStatement> statements)
 {
-    SaveSettings({history::kAccountsApplication, userName, {}, {{statement, std::move(values)}}},
+    SaveSettings({history::kAccountsApplication, userName, {}, std::move(statements)},
                  WhenRefused::KeepAndRetry);
 }
 
@@ -110,14 +127,18 @@ std::int64_t TryRecorder::declareSeries(const QString &userName, int length, his
                                         history::Deck deck)
 {
     const std::int64_t declared = stamp();
-    appendSeriesRow(
-        userName, history::schema::kInsertSeries,
-        {SettingsStore::foldName(userName), qint64(declared), qint64(length), qint64(game), qint64(deck)});
+    const QString fold = SettingsStore::foldName(userName);
+    appendSeriesRow(userName, {{history::schema::kInsertSeries,
+                                {fold, qint64(declared), qint64(length), qint64(game), qint64(deck)}},
+                               history::chain::seriesRow(fold, proof::RowKind::Series, declared, length,
+                                                         qint64(game), qint64(deck))});
     return declared;
 }
 
 void TryRecorder::endSeriesEarly(const QString &userName, std::int64_t declaredMs)
 {
-    appendSeriesRow(userName, history::schema::kEndSeriesEarly,
-                    {SettingsStore::foldName(userName), qint64(declaredMs), qint64(stamp())});
+    const QString fold = SettingsStore::foldName(userName);
+    const std::int64_t ended = stamp();
+    appendSeriesRow(userName, {{history::schema::kEndSeriesEarly, {fold, qint64(declaredMs), qint64(ended)}},
+                               history::chain::seriesRow(fold, proof::RowKind::SeriesEnd, ended, 0, 0, 0)});
 }

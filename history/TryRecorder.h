@@ -2,11 +2,17 @@
 
 #include "HistoryTypes.h"
 
+#include "settings/Settings.h"
+
+#include "proof/RecordChain.h"
+#include "proof/SealedRun.h"
+
 #include <QString>
 #include <QVariant>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 // Puts a test run's counted tries on record together with the totals they change: each save writes
@@ -14,7 +20,10 @@
 // settings store. A write the disk refuses keeps both in memory, and the next write takes them along
 // in order, so a crash at any moment leaves totals and history agreeing.
 //
-// A run exists on record from its first counted try: a Test ended before any guess leaves nothing.
+// A test run is sealed: at its start the recorder makes a fresh secret seed (proof::SealedRun) and
+// writes the run with its commitment before anything is drawn; every target and deal of the run comes
+// from draws(); at its end the seed is revealed on record. Every row is chained (history::chain), in
+// the same transaction as the totals. A run cut off by a crash keeps its tries but no seed.
 // Practice tries are never given to the recorder. The history's tables are the program's to install
 // at start (history::schema::install()).
 class TryRecorder
@@ -29,8 +38,10 @@ public:
     // A test run of userName (the name as typed at login; its account is matched without regard to
     // case) starts now; a run still open ends first.
     void beginRun(const QString &userName, history::Game game);
-    // The open run, if any, ends now (Stop, Practice, another login, closing).
+    // The open run, if any, ends now (Stop, Practice, another login, closing): its seed goes on record.
     void endRun();
+    // The open run's sealed stream, which every draw of the run must come from; null with no run open.
+    proof::DrawSource *draws();
 
     // What the trainer knows of a try it has just counted; the recorder adds the time, run and number.
     struct CountedTry
@@ -67,7 +78,7 @@ private:
     // counted in the same millisecond as a declaration still lies after it.
     std::int64_t stamp();
     // The one path series rows take to the store.
-    void appendSeriesRow(const QString &userName, const char *statement, QVariantList values);
+    void appendSeriesRow(const QString &userName, QList<AttachedStatement> statements);
 
     std::int64_t m_lastStampMs = 0;
     struct OpenRun
@@ -77,6 +88,7 @@ private:
         history::Game game = history::Game::Plain;
         std::int64_t startUtcMs = 0;
         int recordedTries = 0;
+        std::unique_ptr<proof::SealedRun> seal;
     };
     std::optional<OpenRun> m_run;
 };

@@ -44,9 +44,10 @@ std::int64_t indexOf(const QStringList &names, const QString &name)
 QString field(const QString &text)
 {
     // RFC 4180, and the export's guard against spreadsheet formulas: text starting with = + - @, a
-    // tab or a carriage return gets a leading single quote.
+    // tab or a carriage return gets a leading single quote; so does text starting with a single quote,
+    // so that reading takes exactly one off and gives the text back.
     QString guarded = text;
-    if (!text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front()))
+    if (!text.isEmpty() && QStringLiteral("=+-@\t\r'").contains(text.front()))
         guarded.prepend(u'\'');
     if (!guarded.contains(u',') && !guarded.contains(u'"') && !guarded.contains(u'\n') &&
         !guarded.contains(u'\r'))
@@ -57,7 +58,7 @@ QString field(const QString &text)
 
 QString unguarded(const QString &text)
 {
-    if (text.size() >= 2 && text.front() == u'\'' && QStringLiteral("=+-@\t\r").contains(text[1]))
+    if (text.size() >= 2 && text.front() == u'\'' && QStringLiteral("=+-@\t\r'").contains(text[1]))
         return text.mid(1);
     return text;
 }

@@ -9,7 +9,13 @@ namespace proof {
 namespace {
 const char *const kCommitTag = "qxo/commit/v1";
 constexpr std::int64_t kFindHidden = 2;
+const Digest *fixedSeedForTesting = nullptr;
 } // namespace
+
+void setFixedSeedForTesting(const Digest *seed)
+{
+    fixedSeedForTesting = seed;
+}
 
 Digest commitment(const Digest &seed, const RunIdentity &identity)
 {
@@ -26,7 +32,10 @@ SealedRun::SealedRun(const RunIdentity &identity)
 {
     if (sodium_init() < 0)
         throw std::runtime_error("libsodium cannot start: no secure random source");
-    randombytes_buf(m_seed.data(), m_seed.size());
+    if (fixedSeedForTesting)
+        m_seed = *fixedSeedForTesting;
+    else
+        randombytes_buf(m_seed.data(), m_seed.size());
     m_commitment = proof::commitment(m_seed, identity);
     m_stream = std::make_unique<DrawStream>(m_seed);
 }

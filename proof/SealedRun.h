@@ -44,6 +44,11 @@ private:
     std::unique_ptr<DrawStream> m_stream;
 };
 
+// For tests of the trainer only: while a seed is set, every SealedRun made takes it instead of a fresh
+// one, so the test can replay each run's draws with a DrawStream of the same seed. Null restores fresh
+// seeds from the secure source. The program never calls it.
+void setFixedSeedForTesting(const Digest *seed);
+
 // What one recorded try's draws were: the computer's card, and in the find-hidden game the faces
 // under covers 1..5 (all 0 in the plain game).
 struct ReplayedTry

@@ -1,12 +1,10 @@
 #include "FairCheck.h"
 
-#include "history/TryHistory.h"
+#include "history/RecordVerify.h"
 #include "proof/CanonicalBytes.h"
 #include "settings/SettingsStore.h"
 
 #include <QStringList>
-
-#include <algorithm>
 
 namespace results {
 
@@ -47,54 +45,17 @@ QString problemWords(proof::Problem problem)
     return {};
 }
 
-proof::ChainRow rowOf(const history::TryRecord &recorded)
-{
-    proof::ChainRow row;
-    row.kind = proof::RowKind::Try;
-    row.timeUtcMs = recorded.timeUtcMs;
-    row.run = recorded.runId;
-    row.tryNumber = recorded.tryNumber;
-    row.game = int(recorded.game);
-    row.deck = int(recorded.deck);
-    row.blind = recorded.blind ? 1 : 0;
-    row.guess = recorded.guess;
-    row.target = recorded.target;
-    if (recorded.game == history::Game::FindHidden)
-        for (const std::int8_t face : recorded.layout)
-            row.layout = row.layout * 10 + face;
-    row.hit = recorded.hit ? 1 : 0;
-    row.responseMs = recorded.responseMs;
-    return row;
-}
-
 } // namespace
-
-std::vector<proof::ChainRow> chainRowsOf(const history::AccountHistory &account)
-{
-    std::vector<history::TryRecord> all = account.tries;
-    for (const history::RejectedTry &rejected : account.rejected)
-        all.push_back(rejected.record);
-    std::stable_sort(all.begin(), all.end(), [](const auto &a, const auto &b) {
-        return history::TryPosition{a.runId, a.tryNumber} < history::TryPosition{b.runId, b.tryNumber};
-    });
-    std::vector<proof::ChainRow> rows;
-    rows.reserve(all.size());
-    for (const history::TryRecord &recorded : all)
-        rows.push_back(rowOf(recorded));
-    return rows;
-}
 
 RecordCheck checkRecordRows(const QString &storePath, const QString &userName)
 {
     RecordCheck check;
-    TryHistory reader(storePath.isEmpty() ? SettingsStore::defaultFilePath() : storePath);
-    std::optional<history::AccountHistory> account;
-    if (reader.open(&check.problem))
-        account = reader.account(userName, &check.problem);
-    if (!account)
+    const std::optional<history::RecordVerification> verified = history::verifyStoredRecord(
+        storePath.isEmpty() ? SettingsStore::defaultFilePath() : storePath, userName, &check.problem);
+    if (!verified)
         return check;
     check.problem.clear();
-    check.report = proof::verifyRecord(SettingsStore::foldName(account->userName), chainRowsOf(*account));
+    check.report = verified->chain;
     return check;
 }
 

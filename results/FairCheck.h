@@ -8,10 +8,6 @@
 #include <functional>
 #include <vector>
 
-namespace history {
-struct AccountHistory;
-}
-
 // "Is it fair?", the record check: the chain, each sealed run's seed and draws, checked as the
 // command line's --verify checks them, and said in words.
 namespace results {
@@ -25,10 +21,7 @@ struct RecordCheck
 // Checks one account's record in a settings file (empty path: the user's own).
 using RecordChecker = std::function<RecordCheck(const QString &storePath, const QString &userName)>;
 
-// The account's tries as rows of its record, in record order (rows that cannot be true included,
-// where they lie). The store keeps no chain values with them yet, so they are tries before the chain.
-std::vector<proof::ChainRow> chainRowsOf(const history::AccountHistory &account);
-// Reads the account read only and checks its rows with proof::verifyRecord.
+// Reads the account read only and checks it as --verify does (history::verifyStoredRecord).
 RecordCheck checkRecordRows(const QString &storePath, const QString &userName);
 
 // The result in words: every run checks out, with the counts, or the first problem named.

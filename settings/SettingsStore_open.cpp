@@ -189,6 +189,8 @@ bool SettingsStore::connect(Connect mode, SqlError *error)
         return failConnect(db, rc, QString::fromUtf8(sqlite3_errmsg(db)), error);
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_handler(db, waitForOtherWriter, &m_busyWait);
+    if (m_schema.functions)
+        m_schema.functions(db);
     m_db = db;
     if (mode == Connect::ReadWrite && sqlite3_db_readonly(db, "main") == 1)
         return failConnect(db, SQLITE_READONLY, storetext::kReasonReadOnlyFile, error);

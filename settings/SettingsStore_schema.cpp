@@ -12,6 +12,11 @@ void SettingsStore::setSchema(StoreSchema schema)
 {
     m_schema = std::move(schema);
     m_schemaDue = true;
+    // A connection opened before the schema came needs its functions too, or the schema's own
+    // statements would fail to compile and the file would look as if it could not be brought up to
+    // date.
+    if (m_db && m_schema.functions)
+        m_schema.functions(m_db);
 }
 
 // The first schema check the file fails, with SQLite's reason; empty when it passes them all.

@@ -28,4 +28,7 @@ struct StoreSchema
     // What could still be read out of a damaged file (open, read only), as statements that put it
     // into the fresh file that replaces it.
     std::function<QList<AttachedStatement>(sqlite3 *damaged)> salvage;
+    // SQL functions the statements above use, registered on every connection to the file before
+    // anything is read or written (none when empty).
+    std::function<void(sqlite3 *db)> functions;
 };

@@ -53,14 +53,22 @@ bool TrainerRun::showFor(const QString &userName, std::int16_t userHits, std::in
     return changed;
 }
 
+DrawSource &TrainerRun::draws()
+{
+    // A test run draws only from its sealed stream; practice, and anything after a run's end, from the
+    // window's own generator.
+    DrawSource *sealed = m_recorder.draws();
+    return sealed ? *sealed : *m_draws;
+}
+
 std::int16_t TrainerRun::drawTarget()
 {
-    return facedraw::drawFace(*m_draws);
+    return facedraw::drawFace(draws());
 }
 
 const DealtFaceIndexes &TrainerRun::deal()
 {
-    m_dealt = dealFaceIndexes(*m_draws);
+    m_dealt = dealFaceIndexes(draws());
     markTableReady();
     return m_dealt;
 }

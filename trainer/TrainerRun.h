@@ -100,6 +100,7 @@ public:
     bool takeClosedSeries() { return std::exchange(m_seriesJustClosed, false); }
 
 private:
+    DrawSource &draws();
     Outcome count(std::int16_t guess, std::int16_t target, bool hit, const Setting &setting);
     // Where a run on record begins and ends.
     void beginRecord(history::Game game);

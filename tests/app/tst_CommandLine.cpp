@@ -70,6 +70,25 @@ void recordAlice()
     resetSettingsStore();
 }
 
+// Alice again, then four sealed runs of 6 honest tries: both games, all three decks.
+void recordSealedRuns()
+{
+    historytest::makeOldAccount(QStringLiteral("Alice"), 1, 5);
+    historytest::Player alice{QStringLiteral("alice"), 1, 5, {}};
+    const std::pair<history::Game, history::Deck> runs[] = {
+        {history::Game::Plain, history::Deck::Zener},
+        {history::Game::FindHidden, history::Deck::Colors},
+        {history::Game::Plain, history::Deck::PlayingCards},
+        {history::Game::FindHidden, history::Deck::Zener}};
+    for (const auto &[game, deck] : runs) {
+        alice.recorder.beginRun(alice.name, game);
+        for (int i = 1; i <= 6; ++i)
+            alice.playSealed(game, i % 5 + 1, deck);
+    }
+    alice.recorder.endRun();
+    resetSettingsStore();
+}
+
 } // namespace
 
 class CommandLineTest : public QObject
@@ -86,6 +105,8 @@ private slots:
     void onlyOwnOptionsStartTheCommandLine_data();
     void onlyOwnOptionsStartTheCommandLine();
     void selfTestRejectsFairPlayAtItsLevel();
+    void verifyNamesTheFirstTamperedRow_data();
+    void verifyNamesTheFirstTamperedRow();
     void planFindsTheFewestTries_data();
     void planFindsTheFewestTries();
 };
@@ -141,14 +162,15 @@ void CommandLineTest::summaryExportAndSelfTestWithoutADisplay()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
     const QList<QByteArray> lines = written.split('\n');
-    QCOMPARE(lines.size(), 32); // header, 30 tries, nothing after the last line end
+    QCOMPARE(lines.size(), 34); // header, run start, 30 tries, run end, nothing after the last line end
     QCOMPARE(runProgram({QStringLiteral("--export-csv"), QStringLiteral("-"), QStringLiteral("--user"),
                          QStringLiteral("alice")})
                  .out,
              written);
     QCOMPARE(
         lines[0],
-        QByteArray("time_utc,account,run,try,game,deck,blind,guess,target,layout,hit,response_ms,valid\r"));
+        QByteArray("time_utc,account,run,try,game,deck,blind,guess,target,layout,hit,response_ms,valid,kind,"
+                   "commitment,seed,chain\r"));
 
     run = runProgram({QStringLiteral("--self-test"), QStringLiteral("20000"), QStringLiteral("--seed"),
                       QStringLiteral("7")});
@@ -346,8 +368,77 @@ void CommandLineTest::selfTestRejectsFairPlayAtItsLevel()
                 QStringLiteral("p-value %1: %2 of %3 seeds below 0.05").arg(i).arg(below[i]).arg(kSeeds)));
 }
 
-QTEST_GUILESS_MAIN(CommandLineTest)
-#include "tst_CommandLine.moc"
+void CommandLineTest::verifyNamesTheFirstTamperedRow_data()
+{
+    QTest::addColumn<QByteArray>("tamper");
+    QTest::addColumn<QString>("firstProblem");
+    // Chain rows: run 1 is seq 1 (start), 2..7 (tries), 8 (end); run 2 starts at seq 9.
+    QTest::newRow("honest") << QByteArray() << QString();
+    QTest::newRow("hit flipped") << QByteArray(
+                                        "UPDATE history_try SET hit = 1 - hit WHERE run_id = 1 AND try = 2")
+                                 << QStringLiteral("row 3, try 2 of run 1: chain");
+    QTest::newRow("guess changed")
+        << QByteArray("UPDATE history_try SET guess = guess % 5 + 1 WHERE run_id = 2 AND try = 3")
+        << QStringLiteral("row 12, try 3 of run 2: chain");
+    QTest::newRow("try deleted") << QByteArray("DELETE FROM history_try WHERE run_id = 3 AND try = 1")
+                                 << QStringLiteral("row 18, try 1 of run 3: chain");
+    QTest::newRow("rows swapped") << QByteArray("UPDATE history_chain SET seq = -1 WHERE seq = 3;"
+                                                "UPDATE history_chain SET seq = 3 WHERE seq = 4;"
+                                                "UPDATE history_chain SET seq = 4 WHERE seq = -1")
+                                  << QStringLiteral("row 3, try 3 of run 1: chain");
+    QTest::newRow("seed changed")
+        << QByteArray("UPDATE history_chain SET secret = zeroblob(32) WHERE kind = 3 AND run_id = 2")
+        << QStringLiteral("row 16, end of run 2: chain");
+    QTest::newRow("commitment changed")
+        << QByteArray("UPDATE history_chain SET secret = zeroblob(32) WHERE kind = 1 AND run_id = 3")
+        << QStringLiteral("row 17, start of run 3: chain");
+}
+
+// An honest record of sealed runs verifies, with its fingerprint in the summary; each edit of the
+// store is caught at its row, and --verify exits 1.
+void CommandLineTest::verifyNamesTheFirstTamperedRow()
+{
+    QFETCH(QByteArray, tamper);
+    QFETCH(QString, firstProblem);
+    StoreSandbox sandbox;
+    recordSealedRuns();
+    if (!tamper.isEmpty()) {
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(sandbox.storePath()).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, tamper.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const Outcome verified = runProgram({QStringLiteral("--verify"), QStringLiteral("--user"),
+                                         QStringLiteral("alice"), QStringLiteral("--json")});
+    const QJsonObject json = QJsonDocument::fromJson(verified.out).object();
+    QCOMPARE(json.value(QStringLiteral("first_problem")).toString(), firstProblem);
+    QCOMPARE(verified.exitCode, firstProblem.isEmpty() ? 0 : 1);
+    if (!firstProblem.isEmpty())
+        return;
+    QCOMPARE(json.value(QStringLiteral("runs_verified")).toInt(), 4);
+    QCOMPARE(json.value(QStringLiteral("rows_checked")).toInt(), 32);
+    const Outcome summary = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"),
+                                        QStringLiteral("alice"), QStringLiteral("--json")});
+    const QJsonObject figures = QJsonDocument::fromJson(summary.out).object();
+    QCOMPARE(figures.value(QStringLiteral("fingerprint")).toString(),
+             json.value(QStringLiteral("fingerprint")).toString());
+    QCOMPARE(figures.value(QStringLiteral("chained_tries")).toInt(), 24);
+    // Its export verifies without the store, by the program and by the stand-alone script alike.
+    const QString csv = sandbox.home() + QStringLiteral("/alice.csv");
+    QCOMPARE(
+        runProgram({QStringLiteral("--export-csv"), csv, QStringLiteral("--user"), QStringLiteral("alice")})
+            .exitCode,
+        0);
+    const Outcome fromCsv = runProgram({QStringLiteral("--verify-csv"), csv, QStringLiteral("--json")});
+    QCOMPARE(fromCsv.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(fromCsv.out).object().value(QStringLiteral("fingerprint")),
+             json.value(QStringLiteral("fingerprint")));
+    QCOMPARE(QProcess::execute(
+                 QStringLiteral("/usr/bin/python3"),
+                 {qEnvironmentVariable("QXO_SOURCE_DIR") + QStringLiteral("/docs/verify_record.py"), csv}),
+             0);
+}
+
 
 void CommandLineTest::planFindsTheFewestTries_data()
 {
@@ -382,3 +473,6 @@ void CommandLineTest::planFindsTheFewestTries()
     const Outcome text = runProgram(QStringList{QStringLiteral("--plan")} + options);
     QVERIFY2(text.out.startsWith(QByteArray::number(tries) + " tries."), text.out.constData());
 }
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_CommandLine.moc"

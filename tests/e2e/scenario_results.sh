@@ -43,9 +43,22 @@ e2e_wait_until 10 test -s "$csv" || e2e_fail "no file after Export CSV..."
 "$E2E_BIN" --export-csv "$E2E_TMP/command-line.csv" --user Hanna ||
     e2e_fail "the command line's export failed"
 cmp -s "$csv" "$E2E_TMP/command-line.csv" || e2e_fail "the window's export differs from the command line's"
-e2e_assert_eq "$(($(wc -l <"$csv") - 1))" "$(e2e_sql 'SELECT count(*) FROM history_try;')" "rows exported"
+e2e_assert_eq "$(awk -F, '$14 == "try"' "$csv" | wc -l)" "$(e2e_sql 'SELECT count(*) FROM history_try;')" \
+    "tries exported"
 
 e2e_key Escape
 e2e_wait_window_gone "$results" 10 || e2e_fail "Escape left the Results window open"
 steps_close_trainer "$trainer"
+
+# Closing ended the run and revealed its seed: the record verifies, and so does its export, by the
+# program and by the stand-alone script; one flipped hit in the file fails both.
+verifier="$(dirname "$0")/../../docs/verify_record.py"
+"$E2E_BIN" --verify --user Hanna >"$E2E_TMP/verify.txt" || e2e_fail "--verify: $(cat "$E2E_TMP/verify.txt")"
+grep -q '^Runs verified: 1$' "$E2E_TMP/verify.txt" || e2e_fail "--verify: $(cat "$E2E_TMP/verify.txt")"
+"$E2E_BIN" --export-csv "$csv" --user Hanna || e2e_fail "the export after closing failed"
+python3 "$verifier" "$csv" >/dev/null || e2e_fail "the script rejects an honest export"
+awk -F, 'BEGIN { OFS = "," } $14 == "try" && !done { $11 = 1 - $11; done = 1 } { print }' "$csv" \
+    >"$E2E_TMP/tampered.csv"
+python3 "$verifier" "$E2E_TMP/tampered.csv" >/dev/null && e2e_fail "the script accepts a flipped hit"
+"$E2E_BIN" --verify-csv "$E2E_TMP/tampered.csv" >/dev/null && e2e_fail "--verify-csv accepts a flipped hit"
 e2e_pass

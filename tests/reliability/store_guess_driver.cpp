@@ -14,6 +14,7 @@
 #include "accounts/AccountHold.h"
 #include "history/HistorySchema.h"
 #include "history/TryRecorder.h"
+#include "proof/DrawStream.h"
 #include "settings/Settings.h"
 
 #include <QByteArray>
@@ -80,7 +81,7 @@ int main(int argc, char *argv[])
     while (tries < 32767 && (runMs == 0 || std::chrono::steady_clock::now() < end)) {
         TryRecorder::CountedTry counted;
         counted.guess = int(1 + random() % 5);
-        counted.target = int(1 + random() % 5);
+        counted.target = proof::pickTarget(*recorder.draws()); // as the trainer draws in a test run
         counted.hit = counted.guess == counted.target;
         ++tries;
         if (counted.hit)

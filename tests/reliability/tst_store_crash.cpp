@@ -5,6 +5,8 @@
 #include "tests/settings/StoreTestSupport.h"
 #include "tests/support/HistoryTestSupport.h"
 
+#include "history/RecordVerify.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -199,6 +201,19 @@ void tst_StoreCrash::killedAtRandomMomentsLosesNoAcknowledgedGuess()
     }
     QVERIFY(killsAfterAcks >= 75);
     QVERIFY(acknowledged.tries >= killsAfterAcks);
+
+    // Every killed run kept its tries but never revealed its seed: unverifiable, never a mismatch.
+    // One more run that ends as a run should verifies, and so does everything else on record.
+    QProcess lastDriver;
+    lastDriver.start(QStringLiteral(QXO_GUESS_DRIVER), {user, QStringLiteral("300")});
+    QVERIFY(lastDriver.waitForFinished(30000) && lastDriver.exitCode() == 0);
+    QString reason;
+    const auto verified = history::verifyStoredRecord(sandbox.storePath(), user, &reason);
+    QVERIFY2(verified, qPrintable(reason));
+    QVERIFY2(verified->holds(), qPrintable(verified->firstProblem));
+    QCOMPARE(verified->chain.runsVerified, 1);
+    QVERIFY(verified->chain.runsUnverifiable >= killsAfterAcks);
+    QCOMPARE(verified->chain.triesBeforeChain, 0);
 }
 
 // Two copies of the program, each playing its own user: every acknowledged total is stored.

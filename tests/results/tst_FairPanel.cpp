@@ -5,6 +5,7 @@
 #include "results/frmResults.h"
 
 #include "tests/support/HistoryTestSupport.h"
+#include "tests/support/PinnedSeal.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QApplication>
@@ -26,19 +27,24 @@ class tst_FairPanel : public QObject
 private slots:
     void initTestCase() { initWindowSuite(); }
 
-    // Guards the walk a user takes: the tab reads the stored record (30 tries before any sealed
-    // run: nothing to verify, nothing wrong, no fingerprint yet), the self-test's bar moves and
+    // Guards the walk a user takes: the tab checks the stored record (one sealed run of 30 tries,
+    // verified, its fingerprint ready to copy) and counts its targets, the self-test's bar moves and
     // Cancel stops it, and a window closed mid-test goes away at once.
     void walkThePanel()
     {
         WindowSandbox sandbox;
+        const PinnedSeal seal;
         historytest::makeOldAccount(QStringLiteral("Ada"), 0, 0);
         historytest::Player player;
         player.name = QStringLiteral("Ada");
         player.recorder.beginRun(player.name, history::Game::Plain);
         for (int i = 0; i < 30; ++i)
-            QVERIFY(player.play(1, i % 5 + 1));
+            QVERIFY(player.playSealed(history::Game::Plain, i % 5 + 1));
         player.recorder.endRun();
+        std::array<int, 5> targets{};
+        const std::unique_ptr<proof::DrawStream> twin = seal.twin();
+        for (int i = 0; i < 30; ++i)
+            ++targets[std::size_t(proof::pickTarget(*twin) - 1)];
 
         QPointer<frmResults> window = new frmResults;
         window->loadFor(QStringLiteral("Ada"));
@@ -47,13 +53,17 @@ private slots:
         QVERIFY(panel);
         window->tabs()->setCurrentWidget(panel);
         QCOMPARE(panel->checkLabel()->text(),
-                 QStringLiteral("Every recorded run checks out: 0 runs verified, 0 tries unverifiable "
-                                "(cut off before their end). 30 tries were recorded before runs were "
-                                "sealed and chained; those cannot be checked this way."));
-        QVERIFY(!panel->copyButton()->isEnabled());
+                 QStringLiteral("Every recorded run checks out: 1 run verified, 0 tries unverifiable "
+                                "(cut off before their end)."));
+        QVERIFY(panel->copyButton()->isEnabled());
         QVERIFY(panel->targetsLabel()->text().startsWith(
             QStringLiteral("Each face came up about equally often as the target")));
-        QVERIFY(panel->targetsLabel()->text().contains(QStringLiteral("1: 6, 2: 6, 3: 6, 4: 6, 5: 6")));
+        QVERIFY(panel->targetsLabel()->text().contains(QStringLiteral("1: %1, 2: %2, 3: %3, 4: %4, 5: %5")
+                                                           .arg(targets[0])
+                                                           .arg(targets[1])
+                                                           .arg(targets[2])
+                                                           .arg(targets[3])
+                                                           .arg(targets[4])));
 
         panel->startSelfTest(50'000'000);
         if (const QString dir = qEnvironmentVariable("QXO_SCREENSHOT_DIR"); !dir.isEmpty())

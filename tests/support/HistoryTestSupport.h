@@ -6,6 +6,7 @@
 #include "history/HistorySchema.h"
 #include "history/StoreNames.h"
 #include "history/TryRecorder.h"
+#include "proof/DrawStream.h"
 #include "settings/Settings.h"
 
 #include <array>
@@ -46,6 +47,27 @@ struct Player
         counted.layout = layout;
         counted.hit = guess == target;
         counted.responseMs = 700 + tries;
+        ++tries;
+        hits += counted.hit ? 1 : 0;
+        return recorder.saveTotals(name, hits, tries, &counted);
+    }
+
+    // One honest try of the open sealed run of game: its target or deal drawn from the run's stream,
+    // as the trainer draws it.
+    bool playSealed(history::Game game, int guess, history::Deck deck = history::Deck::Zener)
+    {
+        if (game == history::Game::Plain)
+            return play(guess, proof::pickTarget(*recorder.draws()), deck);
+        const proof::DealtFaces dealt = proof::dealFaces(*recorder.draws());
+        std::array<std::int8_t, 5> layout{};
+        for (size_t i = 0; i < 5; ++i)
+            layout[i] = std::int8_t(dealt[i + 1]);
+        TryRecorder::CountedTry counted;
+        counted.deck = deck;
+        counted.guess = guess;
+        counted.target = dealt[0];
+        counted.layout = layout;
+        counted.hit = layout[size_t(guess - 1)] == dealt[0];
         ++tries;
         hits += counted.hit ? 1 : 0;
         return recorder.saveTotals(name, hits, tries, &counted);

@@ -8,6 +8,7 @@
 #include "trainer/TrainerHost.h"
 #include "trainer/frmMain.h"
 
+#include "tests/support/PinnedSeal.h"
 #include "tests/support/TestSandbox.h"
 
 #include "platform/Dialogs.h"

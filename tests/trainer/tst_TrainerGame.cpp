@@ -190,10 +190,11 @@ void TrainerGameTest::plainGameCountsOncePerReveal()
 // changes a result.
 void TrainerGameTest::plainHitIsTheCardDrawnAtTheClick()
 {
+    const PinnedSeal seal;
     TrainerFixture f(QStringLiteral("Ada"), 1234);
     frmMain &w = f.w();
-    RandomSource twin(1234);
     w.StartButton_Click(0);
+    const std::unique_ptr<proof::DrawStream> twin = seal.twin(); // the test run's own draws
     std::int16_t hits = 0;
     for (std::int16_t guess = 1; guess <= 40; ++guess) {
         if (guess == 21) {
@@ -201,7 +202,7 @@ void TrainerGameTest::plainHitIsTheCardDrawnAtTheClick()
             // The last reveal keeps its old face until the next guess.
             QVERIFY(handles(w.zCard, 1, 5).contains(w.Card(0)->picture().handle()));
         }
-        const std::int16_t target = facedraw::drawFace(twin);
+        const std::int16_t target = facedraw::drawFace(*twin);
         const std::int16_t clicked = guess % 2 ? target : static_cast<std::int16_t>(target % 5 + 1);
         w.Card_Click(clicked);
         hits += clicked == target ? 1 : 0;
@@ -290,16 +291,17 @@ void TrainerGameTest::stopDuringFindHiddenAnswerStillDealsAfterRealTimer()
 // hidden meter keeps following and shows the latest guess again; the line takes the locale's numbers.
 void TrainerGameTest::scoreLineAndMeterEdges()
 {
+    const PinnedSeal seal;
     TrainerFixture f(QStringLiteral("Ada"), 5);
     frmMain &w = f.w();
-    RandomSource twin(5);
     w.chkHideScore->setValue(1);
     w.chkUseMeter->setValue(0);
     w.chkUseMeter_Click();
     QVERIFY(w.picMeter->isHidden());
     f.setTotals(1, 1);
     w.StartButton_Click(0);
-    w.Card_Click(facedraw::drawFace(twin)); // a hit: 2 in 2
+    const std::unique_ptr<proof::DrawStream> twin = seal.twin();
+    w.Card_Click(facedraw::drawFace(*twin)); // a hit: 2 in 2
     QCOMPARE(w.lblStats->caption(), QStringLiteral("You have chosen to hide the score."));
     QCOMPARE(stored("Tries"), QStringLiteral("2"));
     w.chkUseMeter->setValue(1);
@@ -311,7 +313,7 @@ void TrainerGameTest::scoreLineAndMeterEdges()
     w.chkHideScore->setValue(0);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     w.timerreset_Timer();
-    w.Card_Click(facedraw::drawFace(twin) % 5 + 1); // a miss: 2 in 3, in the locale's numbers
+    w.Card_Click(facedraw::drawFace(*twin) % 5 + 1); // a miss: 2 in 3, in the locale's numbers
     QCOMPARE(w.lblStats->caption(), QStringLiteral("Tries: 3  \u2022  Hits: 2  \u2022  Accuracy: 66,67%"));
 }
 

@@ -7,6 +7,7 @@
 #include "history/TryHistory.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "tests/support/PinnedSeal.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +33,15 @@ QString stored(const char *key)
 {
     return GetSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QString::fromLatin1(key),
                       QStringLiteral("-"));
+}
+
+// The first cover whose face is (or, with match false, is not) the chosen face.
+std::int16_t coverWhere(const DealtFaceIndexes &dealt, bool match)
+{
+    for (std::int16_t cover = 1; cover <= 5; ++cover)
+        if ((dealt[cover] == dealt[0]) == match)
+            return cover;
+    return 0;
 }
 
 using Kind = TrainerRun::Kind;
@@ -114,15 +124,22 @@ void TrainerRunTest::countsOneGuess()
     QFETCH(int, runHits);
     QFETCH(int, runTries);
 
+    const PinnedSeal seal;
     TrainerRun run(std::make_unique<ScriptedDraws>());
     run.showFor(QStringLiteral("Ada"), std::int16_t(userHits), std::int16_t(userTries));
     run.start(kind, game);
     QCOMPARE(run.PracticeRun(), kind == Kind::Practice);
-    const auto guess = std::int16_t(position);
+    auto guess = std::int16_t(position);
     if (game == history::Game::Plain) {
         QCOMPARE(run.countPlainGuess(guess, 2, {}), outcome);
     } else {
-        QCOMPARE(run.deal(), (DealtFaceIndexes{2, 1, 2, 3, 4, 5}));
+        // Practice deals from the window's generator; a test run only from its sealed stream. There
+        // the row's cover 2 stands for the cover that matches, any other for one that does not.
+        const DealtFaceIndexes dealt =
+            kind == Kind::Practice ? DealtFaceIndexes{2, 1, 2, 3, 4, 5} : dealFaceIndexes(*seal.twin());
+        QCOMPARE(run.deal(), dealt);
+        if (kind == Kind::Test)
+            guess = coverWhere(dealt, position == 2);
         QCOMPARE(run.countHiddenGuess(guess, {}), outcome);
     }
     QCOMPARE(int(run.RunHits()), runHits);
@@ -140,16 +157,21 @@ void TrainerRunTest::countsOneGuess()
 void TrainerRunTest::testRunPutsEachTryOnRecord()
 {
     // As a login leaves them: the totals shown are the stored ones.
-    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("Hits"), QStringLiteral("7"));
-    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("Tries"), QStringLiteral("30"));
+    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("Hits"),
+                QStringLiteral("7"));
+    SaveSetting(QStringLiteral("Orvanta"), QStringLiteral("Ada"), QStringLiteral("Tries"),
+                QStringLiteral("30"));
+    const PinnedSeal seal;
+    DealtFaceIndexes dealt{};
     {
         TrainerRun run(std::make_unique<ScriptedDraws>());
         run.showFor(QStringLiteral("Ada"), 7, 30);
         run.start(Kind::Test, history::Game::Plain);
         QCOMPARE(run.countPlainGuess(4, 4, {history::Deck::Colors, true}), Outcome::Hit);
         run.start(Kind::Test, history::Game::FindHidden);
-        run.deal();
-        QCOMPARE(run.countHiddenGuess(5, {}), Outcome::Miss);
+        dealt = run.deal();
+        QCOMPARE(dealt, dealFaceIndexes(*seal.twin())); // the sealed stream's first deal
+        QCOMPARE(run.countHiddenGuess(coverWhere(dealt, false), {}), Outcome::Miss);
         run.stop();
         QCOMPARE(stored("Tries"), QStringLiteral("32"));
     }
@@ -168,8 +190,9 @@ void TrainerRunTest::testRunPutsEachTryOnRecord()
     QVERIFY(plain.blind && plain.responseMs >= 0);
     QCOMPARE(plain.deck, history::Deck::Colors);
     const history::TryRecord &hidden = ada->tries[1];
-    QVERIFY(hidden.guess == 5 && hidden.target == 2 && !hidden.hit);
-    QCOMPARE(hidden.layout, (std::array<std::int8_t, 5>{1, 2, 3, 4, 5}));
+    QVERIFY(hidden.guess == coverWhere(dealt, false) && hidden.target == dealt[0] && !hidden.hit);
+    for (int cover = 1; cover <= 5; ++cover)
+        QCOMPARE(hidden.layout[cover - 1], dealt[cover]);
     QCOMPARE(hidden.deck, history::Deck::Zener);
 }
 
