@@ -233,7 +233,7 @@ std::optional<QString> misuse(const QCommandLineParser &parser, const Options &o
             "Give one of --summary, --export-csv, --verify, --verify-csv, --self-test or --plan.");
     if (!parser.isSet(options.selfTest) && !plan && !parser.isSet(options.verifyCsv) &&
         !parser.isSet(options.user))
-        return QStringLiteral("--summary and --export-csv want --user NAME.");
+        return QStringLiteral("--summary, --export-csv and --verify want --user NAME.");
     return std::nullopt;
 }
 
