@@ -392,6 +392,13 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow_data()
     QTest::newRow("commitment changed")
         << QByteArray("UPDATE history_chain SET secret = zeroblob(32) WHERE kind = 1 AND run_id = 3")
         << QStringLiteral("row 17, start of run 3: chain");
+    // A store from before the chain: one of the tries before the history becomes a recorded, unchained
+    // try of an earlier run. It is checked as before the chain, and everything holds.
+    QTest::newRow("a try from before the chain")
+        << QByteArray("INSERT INTO history_run VALUES (0, 7, 'alice', 'Alice', 1, 1000);"
+                      "INSERT INTO history_try VALUES (0, 1, 1000, 1, 0, 0, 1, 2, NULL, 0, 500);"
+                      "UPDATE history_account SET tries_before = 4")
+        << QString();
 }
 
 // An honest record of sealed runs verifies, with its fingerprint in the summary; each edit of the
@@ -415,8 +422,10 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow()
     QCOMPARE(verified.exitCode, firstProblem.isEmpty() ? 0 : 1);
     if (!firstProblem.isEmpty())
         return;
+    const int beforeChain = tamper.isEmpty() ? 0 : 1;
+    QCOMPARE(json.value(QStringLiteral("tries_before_chain")).toInt(), beforeChain);
     QCOMPARE(json.value(QStringLiteral("runs_verified")).toInt(), 4);
-    QCOMPARE(json.value(QStringLiteral("rows_checked")).toInt(), 32);
+    QCOMPARE(json.value(QStringLiteral("rows_checked")).toInt(), 32 + beforeChain);
     const Outcome summary = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"),
                                         QStringLiteral("alice"), QStringLiteral("--json")});
     const QJsonObject figures = QJsonDocument::fromJson(summary.out).object();
