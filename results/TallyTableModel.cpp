@@ -126,7 +126,9 @@ QVariant TallyTableModel::data(const QModelIndex &index, int role) const
     case Accuracy:
         return formatPercent(accuracyPercent(tally.tries, tally.hits), locale);
     default:
-        return stats::probabilityText(tally.pAtLeast);
+        // Words first ("about 1 in 4"), the exact p after them for whoever wants it.
+        return resultstext::kChanceWithP.arg(chanceWords(tally.pAtLeast),
+                                             stats::probabilityText(tally.pAtLeast));
     }
 }
 
@@ -136,7 +138,7 @@ QVariant TallyTableModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     const int labelColumns = static_cast<int>(m_labelHeaders.size());
     if (role == Qt::ToolTipRole && section == labelColumns + ExactP)
-        return resultstext::kPAtLeast;
+        return resultstext::kPAtLeastExplained + resultstext::kFixedInAdvance;
     if (role != Qt::DisplayRole)
         return {};
     if (section < labelColumns)
@@ -149,7 +151,7 @@ QVariant TallyTableModel::headerData(int section, Qt::Orientation orientation, i
     case Accuracy:
         return resultstext::kAccuracy;
     default:
-        return resultstext::kColumnExactP;
+        return resultstext::kColumnChance;
     }
 }
 
