@@ -177,8 +177,13 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
     double x = drawLegendEntry(painter, frame.legend, frame.legend.left(), resultstext::kLegendYou,
                                kSeriesColor, Swatch::Line, ink);
     x = drawLegendEntry(painter, frame.legend, x, resultstext::kLegendBand, band, Swatch::Box, ink);
-    drawLegendEntry(painter, frame.legend, x, resultstext::kLegendBoundary, kBoundaryColor, Swatch::Dashes,
-                    ink);
+    // The boundary's words shrink to the level alone where the row is short of room.
+    const double swatch = metrics.height() * 1.5;
+    const QString boundaryText =
+        x + swatch + metrics.horizontalAdvance(resultstext::kLegendBoundary) <= frame.legend.right()
+            ? resultstext::kLegendBoundary
+            : resultstext::kLegendBoundaryShort;
+    drawLegendEntry(painter, frame.legend, x, boundaryText, kBoundaryColor, Swatch::Dashes, ink);
 
     drawYAxis(painter, frame, range, resultstext::kDeviationAxisY, ink, grid);
     const double maxTicks =

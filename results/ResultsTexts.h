@@ -89,6 +89,7 @@ inline const QString kDeviationCaption =
 inline const QString kLegendYou = QStringLiteral("You");
 inline const QString kLegendBand = QStringLiteral("95 % of chance");
 inline const QString kLegendBoundary = QStringLiteral("Evidence reaches 20 to 1");
+inline const QString kLegendBoundaryShort = QStringLiteral("20 to 1");
 inline const QString kSpreadTitle = QStringLiteral("How the runs' accuracies are spread");
 inline const QString kSpreadAxisX = QStringLiteral("Accuracy of the run");
 inline const QString kSpreadAxisY = QStringLiteral("Runs");

@@ -101,6 +101,8 @@ QVariant TallyTableModel::data(const QModelIndex &index, int role) const
     }
     const Tally &tally = row.tally;
     const int column = index.column() - labelColumns;
+    if (role == Qt::ToolTipRole && column == ExactP)
+        return QStringLiteral("p = ") + stats::probabilityText(tally.pAtLeast);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == kSortRole) {
@@ -126,9 +128,8 @@ QVariant TallyTableModel::data(const QModelIndex &index, int role) const
     case Accuracy:
         return formatPercent(accuracyPercent(tally.tries, tally.hits), locale);
     default:
-        // Words first ("about 1 in 4"), the exact p after them for whoever wants it.
-        return resultstext::kChanceWithP.arg(chanceWords(tally.pAtLeast),
-                                             stats::probabilityText(tally.pAtLeast));
+        // Words in the table ("about 1 in 4"); the exact p in the cell's tooltip.
+        return chanceWords(tally.pAtLeast);
     }
 }
 

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTabBar>
@@ -216,7 +217,7 @@ QWidget *frmResults::buildAboveChance()
     column->addWidget(m_verdict);
 
     auto *charts = new QHBoxLayout;
-    column->addLayout(charts, 1);
+    column->addLayout(charts, 2);
     m_deviationChart = addChart(charts, ChartKind::Deviation, resultstext::kDeviationCaption, 3);
     m_spreadChart = addChart(charts, ChartKind::Spread, resultstext::kSpreadCaption, 2);
 
@@ -228,14 +229,19 @@ QWidget *frmResults::buildAboveChance()
     m_details->setAutoRaise(true);
     m_details->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_details->setArrowType(Qt::RightArrow);
-    buildSummary(page);
-    m_summaryBox->hide();
-    connect(m_details, &QToolButton::toggled, this, [this](bool open) {
+    // Open, they scroll on a small screen rather than crush the charts.
+    auto *details = new QScrollArea(page);
+    details->setWidgetResizable(true);
+    details->setFrameShape(QFrame::NoFrame);
+    buildSummary(details);
+    details->setWidget(m_summaryBox);
+    details->hide();
+    connect(m_details, &QToolButton::toggled, this, [this, details](bool open) {
         m_details->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
-        m_summaryBox->setVisible(open);
+        details->setVisible(open);
     });
     column->addWidget(m_details, 0, Qt::AlignLeft);
-    column->addWidget(m_summaryBox);
+    column->addWidget(details, 1);
     return page;
 }
 

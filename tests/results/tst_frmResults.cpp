@@ -116,7 +116,8 @@ private slots:
     }
 
     // Guards saving: PNG at twice the density and SVG both written whole, a name without an ending
-    // takes the chosen kind's, and a file that cannot be written is reported.
+    // takes the chosen kind's, each chart carries the account, the date and the verdict, and a file
+    // that cannot be written is reported.
     void savesChartsAsPngAndSvg()
     {
         QTemporaryDir folder;
@@ -151,6 +152,16 @@ private slots:
         const QByteArray drawing = svg.readAll();
         QVERIFY(drawing.contains("<svg"));
         QVERIFY(drawing.contains(results::evidenceVerdict(m_window->data()).toUtf8()));
+
+        // The trend chart carries its own sentence before the verdict.
+        answer = folder.filePath(QStringLiteral("trend.png"));
+        filter.clear();
+        m_window->saveChart(ChartKind::Trend);
+        const QString trendStamp = QImage(answer).text(QStringLiteral("Description"));
+        QVERIFY2(
+            trendStamp.startsWith(QStringLiteral("Ada, ")) &&
+                trendStamp.endsWith(trendText(m_window->data()) + u' ' + evidenceVerdict(m_window->data())),
+            qPrintable(trendStamp));
 
         answer = folder.filePath(QStringLiteral("no/such/folder/chart.png"));
         m_window->saveChart(ChartKind::Spread);
@@ -231,7 +242,9 @@ private slots:
         QVERIFY(m_window->statusLabel()->isVisible());
 
         if (const QString shot = qEnvironmentVariable("QXO_RESULTS_SCREENSHOT"); !shot.isEmpty()) {
-            for (int tab = 0; tab < 2; ++tab) {
+            if (qEnvironmentVariableIsSet("QXO_RESULTS_SMALL"))
+                m_window->resize(640, 480);
+            for (int tab = 0; tab < tabs->count(); ++tab) {
                 tabs->setCurrentIndex(tab);
                 QVERIFY(m_window->grab().save(
                     QString(shot).replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(tab))));
