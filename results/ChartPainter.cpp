@@ -142,6 +142,21 @@ void drawDeviationSeries(QPainter &painter, const DeviationScale &scale,
     painter.drawLines(strokes);
 }
 
+void drawDeviationLegend(QPainter &painter, const QRectF &row, const QColor &band, const QColor &ink)
+{
+    const QFontMetricsF metrics(painter.font());
+    double x =
+        drawLegendEntry(painter, row, row.left(), resultstext::kLegendYou, kSeriesColor, Swatch::Line, ink);
+    x = drawLegendEntry(painter, row, x, resultstext::kLegendBand, band, Swatch::Box, ink);
+    // The boundary's words shrink to the level alone where the row is short of room.
+    const double swatch = metrics.height() * 1.5;
+    const QString boundaryText =
+        x + swatch + metrics.horizontalAdvance(resultstext::kLegendBoundary) <= row.right()
+            ? resultstext::kLegendBoundary
+            : resultstext::kLegendBoundaryShort;
+    drawLegendEntry(painter, row, x, boundaryText, kBoundaryColor, Swatch::Dashes, ink);
+}
+
 void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &data, const QFont &font,
                     const QPalette &palette)
 {
@@ -174,16 +189,7 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
     const double n = static_cast<double>(hits.size());
     const QRectF &plot = frame.plot;
 
-    double x = drawLegendEntry(painter, frame.legend, frame.legend.left(), resultstext::kLegendYou,
-                               kSeriesColor, Swatch::Line, ink);
-    x = drawLegendEntry(painter, frame.legend, x, resultstext::kLegendBand, band, Swatch::Box, ink);
-    // The boundary's words shrink to the level alone where the row is short of room.
-    const double swatch = metrics.height() * 1.5;
-    const QString boundaryText =
-        x + swatch + metrics.horizontalAdvance(resultstext::kLegendBoundary) <= frame.legend.right()
-            ? resultstext::kLegendBoundary
-            : resultstext::kLegendBoundaryShort;
-    drawLegendEntry(painter, frame.legend, x, boundaryText, kBoundaryColor, Swatch::Dashes, ink);
+    drawDeviationLegend(painter, frame.legend, band, ink);
 
     drawYAxis(painter, frame, range, resultstext::kDeviationAxisY, ink, grid);
     const double maxTicks =
@@ -338,68 +344,6 @@ void paintChart(QPainter &painter, const QRectF &rect, ChartKind kind, const Res
         break;
     }
     painter.restore();
-}
-
-QString chartTitle(ChartKind kind)
-{
-    switch (kind) {
-    case ChartKind::Deviation:
-        return resultstext::kDeviationTitle;
-    case ChartKind::Spread:
-        return resultstext::kSpreadTitle;
-    case ChartKind::Trend:
-        break;
-    }
-    return resultstext::kTrendTitle;
-}
-
-namespace {
-
-QString deviationDescription(const ResultsData &data, const QLocale &locale)
-{
-    const double n = data.recordedTries();
-    const double deviation = data.cumulativeHits.back() - n * kChance;
-    const double band = kBand * std::sqrt(kVariancePerTry * n);
-    return QStringLiteral("After %1: %2 hits above chance, %3 chance's 95 % band of \u00b1%4.")
-        .arg(triesText(data.recordedTries(), locale), formatNumber(deviation, 1, locale),
-             std::abs(deviation) <= band ? QStringLiteral("inside") : QStringLiteral("outside"),
-             formatNumber(band, 1, locale));
-}
-
-QString trendDescription(const ResultsData &data, const QLocale &locale)
-{
-    const qsizetype runs = data.runs.size();
-    const QString counted = countText(runs, QStringLiteral("run"), QStringLiteral("runs"), locale);
-    if (!trendLine(data).shown)
-        return counted + QLatin1Char('.');
-    const double perRun = 100 * data.trend.slope;
-    return resultstext::kTrendDescription.arg(counted, (perRun > 0 ? QStringLiteral("+") : QString()) +
-                                                           formatNumber(perRun, 2, locale));
-}
-
-} // namespace
-
-QString chartDescription(ChartKind kind, const ResultsData &data)
-{
-    const QLocale locale;
-    if (kind == ChartKind::Deviation)
-        return data.cumulativeHits.empty() ? resultstext::kNoTries : deviationDescription(data, locale);
-    if (data.runs.isEmpty())
-        return resultstext::kNoTries;
-    if (kind == ChartKind::Trend)
-        return trendDescription(data, locale);
-    QStringList bins;
-    for (int b = 0; b < kSpreadBins; ++b) {
-        if (data.spread.runs[b] > 0 || data.spread.chance[b] >= 0.05) {
-            bins << QStringLiteral("%1 to %2%: %3, chance %4")
-                        .arg(b * 10)
-                        .arg(b * 10 + 10)
-                        .arg(countText(data.spread.runs[b], QStringLiteral("run"), QStringLiteral("runs"),
-                                       locale),
-                             formatNumber(data.spread.chance[b], 1, locale));
-        }
-    }
-    return bins.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
 } // namespace results

@@ -125,25 +125,7 @@ frmResults::frmResults(QWidget *parent)
         m_tabs->tabBar()->setAccessibleTabName(tab, withoutMnemonic(m_tabs->tabText(tab)));
     layout->addWidget(m_tabs, 1);
 
-    auto *buttons = new QHBoxLayout;
-    m_export = new QPushButton(resultstext::kExportCsv, this);
-    m_saveChart = new QPushButton(resultstext::kSaveChart, this);
-    auto *chartMenu = new QMenu(m_saveChart);
-    chartMenu->addAction(resultstext::kSaveDeviation, this, [this] { saveChart(ChartKind::Deviation); });
-    chartMenu->addAction(resultstext::kSaveSpread, this, [this] { saveChart(ChartKind::Spread); });
-    chartMenu->addAction(resultstext::kSaveTrend, this, [this] { saveChart(ChartKind::Trend); });
-    m_saveChart->setMenu(chartMenu);
-    m_close = new QPushButton(resultstext::kClose, this);
-    // Where the last file went; it gives up its width before any button does.
-    m_status = new QLabel(this);
-    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    buttons->addWidget(m_export);
-    buttons->addWidget(m_saveChart);
-    buttons->addWidget(m_series->planButton());
-    buttons->addWidget(m_status, 1);
-    buttons->addWidget(m_close);
-    layout->addLayout(buttons);
+    layout->addLayout(buildButtons());
 
     connect(m_export, &QPushButton::clicked, this, &frmResults::exportCsv);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -166,6 +148,29 @@ frmResults::frmResults(QWidget *parent)
 }
 
 frmResults::~frmResults() = default;
+
+QHBoxLayout *frmResults::buildButtons()
+{
+    auto *buttons = new QHBoxLayout;
+    m_export = new QPushButton(resultstext::kExportCsv, this);
+    m_saveChart = new QPushButton(resultstext::kSaveChart, this);
+    auto *chartMenu = new QMenu(m_saveChart);
+    chartMenu->addAction(resultstext::kSaveDeviation, this, [this] { saveChart(ChartKind::Deviation); });
+    chartMenu->addAction(resultstext::kSaveSpread, this, [this] { saveChart(ChartKind::Spread); });
+    chartMenu->addAction(resultstext::kSaveTrend, this, [this] { saveChart(ChartKind::Trend); });
+    m_saveChart->setMenu(chartMenu);
+    m_close = new QPushButton(resultstext::kClose, this);
+    // Where the last file went; it gives up its width before any button does.
+    m_status = new QLabel(this);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_saveChart);
+    buttons->addWidget(m_series->planButton());
+    buttons->addWidget(m_status, 1);
+    buttons->addWidget(m_close);
+    return buttons;
+}
 
 void frmResults::buildSummary(QWidget *page)
 {

@@ -77,6 +77,7 @@ private:
     QWidget *buildAboveChance();
     QWidget *buildImproving();
     QWidget *buildSplits();
+    QHBoxLayout *buildButtons();
     // A chart with its caption under it, added to row.
     ChartWidget *addChart(QHBoxLayout *row, ChartKind kind, const QString &caption, int stretch);
     // Says what was written where, after a file was written.

@@ -242,10 +242,12 @@ private slots:
         QVERIFY(m_window->statusLabel()->isVisible());
 
         if (const QString shot = qEnvironmentVariable("QXO_RESULTS_SCREENSHOT"); !shot.isEmpty()) {
+            m_window->detailsButton()->click(); // as the window opens
             if (qEnvironmentVariableIsSet("QXO_RESULTS_SMALL"))
                 m_window->resize(640, 480);
             for (int tab = 0; tab < tabs->count(); ++tab) {
                 tabs->setCurrentIndex(tab);
+                QCoreApplication::processEvents(); // the layout follows what was shown and hidden
                 QVERIFY(m_window->grab().save(
                     QString(shot).replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(tab))));
             }
