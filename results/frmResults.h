@@ -72,6 +72,9 @@ public:
     QPushButton *closeButton() const { return m_close; }
     SeriesPanel *seriesPanel() const { return m_series; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void buildSummary(QWidget *page);
     QWidget *buildAboveChance();
@@ -82,6 +85,8 @@ private:
     ChartWidget *addChart(QHBoxLayout *row, ChartKind kind, const QString &caption, int stretch);
     // Says what was written where, after a file was written.
     void tellWritten(const QString &text, const QString &path);
+    // Shows that on the status line, as much of it as the line holds.
+    void fitStatus();
     // Shows the record; after a counted try (soon) the charts follow a moment later.
     void applyData(bool soon = false);
     QString chooseFile(const QString &title, const QString &suggestedName, const QString &filters,

@@ -79,12 +79,24 @@ void frmResults::saveChart(ChartKind kind)
 void frmResults::tellWritten(const QString &text, const QString &path)
 {
     const QString said = text.arg(QDir::toNativeSeparators(path));
-    // A long path gives up its middle on the line; the whole of it stays in the tooltip and for
-    // screen readers.
-    const int room = std::max(m_status->width(), fontMetrics().averageCharWidth() * 40);
-    m_status->setText(m_status->fontMetrics().elidedText(said, Qt::ElideMiddle, room));
     m_status->setToolTip(said);
     m_status->setAccessibleName(said);
+    fitStatus();
+}
+
+void frmResults::fitStatus()
+{
+    // A long path gives up its middle on the line; the whole of it stays in the tooltip and for
+    // screen readers.
+    const QString said = m_status->accessibleName();
+    m_status->setText(m_status->fontMetrics().elidedText(said, Qt::ElideMiddle, m_status->width()));
+}
+
+void frmResults::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_status->accessibleName().isEmpty())
+        fitStatus();
 }
 
 void frmResults::copy()
