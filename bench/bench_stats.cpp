@@ -67,6 +67,17 @@ void BM_EvidenceBoundaryOf32767Tries(benchmark::State &state)
 }
 BENCHMARK(BM_EvidenceBoundaryOf32767Tries)->Unit(benchmark::kMillisecond);
 
+// What the chart draws of it for a full record: one point every 3 pixels of a 1 000-pixel plot, each
+// searched alone.
+void BM_EvidenceBoundaryAt333Points(benchmark::State &state)
+{
+    for (auto _ : state) {
+        for (std::int64_t point = 0; point <= 333; ++point)
+            benchmark::DoNotOptimize(stats::evidenceBoundaryAt(32767 * point / 333));
+    }
+}
+BENCHMARK(BM_EvidenceBoundaryAt333Points)->Unit(benchmark::kMillisecond);
+
 // 2 000 pure-chance lifetimes of 5 000 tries (the unit test's seed), looked at after every try.
 // new_rule_rate: lifetimes in which E ever reaches 20. old_rule_rate: lifetimes in which, after at
 // least 25 tries, either exact one-sided tail ever falls below 0.05. A measurement, run once.

@@ -64,8 +64,18 @@ double drawLegendEntry(QPainter &painter, const QRectF &row, double x, const QSt
         painter.setPen(QPen(color, pen));
         painter.drawLine(QPointF(x, mid), QPointF(x + width, mid));
         break;
+    case Swatch::Dashes:
+        painter.setPen(QPen(color, pen, Qt::DashLine, Qt::FlatCap));
+        painter.drawLine(QPointF(x, mid), QPointF(x + width, mid));
+        break;
     case Swatch::Box:
         painter.fillRect(box, color);
+        break;
+    case Swatch::Dot:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(box.center()), box.height() / 2, box.height() / 2);
+        painter.setBrush(Qt::NoBrush);
         break;
     case Swatch::Outline:
         painter.setPen(QPen(color, pen));

@@ -30,12 +30,14 @@ void drawTitle(QPainter &painter, const Frame &frame, const QString &title, cons
 // The empty-record sentence across the plot.
 void drawEmpty(QPainter &painter, const Frame &frame);
 
-// A legend entry's swatch: a line, a filled box or an outlined one.
+// A legend entry's swatch: a line, a dashed line, a filled box, an outlined one or a dot.
 enum class Swatch
 {
     Line,
+    Dashes,
     Box,
     Outline,
+    Dot,
 };
 // Draws a legend entry (swatch and text) at x in row; returns where the next one starts.
 double drawLegendEntry(QPainter &painter, const QRectF &row, double x, const QString &text,

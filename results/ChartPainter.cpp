@@ -1,6 +1,8 @@
 #include "ChartPainter.h"
 
 #include "ChartFrame.h"
+#include "ChartSeries.h"
+#include "TrendChart.h"
 
 #include "ResultsFormat.h"
 #include "ResultsTexts.h"
@@ -24,8 +26,7 @@ constexpr double kChance = stats::kChanceOfHit;
 constexpr double kVariancePerTry = stats::kVariancePerTry;
 constexpr double kBand = stats::kBand95Z;
 
-const QColor kSeriesColor(31, 111, 180);
-const QColor kChanceColor(200, 90, 0);
+const QColor kBoundaryColor(150, 30, 110);
 
 double deviationAt(const std::vector<std::int32_t> &cumulativeHits, std::size_t index)
 {
@@ -68,6 +69,31 @@ void drawChanceBand(QPainter &painter, const DeviationScale &scale, const QColor
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(ink, 0, Qt::DashLine));
     painter.drawLine(QPointF(plot.left(), scale.py(0)), QPointF(plot.right(), scale.py(0)));
+}
+
+// Where the evidence reaches 20 to 1, above and below chance: dashed lines, broken where no count of
+// hits reaches it yet.
+void drawEvidenceBoundary(QPainter &painter, const DeviationScale &scale,
+                          const std::vector<BoundaryPoint> &points, double penWidth)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(kBoundaryColor, penWidth, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
+    for (double BoundaryPoint::*side : {&BoundaryPoint::above, &BoundaryPoint::below}) {
+        QPolygonF line;
+        for (const BoundaryPoint &point : points) {
+            const double value = point.*side;
+            if (std::isnan(value)) {
+                if (line.size() > 1)
+                    painter.drawPolyline(line);
+                line.clear();
+                continue;
+            }
+            line << QPointF(scale.px(point.tries), scale.py(value));
+        }
+        if (line.size() > 1)
+            painter.drawPolyline(line);
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
 // The series: a line through every try where each has a pixel column of its own; else, per column,
@@ -116,6 +142,21 @@ void drawDeviationSeries(QPainter &painter, const DeviationScale &scale,
     painter.drawLines(strokes);
 }
 
+void drawDeviationLegend(QPainter &painter, const QRectF &row, const QColor &band, const QColor &ink)
+{
+    const QFontMetricsF metrics(painter.font());
+    double x =
+        drawLegendEntry(painter, row, row.left(), resultstext::kLegendYou, kSeriesColor, Swatch::Line, ink);
+    x = drawLegendEntry(painter, row, x, resultstext::kLegendBand, band, Swatch::Box, ink);
+    // The boundary's words shrink to the level alone where the row is short of room.
+    const double swatch = metrics.height() * 1.5;
+    const QString boundaryText =
+        x + swatch + metrics.horizontalAdvance(resultstext::kLegendBoundary) <= row.right()
+            ? resultstext::kLegendBoundary
+            : resultstext::kLegendBoundaryShort;
+    drawLegendEntry(painter, row, x, boundaryText, kBoundaryColor, Swatch::Dashes, ink);
+}
+
 void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &data, const QFont &font,
                     const QPalette &palette)
 {
@@ -127,7 +168,16 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
     QColor band = ink;
     band.setAlphaF(0.13);
 
-    const AxisRange range = deviationRange(hits);
+    // One boundary point every few pixels; the y range holds the boundary at the last try, so the
+    // distance still to go is on the chart.
+    const std::vector<BoundaryPoint> boundary =
+        evidenceBoundaryPoints(data, std::max(2, static_cast<int>(rect.width() / 3)));
+    double reach = 0;
+    if (!hits.empty()) {
+        for (double value : {boundary.back().above, boundary.back().below})
+            reach = std::isnan(value) ? reach : std::max(reach, std::abs(value));
+    }
+    const AxisRange range = deviationRange(hits, reach);
     const Frame frame = layOut(rect, metrics, widestLabel(metrics, range), !hits.empty());
     painter.setPen(ink);
     drawTitle(painter, frame, resultstext::kDeviationTitle, font);
@@ -139,9 +189,7 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
     const double n = static_cast<double>(hits.size());
     const QRectF &plot = frame.plot;
 
-    double x = drawLegendEntry(painter, frame.legend, frame.legend.left(), QStringLiteral("You"),
-                               kSeriesColor, Swatch::Line, ink);
-    drawLegendEntry(painter, frame.legend, x, QStringLiteral("95 % of chance"), band, Swatch::Box, ink);
+    drawDeviationLegend(painter, frame.legend, band, ink);
 
     drawYAxis(painter, frame, range, resultstext::kDeviationAxisY, ink, grid);
     const double maxTicks =
@@ -156,6 +204,7 @@ void paintDeviation(QPainter &painter, const QRectF &rect, const ResultsData &da
     painter.setClipRect(plot);
     const DeviationScale scale{plot, n, range};
     drawChanceBand(painter, scale, band, ink);
+    drawEvidenceBoundary(painter, scale, boundary, std::max(1.5, metrics.height() / 10));
     drawDeviationSeries(painter, scale, hits, std::max(1.5, metrics.height() / 9));
     painter.restore();
 
@@ -188,7 +237,7 @@ void paintSpread(QPainter &painter, const QRectF &rect, const ResultsData &data,
         return;
     }
 
-    double x = drawLegendEntry(painter, frame.legend, frame.legend.left(), QStringLiteral("Your runs"),
+    double x = drawLegendEntry(painter, frame.legend, frame.legend.left(), resultstext::kLegendRuns,
                                kSeriesColor, Swatch::Box, ink);
     drawLegendEntry(painter, frame.legend, x, QStringLiteral("Chance alone"), kChanceColor, Swatch::Outline,
                     ink);
@@ -263,9 +312,10 @@ std::vector<double> ticks(double low, double high, double step)
     return values;
 }
 
-AxisRange deviationRange(const std::vector<std::int32_t> &cumulativeHits)
+AxisRange deviationRange(const std::vector<std::int32_t> &cumulativeHits, double alsoShow)
 {
-    double extent = kBand * std::sqrt(kVariancePerTry * static_cast<double>(cumulativeHits.size()));
+    double extent =
+        std::max(alsoShow, kBand * std::sqrt(kVariancePerTry * static_cast<double>(cumulativeHits.size())));
     for (std::size_t i = 0; i < cumulativeHits.size(); ++i)
         extent = std::max(extent, std::abs(deviationAt(cumulativeHits, i)));
     extent = std::max(extent, 1.0) * 1.05;
@@ -282,41 +332,18 @@ void paintChart(QPainter &painter, const QRectF &rect, ChartKind kind, const Res
     painter.save();
     painter.fillRect(rect, palette.color(QPalette::Base));
     painter.setFont(font);
-    if (kind == ChartKind::Deviation)
+    switch (kind) {
+    case ChartKind::Deviation:
         paintDeviation(painter, rect, data, font, palette);
-    else
+        break;
+    case ChartKind::Spread:
         paintSpread(painter, rect, data, font, palette);
+        break;
+    case ChartKind::Trend:
+        paintTrend(painter, rect, data, font, palette);
+        break;
+    }
     painter.restore();
-}
-
-QString chartDescription(ChartKind kind, const ResultsData &data)
-{
-    const QLocale locale;
-    if (kind == ChartKind::Deviation) {
-        if (data.cumulativeHits.empty())
-            return resultstext::kNoTries;
-        const double n = data.recordedTries();
-        const double deviation = data.cumulativeHits.back() - n * kChance;
-        const double band = kBand * std::sqrt(kVariancePerTry * n);
-        return QStringLiteral(
-                   "After %1 recorded tries: %2 hits above chance, %3 chance's 95 % band of \u00b1%4.")
-            .arg(locale.toString(data.recordedTries()), formatNumber(deviation, 1, locale),
-                 std::abs(deviation) <= band ? QStringLiteral("inside") : QStringLiteral("outside"),
-                 formatNumber(band, 1, locale));
-    }
-    if (data.runs.isEmpty())
-        return resultstext::kNoTries;
-    QStringList bins;
-    for (int b = 0; b < kSpreadBins; ++b) {
-        if (data.spread.runs[b] > 0 || data.spread.chance[b] >= 0.05) {
-            bins << QStringLiteral("%1 to %2%: %3 runs, chance %4")
-                        .arg(b * 10)
-                        .arg(b * 10 + 10)
-                        .arg(data.spread.runs[b])
-                        .arg(formatNumber(data.spread.chance[b], 1, locale));
-        }
-    }
-    return bins.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
 } // namespace results

@@ -16,8 +16,7 @@ namespace results {
 
 ChartWidget::ChartWidget(ChartKind kind, QWidget *parent) : QWidget(parent), m_kind(kind)
 {
-    setAccessibleName(kind == ChartKind::Deviation ? resultstext::kDeviationTitle
-                                                   : resultstext::kSpreadTitle);
+    setAccessibleName(chartTitle(kind));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // Every paint covers the whole widget, so what lies behind it never needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -64,10 +63,12 @@ void ChartWidget::paintEvent(QPaintEvent *)
     paintChart(painter, rect(), m_kind, m_data ? *m_data : kEmpty, font(), palette());
 }
 
-QString chartStamp(const ResultsData &data, const QDate &date)
+QString chartStamp(ChartKind kind, const ResultsData &data, const QDate &date)
 {
-    return data.userName + QStringLiteral(", ") + date.toString(Qt::ISODate) + QStringLiteral(": ") +
-           headline(data, QLocale::c());
+    QString stamp = data.userName + QStringLiteral(", ") + date.toString(Qt::ISODate) + QStringLiteral(": ");
+    if (kind == ChartKind::Trend)
+        stamp += trendText(data) + u' ';
+    return stamp + headline(data, QLocale::c());
 }
 
 namespace {
@@ -78,7 +79,10 @@ void paintSaved(QPainter &painter, const QRectF &area, ChartKind kind, const Res
                 const QFont &font, const QPalette &palette, const QString &stamp)
 {
     const QFontMetricsF metrics(font);
-    const qreal footer = metrics.height() * 2.4;
+    // As many lines as the stamp takes at this width, and a little room around them.
+    const qreal footer =
+        metrics.boundingRect(area.adjusted(6, 0, -6, 0), Qt::AlignLeft | Qt::TextWordWrap, stamp).height() +
+        metrics.height() * 0.8;
     painter.fillRect(area, palette.color(QPalette::Base));
     paintChart(painter, area.adjusted(0, 0, 0, -footer), kind, data, font, palette);
     painter.setFont(font);
@@ -94,14 +98,14 @@ bool saveChartFile(const QString &path, ChartKind kind, const ResultsData &data,
 {
     QByteArray bytes;
     const QRectF area(QPointF(0, 0), QSizeF(size));
-    const QString stamp = chartStamp(data, QDate::currentDate());
+    const QString stamp = chartStamp(kind, data, QDate::currentDate());
     if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
         QBuffer buffer(&bytes);
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(area);
-        svg.setTitle(kind == ChartKind::Deviation ? resultstext::kDeviationTitle : resultstext::kSpreadTitle);
+        svg.setTitle(chartTitle(kind));
         svg.setDescription(stamp + u'\n' + chartDescription(kind, data));
         QPainter painter;
         if (!painter.begin(&svg))

@@ -39,8 +39,9 @@ private:
 
 // Saves a chart as a PNG (drawn at the given pixel density) or, for a name ending in .svg, as SVG.
 // The file is written whole or not at all.
-// What a saved chart carries under it (and in its file's description): "ACCOUNT, YYYY-MM-DD: verdict".
-QString chartStamp(const ResultsData &data, const QDate &date);
+// What a saved chart carries under it (and in its file's description): "ACCOUNT, YYYY-MM-DD: verdict",
+// the trend chart with the trend sentence before the verdict.
+QString chartStamp(ChartKind kind, const ResultsData &data, const QDate &date);
 bool saveChartFile(const QString &path, ChartKind kind, const ResultsData &data, const QSize &size,
                    qreal devicePixelRatio, const QFont &font, const QPalette &palette);
 

@@ -65,6 +65,11 @@ QString trendText(const ResultsData &data)
     return data.trend.sentence.isEmpty() ? stats::kTrendTooFew : data.trend.sentence;
 }
 
+QString trendChanceText(const ResultsData &data)
+{
+    return data.trend.enough ? resultstext::kTrendChance.arg(chanceWords(data.trend.p)) : QString();
+}
+
 namespace {
 
 // The exploratory scores: looked at together, so each p is shown beside its Holm-adjusted p; the

@@ -30,6 +30,8 @@ QString evidenceText(double log10E);
 QString evidenceVerdict(const ResultsData &data);
 // The trend sentence ("Too few runs to tell yet.", rises / falls / no clear trend with its p).
 QString trendText(const ResultsData &data);
+// The trend's p in words, where there are runs enough to judge it; else empty.
+QString trendChanceText(const ResultsData &data);
 
 // The summary as lines of label and value, in the order the window shows them; the same lines go to
 // the clipboard and to screen readers.

@@ -57,7 +57,11 @@ inline const QString kChanceNearlyAlways = QStringLiteral("nearly always");
 inline const QString kChanceWithP = QStringLiteral("%1 (p = %2)");
 inline const QString kBeforeHistory = QStringLiteral("Before the history began");
 
-inline const QString kTabCharts = QStringLiteral("C&harts");
+// The three questions the window answers, each a tab, and the details behind the first.
+inline const QString kTabAboveChance = QStringLiteral("&Above chance?");
+inline const QString kTabImproving = QStringLiteral("Am I &improving?");
+inline const QString kTabSeries = QStringLiteral("Se&ries");
+inline const QString kDetails = QStringLiteral("&Details: every figure of the whole record");
 inline const QString kTabRuns = QStringLiteral("R&uns");
 inline const QString kTabSplits = QStringLiteral("By &game and deck");
 
@@ -67,7 +71,7 @@ inline const QString kColumnStart = QStringLiteral("Start");
 inline const QString kColumnGame = QStringLiteral("Game");
 inline const QString kColumnDecks = QStringLiteral("Deck");
 inline const QString kColumnSplit = QStringLiteral("Split");
-inline const QString kColumnExactP = QStringLiteral("Exact p");
+inline const QString kColumnChance = QStringLiteral("Chance of this or better");
 
 inline const QString kGamePlain = QStringLiteral("Plain");
 inline const QString kGameFindHidden = QStringLiteral("Find hidden");
@@ -80,7 +84,12 @@ inline const QString kDeviationAxisX = QStringLiteral("Recorded try");
 inline const QString kDeviationAxisY = QStringLiteral("Hits - tries/5");
 inline const QString kDeviationCaption =
     QStringLiteral("Hits minus tries/5 over the whole history. At any one try, chance alone stays inside "
-                   "the grey band (\u00b11.96 standard deviations) 95 % of the time.");
+                   "the grey band 95 % of the time. Beyond a dashed line the evidence reaches 20 to 1: "
+                   "however often you look, chance alone gets there at most 1 time in 20.");
+inline const QString kLegendYou = QStringLiteral("You");
+inline const QString kLegendBand = QStringLiteral("95 % of chance");
+inline const QString kLegendBoundary = QStringLiteral("Evidence reaches 20 to 1");
+inline const QString kLegendBoundaryShort = QStringLiteral("20 to 1");
 inline const QString kSpreadTitle = QStringLiteral("How the runs' accuracies are spread");
 inline const QString kSpreadAxisX = QStringLiteral("Accuracy of the run");
 inline const QString kSpreadAxisY = QStringLiteral("Runs");
@@ -88,10 +97,28 @@ inline const QString kSpreadCaption =
     QStringLiteral("Bars: your runs by accuracy. Outlines: how many runs of the same lengths chance "
                    "alone would put in each band.");
 
+inline const QString kTrendTitle = QStringLiteral("Hit rate of each run, in time order");
+inline const QString kTrendAxisX = QStringLiteral("Run");
+inline const QString kTrendAxisY = QStringLiteral("Hit rate (%)");
+inline const QString kLegendRuns = QStringLiteral("Your runs");
+inline const QString kLegendChance = QStringLiteral("Chance (20 %)");
+inline const QString kLegendTrend = QStringLiteral("Trend");
+inline const QString kTrendCaption =
+    QStringLiteral("One dot per run: the bigger the dot, the more tries it had. The solid line is the "
+                   "trend fitted to your runs, longer runs counting for more; the dashed line is what "
+                   "chance alone gives.");
+// %1: the trend test's two-sided p in words ("about 1 in 1 600").
+inline const QString kTrendChance =
+    QStringLiteral("How often chance alone draws a trend this steep, up or down: %1.");
+// %1: how many runs, %2 the trend's slope in percentage points per run, signed.
+inline const QString kTrendDescription =
+    QStringLiteral("%1 in time order; the trend line changes by %2 percentage points per run.");
+
 inline const QString kExportCsv = QStringLiteral("&Export CSV...");
 inline const QString kSaveChart = QStringLiteral("&Save chart...");
 inline const QString kSaveDeviation = QStringLiteral("&Hits above chance...");
 inline const QString kSaveSpread = QStringLiteral("&Spread of the runs' accuracies...");
+inline const QString kSaveTrend = QStringLiteral("Hit rate of each &run...");
 inline const QString kClose = QStringLiteral("&Close");
 
 inline const QString kExportTitle = QStringLiteral("Export the try history");
@@ -100,5 +127,8 @@ inline const QString kSaveChartTitle = QStringLiteral("Save chart");
 inline const QString kChartFilters = QStringLiteral("PNG image (*.png);;SVG drawing (*.svg)");
 inline const QString kExportFailed = QStringLiteral("The history could not be exported to %1: %2");
 inline const QString kSaveChartFailed = QStringLiteral("The chart could not be saved to %1.");
+// After a file was written, %1 its path.
+inline const QString kExported = QStringLiteral("Exported the try history to %1");
+inline const QString kChartSaved = QStringLiteral("Saved the chart to %1");
 
 } // namespace resultstext

@@ -101,6 +101,8 @@ QVariant TallyTableModel::data(const QModelIndex &index, int role) const
     }
     const Tally &tally = row.tally;
     const int column = index.column() - labelColumns;
+    if (role == Qt::ToolTipRole && column == ExactP)
+        return QStringLiteral("p = ") + stats::probabilityText(tally.pAtLeast);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == kSortRole) {
@@ -126,7 +128,8 @@ QVariant TallyTableModel::data(const QModelIndex &index, int role) const
     case Accuracy:
         return formatPercent(accuracyPercent(tally.tries, tally.hits), locale);
     default:
-        return stats::probabilityText(tally.pAtLeast);
+        // Words in the table ("about 1 in 4"); the exact p in the cell's tooltip.
+        return chanceWords(tally.pAtLeast);
     }
 }
 
@@ -136,7 +139,7 @@ QVariant TallyTableModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     const int labelColumns = static_cast<int>(m_labelHeaders.size());
     if (role == Qt::ToolTipRole && section == labelColumns + ExactP)
-        return resultstext::kPAtLeast;
+        return resultstext::kPAtLeastExplained + resultstext::kFixedInAdvance;
     if (role != Qt::DisplayRole)
         return {};
     if (section < labelColumns)
@@ -149,7 +152,7 @@ QVariant TallyTableModel::headerData(int section, Qt::Orientation orientation, i
     case Accuracy:
         return resultstext::kAccuracy;
     default:
-        return resultstext::kColumnExactP;
+        return resultstext::kColumnChance;
     }
 }
 

@@ -10,30 +10,25 @@
 #include "WindowPlacement.h"
 
 #include "platform/Accessibility.h"
-#include "platform/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QClipboard>
-#include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
-#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -89,7 +84,8 @@ QTableView *makeTable(QAbstractItemModel *model, QWidget *parent, const QString 
     // Columns fit what the first rows hold: measuring every one of a thousand runs after each try
     // would cost more than the rest of the update.
     view->horizontalHeader()->setResizeContentsPrecision(50);
-    view->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as what it holds; room left over stays empty rather than widening one.
+    view->horizontalHeader()->setStretchLastSection(false);
     // The corner button selects the whole table; Qt leaves it without a name.
     if (auto *corner = view->findChild<QAbstractButton *>())
         corner->setAccessibleName(resultstext::kSelectAll);
@@ -107,19 +103,11 @@ frmResults::frmResults(QWidget *parent)
     setMinimumSize(kMinimumSize);
 
     auto *layout = new QVBoxLayout(this);
-    m_verdict = new QLabel(this);
-    m_verdict->setWordWrap(true);
-    m_verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont large = m_verdict->font();
-    large.setPointSizeF(large.pointSizeF() * 1.45);
-    m_verdict->setFont(large);
-    layout->addWidget(m_verdict);
-
-    buildSummary();
-    layout->addWidget(m_summaryBox);
-
     m_tabs = new QTabWidget(this);
-    m_tabs->addTab(buildCharts(), resultstext::kTabCharts);
+    // The three questions first, then what they rest on.
+    m_tabs->addTab(buildAboveChance(), resultstext::kTabAboveChance);
+    m_tabs->addTab(buildImproving(), resultstext::kTabImproving);
+    m_tabs->addTab(m_series = new SeriesPanel(QString(), this), resultstext::kTabSeries);
     m_runsModel = new TallyTableModel(
         {resultstext::kColumnStart, resultstext::kColumnGame, resultstext::kColumnDecks}, this);
     m_runsSorted = new QSortFilterProxyModel(this);
@@ -132,26 +120,12 @@ frmResults::frmResults(QWidget *parent)
     m_tabs->addTab(m_runsView, resultstext::kTabRuns);
     m_tabs->addTab(buildSplits(), resultstext::kTabSplits);
     m_tabs->addTab(new FairPanel([this] { return data().userName; }, this), FairPanel::kTabText);
-    m_tabs->addTab(m_series = new SeriesPanel(QString(), this), QStringLiteral("Se&ries"));
     // A tab's text carries its mnemonic marker; a screen reader is told the words alone.
     for (int tab = 0; tab < m_tabs->count(); ++tab)
         m_tabs->tabBar()->setAccessibleTabName(tab, withoutMnemonic(m_tabs->tabText(tab)));
     layout->addWidget(m_tabs, 1);
 
-    auto *buttons = new QHBoxLayout;
-    m_export = new QPushButton(resultstext::kExportCsv, this);
-    m_saveChart = new QPushButton(resultstext::kSaveChart, this);
-    auto *chartMenu = new QMenu(m_saveChart);
-    chartMenu->addAction(resultstext::kSaveDeviation, this, [this] { saveChart(ChartKind::Deviation); });
-    chartMenu->addAction(resultstext::kSaveSpread, this, [this] { saveChart(ChartKind::Spread); });
-    m_saveChart->setMenu(chartMenu);
-    m_close = new QPushButton(resultstext::kClose, this);
-    buttons->addWidget(m_export);
-    buttons->addWidget(m_saveChart);
-    buttons->addWidget(m_series->planButton());
-    buttons->addStretch(1);
-    buttons->addWidget(m_close);
-    layout->addLayout(buttons);
+    layout->addLayout(buildButtons());
 
     connect(m_export, &QPushButton::clicked, this, &frmResults::exportCsv);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -175,16 +149,42 @@ frmResults::frmResults(QWidget *parent)
 
 frmResults::~frmResults() = default;
 
-void frmResults::buildSummary()
+QHBoxLayout *frmResults::buildButtons()
 {
-    m_summaryBox = new QGroupBox(resultstext::kWholeRecord, this);
+    auto *buttons = new QHBoxLayout;
+    m_export = new QPushButton(resultstext::kExportCsv, this);
+    m_saveChart = new QPushButton(resultstext::kSaveChart, this);
+    auto *chartMenu = new QMenu(m_saveChart);
+    chartMenu->addAction(resultstext::kSaveDeviation, this, [this] { saveChart(ChartKind::Deviation); });
+    chartMenu->addAction(resultstext::kSaveSpread, this, [this] { saveChart(ChartKind::Spread); });
+    chartMenu->addAction(resultstext::kSaveTrend, this, [this] { saveChart(ChartKind::Trend); });
+    m_saveChart->setMenu(chartMenu);
+    m_close = new QPushButton(resultstext::kClose, this);
+    // Where the last file went; it gives up its width before any button does.
+    m_status = new QLabel(this);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_saveChart);
+    buttons->addWidget(m_series->planButton());
+    buttons->addWidget(m_status, 1);
+    buttons->addWidget(m_close);
+    return buttons;
+}
+
+void frmResults::buildSummary(QWidget *page)
+{
+    m_summaryBox = new QGroupBox(resultstext::kWholeRecord, page);
     m_summaryGrid = new QGridLayout(m_summaryBox);
-    // Label and value, a gap, label and value; room left over goes to the right.
-    m_summaryGrid->setColumnMinimumWidth(2, fontMetrics().height() * 3);
-    m_summaryGrid->setColumnStretch(5, 1);
+    // Label and value, a gap, label and value; room left over goes to the values.
+    m_summaryGrid->setColumnMinimumWidth(2, fontMetrics().height() * 2);
+    m_summaryGrid->setColumnStretch(1, 1);
+    m_summaryGrid->setColumnStretch(4, 1);
     for (int line = 0; line < kSummaryLines; ++line) {
         auto *label = new QLabel(m_summaryBox);
         auto *value = new QLabel(m_summaryBox);
+        label->setWordWrap(true);
+        value->setWordWrap(true);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         label->setBuddy(value);
         const QPoint cell = summaryCell(line);
@@ -195,23 +195,88 @@ void frmResults::buildSummary()
     }
 }
 
-QWidget *frmResults::buildCharts()
+ChartWidget *frmResults::addChart(QHBoxLayout *row, ChartKind kind, const QString &caption, int stretch)
+{
+    QWidget *page = row->parentWidget();
+    auto *column = new QVBoxLayout;
+    auto *chart = new ChartWidget(kind, page);
+    chart->setData(&m_record.data());
+    auto *words = new QLabel(caption, page);
+    words->setWordWrap(true);
+    column->addWidget(chart, 1);
+    column->addWidget(words);
+    row->addLayout(column, stretch);
+    return chart;
+}
+
+QWidget *frmResults::buildAboveChance()
+{
+    auto *page = new QWidget(this);
+    auto *column = new QVBoxLayout(page);
+    m_verdict = new QLabel(page);
+    m_verdict->setWordWrap(true);
+    m_verdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont large = m_verdict->font();
+    large.setPointSizeF(large.pointSizeF() * 1.3);
+    m_verdict->setFont(large);
+    column->addWidget(m_verdict);
+
+    auto *charts = new QHBoxLayout;
+    column->addLayout(charts, 2);
+    m_deviationChart = addChart(charts, ChartKind::Deviation, resultstext::kDeviationCaption, 3);
+    m_spreadChart = addChart(charts, ChartKind::Spread, resultstext::kSpreadCaption, 2);
+
+    // z, the exact p and the rest wait behind a button: the verdict and the picture come first.
+    m_details = new QToolButton(page);
+    m_details->setText(resultstext::kDetails);
+    m_details->setAccessibleName(withoutMnemonic(resultstext::kDetails));
+    m_details->setCheckable(true);
+    m_details->setAutoRaise(true);
+    m_details->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_details->setArrowType(Qt::RightArrow);
+    // Open, they scroll on a small screen rather than crush the charts.
+    auto *details = new QScrollArea(page);
+    details->setWidgetResizable(true);
+    details->setFrameShape(QFrame::NoFrame);
+    buildSummary(details);
+    details->setWidget(m_summaryBox);
+    details->hide();
+    connect(m_details, &QToolButton::toggled, this, [this, details](bool open) {
+        m_details->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        details->setVisible(open);
+    });
+    column->addWidget(m_details, 0, Qt::AlignLeft);
+    column->addWidget(details, 1);
+    return page;
+}
+
+QWidget *frmResults::buildImproving()
 {
     auto *page = new QWidget(this);
     auto *row = new QHBoxLayout(page);
-    for (ChartKind kind : {ChartKind::Deviation, ChartKind::Spread}) {
-        auto *column = new QVBoxLayout;
-        auto *chart = new ChartWidget(kind, page);
-        chart->setData(&m_record.data());
-        auto *caption = new QLabel(kind == ChartKind::Deviation ? resultstext::kDeviationCaption
-                                                                : resultstext::kSpreadCaption,
-                                   page);
-        caption->setWordWrap(true);
-        column->addWidget(chart, 1);
-        column->addWidget(caption);
-        row->addLayout(column, 1);
-        (kind == ChartKind::Deviation ? m_deviationChart : m_spreadChart) = chart;
-    }
+    auto *chart = new ChartWidget(ChartKind::Trend, page);
+    chart->setData(&m_record.data());
+    row->addWidget(chart, 3);
+    m_trendChart = chart;
+
+    // The answer in words beside the picture.
+    auto *side = new QVBoxLayout;
+    m_trendSentence = new QLabel(page);
+    m_trendSentence->setWordWrap(true);
+    m_trendSentence->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont large = m_trendSentence->font();
+    large.setPointSizeF(large.pointSizeF() * 1.3);
+    m_trendSentence->setFont(large);
+    m_trendChance = new QLabel(page);
+    m_trendChance->setWordWrap(true);
+    auto *caption = new QLabel(resultstext::kTrendCaption, page);
+    caption->setWordWrap(true);
+    side->addWidget(m_trendSentence);
+    side->addWidget(m_trendChance);
+    side->addSpacing(fontMetrics().height());
+    side->addWidget(caption);
+    side->addStretch(1);
+    row->addLayout(side, 1);
     return page;
 }
 
@@ -230,7 +295,15 @@ QWidget *frmResults::buildSplits()
 
 ChartWidget *frmResults::chart(ChartKind kind) const
 {
-    return kind == ChartKind::Deviation ? m_deviationChart : m_spreadChart;
+    switch (kind) {
+    case ChartKind::Deviation:
+        return m_deviationChart;
+    case ChartKind::Spread:
+        return m_spreadChart;
+    case ChartKind::Trend:
+        break;
+    }
+    return m_trendChart;
 }
 
 void frmResults::placeBeside(const QRect &owner, const QRect &protect)
@@ -285,6 +358,9 @@ void frmResults::applyData(bool soon)
     if (!soon) // after each try the series wait for the next full load (a series closing brings one)
         m_series->load(data.userName);
     m_verdict->setText(headline(data));
+    m_trendSentence->setText(trendText(data));
+    m_trendChance->setText(trendChanceText(data));
+    m_trendChance->setVisible(!m_trendChance->text().isEmpty());
 
     const QList<SummaryLine> lines = summaryLines(data);
     for (int line = 0; line < kSummaryLines; ++line) {
@@ -306,83 +382,12 @@ void frmResults::applyData(bool soon)
 
     m_runsModel->setRows(runRows(data.runs));
     m_splitsModel->setRows(splitRows(data));
-    for (ChartWidget *chart : {m_deviationChart, m_spreadChart})
+    for (ChartWidget *chart : {m_deviationChart, m_spreadChart, m_trendChart})
         soon ? chart->dataChangedSoon() : chart->dataChanged();
 
     const bool recorded = data.recordedTries() > 0;
     m_export->setEnabled(recorded);
     m_saveChart->setEnabled(recorded);
-}
-
-QString frmResults::chooseFile(const QString &title, const QString &suggestedName, const QString &filters,
-                               QString *selectedFilter)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    const QString suggested = QDir(folder).filePath(suggestedName);
-    return platform::chooseSaveFile(this, title, suggested, filters, selectedFilter);
-}
-
-void frmResults::exportCsv()
-{
-    const QString path =
-        chooseFile(resultstext::kExportTitle,
-                   suggestedFileName(data().userName, QDate::currentDate(), QStringLiteral("csv")),
-                   resultstext::kCsvFilter, nullptr);
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!m_loader->exportCsv(data().userName, path, &error))
-        platform::MsgBox(resultstext::kExportFailed.arg(QDir::toNativeSeparators(path), error),
-                         platform::MsgIcon::Exclamation);
-}
-
-void frmResults::saveChart(ChartKind kind)
-{
-    const QString what = kind == ChartKind::Deviation ? QStringLiteral("deviation") : QStringLiteral("runs");
-    QString filter;
-    QString path =
-        chooseFile(resultstext::kSaveChartTitle,
-                   suggestedFileName(data().userName, QDate::currentDate(), QStringLiteral("png"), what),
-                   resultstext::kChartFilters, &filter);
-    if (path.isEmpty())
-        return;
-    // A name typed without an ending takes the one of the chosen kind of file.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += filter.contains(QLatin1String("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
-    const ChartWidget *shown = chart(kind);
-    const QSize size = shown->isVisible() ? shown->size() : shown->sizeHint();
-    if (!saveChartFile(path, kind, data(), size, std::max<qreal>(2, devicePixelRatioF()), shown->font(),
-                       shown->palette()))
-        platform::MsgBox(resultstext::kSaveChartFailed.arg(QDir::toNativeSeparators(path)),
-                         platform::MsgIcon::Exclamation);
-}
-
-void frmResults::copy()
-{
-    QString text;
-    const QItemSelectionModel *selection = m_runsView->selectionModel();
-    if (m_runsView->hasFocus() && selection && selection->hasSelection()) {
-        QStringList lines;
-        QStringList header;
-        for (int column = 0; column < m_runsSorted->columnCount(); ++column)
-            header << m_runsSorted->headerData(column, Qt::Horizontal).toString();
-        lines << header.join(QLatin1Char('\t'));
-        QModelIndexList rows = selection->selectedRows();
-        std::sort(rows.begin(), rows.end(),
-                  [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
-        for (const QModelIndex &row : rows) {
-            QStringList cells;
-            for (int column = 0; column < m_runsSorted->columnCount(); ++column)
-                cells << m_runsSorted->index(row.row(), column).data().toString();
-            lines << cells.join(QLatin1Char('\t'));
-        }
-        text = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    } else {
-        text = summaryText(data());
-    }
-    QApplication::clipboard()->setText(text);
 }
 
 } // namespace results

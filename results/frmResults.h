@@ -11,10 +11,12 @@
 class QGridLayout;
 class QLabel;
 class QGroupBox;
+class QHBoxLayout;
 class QPushButton;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
+class QToolButton;
 
 namespace results {
 
@@ -23,8 +25,10 @@ class SeriesPanel;
 class ResultsLoader;
 class TallyTableModel;
 
-// The Results window: the whole record of one account from its stored totals, the splits by game and
-// deck, the runs, and two charts of the recorded history. An ordinary desktop window of standard
+// The Results window: the whole record of one account from its stored totals, as three questions
+// first ("Above chance?" with the verdict, its chart and every figure behind a Details button; "Am I
+// improving?" with the runs' hit rates and their trend; "Series"), then the runs, the splits by game
+// and deck, and the check of the program's own fairness. An ordinary desktop window of standard
 // widgets (not skinned), modeless, working at any size from 640 by 480 up. It shows a ResultsData and
 // nothing else: its ResultsLoader fills it and keeps it current after each counted try.
 // Escape closes it; Ctrl+C copies the summary, or the selected runs from the runs table.
@@ -56,6 +60,9 @@ public:
 
     // For tests and the screen reader checks.
     QLabel *verdictLabel() const { return m_verdict; }
+    QLabel *trendLabel() const { return m_trendSentence; }
+    QToolButton *detailsButton() const { return m_details; }
+    QLabel *statusLabel() const { return m_status; }
     QGroupBox *summaryBox() const { return m_summaryBox; }
     QTableView *runsView() const { return m_runsView; }
     ChartWidget *chart(ChartKind kind) const;
@@ -65,10 +72,21 @@ public:
     QPushButton *closeButton() const { return m_close; }
     SeriesPanel *seriesPanel() const { return m_series; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
-    void buildSummary();
-    QWidget *buildCharts();
+    void buildSummary(QWidget *page);
+    QWidget *buildAboveChance();
+    QWidget *buildImproving();
     QWidget *buildSplits();
+    QHBoxLayout *buildButtons();
+    // A chart with its caption under it, added to row.
+    ChartWidget *addChart(QHBoxLayout *row, ChartKind kind, const QString &caption, int stretch);
+    // Says what was written where, after a file was written.
+    void tellWritten(const QString &text, const QString &path);
+    // Shows that on the status line, as much of it as the line holds.
+    void fitStatus();
     // Shows the record; after a counted try (soon) the charts follow a moment later.
     void applyData(bool soon = false);
     QString chooseFile(const QString &title, const QString &suggestedName, const QString &filters,
@@ -84,6 +102,11 @@ private:
     QTabWidget *m_tabs = nullptr;
     ChartWidget *m_deviationChart = nullptr;
     ChartWidget *m_spreadChart = nullptr;
+    ChartWidget *m_trendChart = nullptr;
+    QLabel *m_trendSentence = nullptr;
+    QLabel *m_trendChance = nullptr;
+    QToolButton *m_details = nullptr;
+    QLabel *m_status = nullptr;
     TallyTableModel *m_runsModel = nullptr;
     QSortFilterProxyModel *m_runsSorted = nullptr;
     QTableView *m_runsView = nullptr;

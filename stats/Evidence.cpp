@@ -174,4 +174,37 @@ std::vector<EvidenceBoundary> evidenceBoundary(std::int64_t maxTries)
     return points;
 }
 
+EvidenceBoundary evidenceBoundaryAt(std::int64_t tries)
+{
+    constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    const std::int64_t n = std::max<std::int64_t>(tries, 0);
+    const double expected = double(n) * kChanceOfHit;
+    EvidenceBoundary point{kNone, kNone};
+    // Beyond chance E only grows with the distance from it, so on each side the counts that reach the
+    // level are one unbroken stretch out to the end: a bisection finds where it starts.
+    std::int64_t low = (n + 4) / 5; // a count below the level on the upper side, once checked
+    std::int64_t high = n;          // a count that reaches it
+    if (reachesLevel(n, high)) {
+        if (reachesLevel(n, low))
+            high = low;
+        while (high - low > 1) {
+            const std::int64_t mid = low + (high - low) / 2;
+            (reachesLevel(n, mid) ? high : low) = mid;
+        }
+        point.above = double(high) - expected;
+    }
+    low = 0;      // a count that reaches the level on the lower side
+    high = n / 5; // one below it, once checked
+    if (reachesLevel(n, low)) {
+        if (reachesLevel(n, high))
+            low = high;
+        while (high - low > 1) {
+            const std::int64_t mid = low + (high - low) / 2;
+            (reachesLevel(n, mid) ? low : high) = mid;
+        }
+        point.below = double(low) - expected;
+    }
+    return point;
+}
+
 } // namespace stats

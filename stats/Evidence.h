@@ -88,5 +88,8 @@ struct EvidenceBoundary
 };
 // One entry for each n = 0..maxTries.
 std::vector<EvidenceBoundary> evidenceBoundary(std::int64_t maxTries);
+// The same for one n alone: a search on each side, a few dozen evaluations however long the record,
+// for a chart that needs the boundary at a few hundred points of a long record.
+EvidenceBoundary evidenceBoundaryAt(std::int64_t tries);
 
 } // namespace stats

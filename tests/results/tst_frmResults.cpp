@@ -4,10 +4,12 @@
 #include "results/ChartWidget.h"
 #include "results/TallyTableModel.h"
 #include "results/ResultsTexts.h"
+#include "results/SeriesPanel.h"
 #include "results/frmResults.h"
 #include "settings/SettingsStore.h"
 
 #include "tests/results/ResultsTestSupport.h"
+#include "tests/support/HistoryTestSupport.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QAbstractItemModel>
@@ -17,8 +19,10 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
 #include <QTest>
 
 using namespace results;
@@ -60,7 +64,7 @@ private slots:
         m_window->setRecord(ResultsRecord(QStringLiteral("Ada")));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Results - Ada"));
         QCOMPARE(m_window->verdictLabel()->text(), resultstext::kNoTries);
-        for (ChartKind kind : {ChartKind::Deviation, ChartKind::Spread})
+        for (ChartKind kind : {ChartKind::Deviation, ChartKind::Spread, ChartKind::Trend})
             QCOMPARE(m_window->chart(kind)->accessibleDescription(), resultstext::kNoTries);
         QVERIFY(!m_window->exportButton()->isEnabled());
         QVERIFY(!m_window->saveChartButton()->isEnabled());
@@ -96,7 +100,7 @@ private slots:
         m_window->show();
         QApplication::setActiveWindow(m_window);
         QVERIFY(QTest::qWaitForWindowActive(m_window));
-        m_window->tabs()->setCurrentIndex(1);
+        m_window->tabs()->setCurrentWidget(m_window->runsView());
         QSet<QWidget *> reached;
         for (int i = 0; i < 12; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -112,7 +116,8 @@ private slots:
     }
 
     // Guards saving: PNG at twice the density and SVG both written whole, a name without an ending
-    // takes the chosen kind's, and a file that cannot be written is reported.
+    // takes the chosen kind's, each chart carries the account, the date and the verdict, and a file
+    // that cannot be written is reported.
     void savesChartsAsPngAndSvg()
     {
         QTemporaryDir folder;
@@ -148,6 +153,16 @@ private slots:
         QVERIFY(drawing.contains("<svg"));
         QVERIFY(drawing.contains(results::evidenceVerdict(m_window->data()).toUtf8()));
 
+        // The trend chart carries its own sentence before the verdict.
+        answer = folder.filePath(QStringLiteral("trend.png"));
+        filter.clear();
+        m_window->saveChart(ChartKind::Trend);
+        const QString trendStamp = QImage(answer).text(QStringLiteral("Description"));
+        QVERIFY2(
+            trendStamp.startsWith(QStringLiteral("Ada, ")) &&
+                trendStamp.endsWith(trendText(m_window->data()) + u' ' + evidenceVerdict(m_window->data())),
+            qPrintable(trendStamp));
+
         answer = folder.filePath(QStringLiteral("no/such/folder/chart.png"));
         m_window->saveChart(ChartKind::Spread);
         QCOMPARE(m_sandbox->messages.size(), 1);
@@ -177,6 +192,66 @@ private slots:
         QVERIFY(summary.contains(results::evidenceVerdict(m_window->data())));
         m_window->copy();
         QCOMPARE(QApplication::clipboard()->text(), summary);
+    }
+
+    // Guards the window's three questions: each a tab of its own with its answer in words (the
+    // verdict, the trend sentence), the figures behind the verdict one click away, and an export that
+    // says where it wrote. Set QXO_RESULTS_SCREENSHOT to a PNG path to keep a picture of the window.
+    void answersThreeQuestions()
+    {
+        historytest::makeOldAccount(QStringLiteral("Ada"), 6, 20);
+        {
+            historytest::Player ada{QStringLiteral("Ada"), 6, 20, {}};
+            // Five runs, each a little better than the one before.
+            for (const auto &[tries, every] : {std::pair{30, 6}, {40, 5}, {40, 4}, {50, 3}, {40, 2}}) {
+                ada.recorder.beginRun(ada.name, history::Game::Plain);
+                for (int i = 0; i < tries; ++i)
+                    QVERIFY(ada.play(1, i % every == 0 ? 1 : 2));
+            }
+        }
+        resetSettingsStore();
+        m_window->resize(960, 720);
+        m_window->showFor(QStringLiteral("Ada"));
+        QTabWidget *tabs = m_window->tabs();
+        QStringList questions;
+        for (int tab = 0; tab < 3; ++tab)
+            questions << tabs->tabBar()->accessibleTabName(tab);
+        QCOMPARE(questions, QStringList({QStringLiteral("Above chance?"), QStringLiteral("Am I improving?"),
+                                         QStringLiteral("Series")}));
+        QVERIFY(tabs->widget(0)->isAncestorOf(m_window->verdictLabel()));
+        QCOMPARE(m_window->verdictLabel()->text(), results::evidenceVerdict(m_window->data()));
+        QVERIFY(tabs->widget(1)->isAncestorOf(m_window->chart(ChartKind::Trend)));
+        QVERIFY(tabs->widget(1)->isAncestorOf(m_window->trendLabel()));
+        QVERIFY2(m_window->trendLabel()->text().startsWith(QStringLiteral("Your hit rate rises")),
+                 qPrintable(m_window->trendLabel()->text()));
+        QCOMPARE(tabs->widget(2), m_window->seriesPanel());
+
+        // z and the exact p wait behind Details.
+        QVERIFY(!m_window->summaryBox()->isVisible());
+        m_window->detailsButton()->click();
+        QVERIFY(m_window->summaryBox()->isVisible());
+
+        QTemporaryDir folder;
+        const QString csv = folder.filePath(QStringLiteral("ada.csv"));
+        platform::setFileChooser(
+            [&](QWidget *, const QString &, const QString &, const QString &, QString *) { return csv; });
+        m_window->exportCsv();
+        QVERIFY(m_sandbox->messages.isEmpty());
+        QVERIFY(QFileInfo(csv).size() > 0);
+        QVERIFY(m_window->statusLabel()->accessibleName().endsWith(QDir::toNativeSeparators(csv)));
+        QVERIFY(m_window->statusLabel()->isVisible());
+
+        if (const QString shot = qEnvironmentVariable("QXO_RESULTS_SCREENSHOT"); !shot.isEmpty()) {
+            m_window->detailsButton()->click(); // as the window opens
+            if (qEnvironmentVariableIsSet("QXO_RESULTS_SMALL"))
+                m_window->resize(640, 480);
+            for (int tab = 0; tab < tabs->count(); ++tab) {
+                tabs->setCurrentIndex(tab);
+                QCoreApplication::processEvents(); // the layout follows what was shown and hidden
+                QVERIFY(m_window->grab().save(
+                    QString(shot).replace(QStringLiteral(".png"), QStringLiteral("-%1.png").arg(tab))));
+            }
+        }
     }
 
 private:

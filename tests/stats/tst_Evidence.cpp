@@ -135,7 +135,7 @@ void EvidenceTest::trackKeepsCurrentAndPeak()
 }
 
 // Guards a chart boundary that disagrees with the verdict: checked against exact sums at several
-// lengths, on both sides, and where no count of hits reaches 20 yet.
+// lengths, on both sides, and where no count of hits reaches 20 yet; the search at one length agrees.
 void EvidenceTest::boundaryIsWhereEvidenceReachesTwenty()
 {
     const std::vector<stats::EvidenceBoundary> points = stats::evidenceBoundary(1000);
@@ -157,6 +157,13 @@ void EvidenceTest::boundaryIsWhereEvidenceReachesTwenty()
         QVERIFY2(std::isnan(row.lowerHits) ? std::isnan(point.below)
                                            : std::abs(point.below - (row.lowerHits - expected)) < 1e-9,
                  qPrintable(QStringLiteral("below at %1: %2").arg(row.n).arg(point.below)));
+    }
+    // The chart's search at one length finds what the walk over every length found.
+    const auto same = [](double a, double b) { return std::isnan(a) ? std::isnan(b) : a == b; };
+    for (std::size_t n = 0; n < points.size(); ++n) {
+        const stats::EvidenceBoundary alone = stats::evidenceBoundaryAt(std::int64_t(n));
+        QVERIFY2(same(points[n].above, alone.above) && same(points[n].below, alone.below),
+                 qPrintable(QStringLiteral("at %1: %2 %3").arg(n).arg(alone.above).arg(alone.below)));
     }
 }
 
