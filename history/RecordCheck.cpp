@@ -125,4 +125,15 @@ TotalsCheck checkTotals(std::int64_t storedTries, std::int64_t storedHits,
     return check;
 }
 
+TotalsCheck checkTotals(const AccountHistory &account)
+{
+    std::int64_t recordedHits = 0;
+    for (const TryRecord &record : account.tries)
+        recordedHits += record.hit ? 1 : 0;
+    for (const RejectedTry &rejected : account.rejected)
+        recordedHits += rejected.record.hit ? 1 : 0;
+    return checkTotals(account.storedTries, account.storedHits, account.baseline,
+                       std::int64_t(account.tries.size() + account.rejected.size()), recordedHits);
+}
+
 } // namespace history

@@ -50,5 +50,8 @@ struct TotalsCheck
 TotalsCheck checkTotals(std::int64_t storedTries, std::int64_t storedHits,
                         const std::optional<Baseline> &baseline, std::int64_t recordedTries,
                         std::int64_t recordedHits);
+// The same for an account as read: every recorded try counts, rows that cannot be true included (they
+// were counted into the totals when they were written).
+TotalsCheck checkTotals(const AccountHistory &account);
 
 } // namespace history

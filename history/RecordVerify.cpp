@@ -170,13 +170,7 @@ std::optional<RecordVerification> verifyStoredRecord(const QString &filePath, co
         return std::nullopt;
     }
     out.chain = proof::verifyRecord(folded, out.rows);
-    std::int64_t recordedHits = 0;
-    for (const TryRecord &record : account->tries)
-        recordedHits += record.hit ? 1 : 0;
-    for (const RejectedTry &rejected : account->rejected)
-        recordedHits += rejected.record.hit ? 1 : 0;
-    out.totals = checkTotals(account->storedTries, account->storedHits, account->baseline,
-                             std::int64_t(account->tries.size() + account->rejected.size()), recordedHits);
+    out.totals = checkTotals(*account);
     if (!out.chain.holds())
         out.firstProblem = describeRow(out.rows, out.chain.firstProblemRow) + QStringLiteral(": ") +
                            proof::problemName(out.chain.firstProblem);

@@ -205,14 +205,7 @@ void TryHistory::settle(history::AccountHistory *account)
                                                 : a.record.tryNumber < b.record.tryNumber;
     });
 
-    std::int64_t recordedHits = 0;
-    for (const history::TryRecord &record : account->tries)
-        recordedHits += record.hit ? 1 : 0;
-    for (const history::RejectedTry &rejected : account->rejected)
-        recordedHits += rejected.record.hit ? 1 : 0;
-    const history::TotalsCheck check =
-        history::checkTotals(account->storedTries, account->storedHits, account->baseline,
-                             std::int64_t(account->tries.size() + account->rejected.size()), recordedHits);
+    const history::TotalsCheck check = history::checkTotals(*account);
     account->beforeHistoryTries = int(std::clamp<std::int64_t>(check.beforeTries, 0, INT32_MAX));
     account->beforeHistoryHits = int(std::clamp<std::int64_t>(check.beforeHits, 0, INT32_MAX));
 }
