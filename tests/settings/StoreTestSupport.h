@@ -18,6 +18,31 @@
 
 namespace storetest {
 
+inline const QString kAccounts = QStringLiteral("Orvanta");
+inline const QString kNotFound = QStringLiteral("NOTFOUND");
+
+// One entry of an account as the windows read and write it.
+inline QString accountValue(const QString &name, const char *key, const QString &fallback = QString())
+{
+    return GetSetting(kAccounts, name, QString::fromLatin1(key), fallback);
+}
+inline void saveAccountValue(const QString &name, const char *key, const QString &value)
+{
+    SaveSetting(kAccounts, name, QString::fromLatin1(key), value);
+}
+
+// The store file's content as written, empty when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+inline bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // Points XDG_CONFIG_HOME and HOME at a fresh temporary folder, closes the process-wide store so the
 // next call opens it there, and records every fault report.
 class StoreSandbox
