@@ -73,6 +73,12 @@ public:
     }
 
     frmMain &w() { return *window; }
+    // The window after open(), for tests that start from the shown window.
+    frmMain &opened()
+    {
+        open();
+        return *window;
+    }
     // The user's totals as a login would hand them over, before a Test starts.
     void setTotals(std::int16_t hits, std::int16_t tries)
     {
