@@ -6,9 +6,7 @@ source "$(dirname "$0")/steps.sh"
 e2e_init "$@"
 
 e2e_start_app
-splash=$(steps_accept_agreement)
-login=$(steps_open_login_from_splash "$splash")
-trainer=$(steps_create_account "$login" Carol carol-pw)
+trainer=$(steps_new_user Carol carol-pw)
 
 read -r x0 y0 width height < <(e2e_window_geometry "$trainer")
 e2e_log "trainer at $x0,$y0"

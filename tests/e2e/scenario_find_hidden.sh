@@ -6,9 +6,7 @@ source "$(dirname "$0")/steps.sh"
 e2e_init "$@"
 
 e2e_start_app
-splash=$(steps_accept_agreement)
-login=$(steps_open_login_from_splash "$splash")
-trainer=$(steps_create_account "$login" Hanna "seer")
+trainer=$(steps_new_user Hanna "seer")
 
 e2e_click "$trainer" 600 45 # the options tab below the title band
 sleep 0.6

@@ -6,9 +6,7 @@ source "$(dirname "$0")/steps.sh"
 e2e_init "$@"
 
 e2e_start_app
-splash=$(steps_accept_agreement)
-login=$(steps_open_login_from_splash "$splash")
-trainer=$(steps_create_account "$login" Kim "kim-pw")
+trainer=$(steps_new_user Kim "kim-pw")
 
 e2e_key t
 tries=0

@@ -8,9 +8,7 @@ e2e_init "$@"
 command -v xclip >/dev/null || e2e_fail "missing tool: xclip (run ./test to install it)"
 
 e2e_start_app
-splash=$(steps_accept_agreement)
-login=$(steps_open_login_from_splash "$splash")
-trainer=$(steps_create_account "$login" Hanna "seer")
+trainer=$(steps_new_user Hanna "seer")
 steps_test_and_guess "$trainer" Hanna 1
 steps_guess "$trainer" Hanna 2
 steps_guess "$trainer" Hanna 3

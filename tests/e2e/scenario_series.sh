@@ -32,9 +32,7 @@ play_tries() {
 }
 
 e2e_start_app
-splash=$(steps_accept_agreement)
-login=$(steps_open_login_from_splash "$splash")
-trainer=$(steps_create_account "$login" Sam "sam-pw")
+trainer=$(steps_new_user Sam "sam-pw")
 
 declare_series 25
 e2e_assert_eq "$(e2e_sql 'SELECT tries || "/" || game || "/" || deck FROM history_series')" "25/1/0" \

@@ -6,9 +6,7 @@ source "$(dirname "$0")/steps.sh"
 e2e_init "$@"
 
 e2e_start_app
-splash=$(steps_accept_agreement)
-login=$(steps_open_login_from_splash "$splash")
-trainer=$(steps_create_account "$login" Alice alice-pw)
+trainer=$(steps_new_user Alice alice-pw)
 steps_test_and_guess "$trainer" Alice 1
 
 # User: a login window opens in front of the trainer, which stays open.
