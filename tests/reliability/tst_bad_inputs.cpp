@@ -8,6 +8,7 @@
 #include <QPointer>
 
 using namespace sandbox;
+using storetest::withNul;
 
 namespace {
 
@@ -20,11 +21,6 @@ const QString kCountLimitReached =
     QStringLiteral("Count limit reached: no more than 32767 tries or hits can be counted.");
 
 constexpr qsizetype kOneMegabyte = 1 << 20;
-
-QString withNul(const char16_t *before, const char16_t *after)
-{
-    return QString::fromUtf16(before) + QChar(u'\0') + QString::fromUtf16(after);
-}
 
 // The same password with its first character changed: still as long, so a box that keeps only the
 // start of a long text cannot make the two equal.
@@ -103,15 +99,15 @@ private slots:
         submitLogin(login, name, password, true);
         QCOMPARE(s.messageTexts(), QStringList{kUserCreated + account});
         QCOMPARE(s.host->session().CurrentUserName, account);
-        QCOMPARE(stored(account, QStringLiteral("UserName")), account);
-        QVERIFY(stored(account, QStringLiteral("Password")).startsWith(QStringLiteral("$argon2id$")));
+        QCOMPARE(stored(account, "UserName"), account);
+        QVERIFY(stored(account, "Password").startsWith(QStringLiteral("$argon2id$")));
 
         QPointer<frmMain> trainer = s.host->trainerWindow();
         QVERIFY(trainer && QTest::qWaitForWindowExposed(trainer));
         clickOn(trainer->StartButton(0));
         clickOn(trainer->Card(4));
-        QCOMPARE(stored(account, QStringLiteral("Tries")), QStringLiteral("1"));
-        const QString hits = stored(account, QStringLiteral("Hits"));
+        QCOMPARE(stored(account, "Tries"), QStringLiteral("1"));
+        const QString hits = stored(account, "Hits");
         QVERIFY(hits == QStringLiteral("0") || hits == QStringLiteral("1"));
         const QList<QStringList> rows = storeRows(s.storePath());
         for (const QStringList &row : alice)
@@ -238,9 +234,8 @@ private slots:
         QCOMPARE(int(trainer->run().RunHits()), hits);
         QCOMPARE(int(trainer->run().RunTries()), tries);
         clickOn(trainer->Card(3));
-        QCOMPARE(stored(QStringLiteral("Dave"), QStringLiteral("Tries")), QString::number(tries + 1));
-        QCOMPARE(stored(QStringLiteral("Dave"), QStringLiteral("Hits")),
-                 QString::number(trainer->run().RunHits()));
+        QCOMPARE(stored(QStringLiteral("Dave"), "Tries"), QString::number(tries + 1));
+        QCOMPARE(stored(QStringLiteral("Dave"), "Hits"), QString::number(trainer->run().RunHits()));
         QVERIFY(trainer->run().RunHits() == hits || trainer->run().RunHits() == hits + 1);
         QVERIFY(trainer->lblStats->caption().startsWith(QStringLiteral("Tries: %1 ").arg(tries + 1)));
         QVERIFY(s.messages.isEmpty());
@@ -272,7 +267,7 @@ private slots:
 
         if (countedGuesses == 1) {
             clickOn(trainer->Card(1));
-            QCOMPARE(stored(QStringLiteral("Max"), QStringLiteral("Tries")), QStringLiteral("32767"));
+            QCOMPARE(stored(QStringLiteral("Max"), "Tries"), QStringLiteral("32767"));
             QCOMPARE(int(s.host->session().UserTries), 32767);
             QVERIFY(trainer->timerreset->isEnabled());
             trainer->timerreset_Timer(); // the reveal ends as its timer ends it

@@ -12,6 +12,8 @@ using namespace sandbox;
 
 namespace {
 
+const QString kAlice = QStringLiteral("Alice");
+const QString kBob = QStringLiteral("Bob");
 const QString kPromptFindHidden = QStringLiteral("Click the card you feel matches the chosen card.");
 // Past the longer of the two reveal timers (2000 ms), with room for a loaded machine.
 constexpr int kPastBothIntervalsMs = 2300;
@@ -94,8 +96,8 @@ private slots:
     {
         QFETCH(bool, windowManagerClose);
         ProgramSandbox &s = *m_sandbox;
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        QPointer<frmMain> trainer = logInFromStart(*s.host, QStringLiteral("Alice"), QStringLiteral("a"));
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        QPointer<frmMain> trainer = logInFromStart(*s.host, kAlice, QStringLiteral("a"));
         QVERIFY(trainer);
         guessInTestRun(trainer, Game::Plain);
         guessInTestRun(trainer, Game::FindHidden);
@@ -117,12 +119,12 @@ private slots:
 
         QCOMPARE(s.programEnds, 0);
         QCOMPARE(platform::FormRegistry::loadedForms(), QList<platform::Form *>{s.host->loginWindow()});
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("12"));
+        QCOMPARE(stored(kAlice, "Tries"), QStringLiteral("12"));
         QVERIFY(s.messages.isEmpty());
 
         frmUser *again = activeLogin(*s.host);
         QVERIFY(again);
-        submitLogin(again, QStringLiteral("Alice"), QStringLiteral("a"));
+        submitLogin(again, kAlice, QStringLiteral("a"));
         frmMain *fresh = s.host->trainerWindow();
         QVERIFY(fresh && fresh->isVisible());
         QVERIFY(!fresh->timerreset->isEnabled() && !fresh->hiddenTimer->isEnabled());
@@ -149,8 +151,8 @@ private slots:
         QFETCH(QList<Queued>, queued);
         QFETCH(bool, loginOpenAfter);
         ProgramSandbox &s = *m_sandbox;
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        QPointer<frmMain> trainer = logInFromStart(*s.host, QStringLiteral("Alice"), QStringLiteral("a"));
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        QPointer<frmMain> trainer = logInFromStart(*s.host, kAlice, QStringLiteral("a"));
         QVERIFY(trainer);
         clickOn(trainer->StartButton(0)); // the plain game shows, ready for a guess
         QVERIFY(trainer->picWorkArea->isVisible());
@@ -226,13 +228,13 @@ private slots:
         QFETCH(Game, game);
         QFETCH(bool, testBehindLogin);
         ProgramSandbox &s = *m_sandbox;
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        makeAccount(QStringLiteral("Bob"), QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
-        QPointer<frmMain> trainer = logInFromStart(*s.host, QStringLiteral("Alice"), QStringLiteral("a"));
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        makeAccount(kBob, QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
+        QPointer<frmMain> trainer = logInFromStart(*s.host, kAlice, QStringLiteral("a"));
         QVERIFY(trainer);
         guessInTestRun(trainer, game);
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("11"));
-        const QString aliceHits = stored(QStringLiteral("Alice"), QStringLiteral("Hits"));
+        QCOMPARE(stored(kAlice, "Tries"), QStringLiteral("11"));
+        const QString aliceHits = stored(kAlice, "Hits");
         QVERIFY(revealTimer(trainer, game)->isEnabled());
 
         clickOn(trainer->btnUser(0));
@@ -240,27 +242,26 @@ private slots:
         QVERIFY(login);
         if (testBehindLogin)
             clickOn(trainer->StartButton(0));
-        submitLogin(login, QStringLiteral("Bob"), QStringLiteral("b"));
+        submitLogin(login, kBob, QStringLiteral("b"));
         QCOMPARE(s.host->trainerWindow(), trainer.data());
-        QCOMPARE(s.host->session().CurrentUserName, QStringLiteral("Bob"));
+        QCOMPARE(s.host->session().CurrentUserName, kBob);
 
         QTRY_VERIFY_WITH_TIMEOUT(!revealTimer(trainer, game)->isEnabled(), kTimerDeadlineMs);
         QVERIFY(revealEnded(trainer, game));
 
         // Where the previous run's cards were: Bob has not started a run, so nothing may count.
         clickOn(game == Game::Plain ? static_cast<QWidget *>(trainer->Card(2)) : trainer->HiddenCard(7));
-        QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Tries")), QStringLiteral("20"));
-        QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Hits")), QStringLiteral("7"));
+        QCOMPARE(stored(kBob, "Tries"), QStringLiteral("20"));
+        QCOMPARE(stored(kBob, "Hits"), QStringLiteral("7"));
 
         clickOn(trainer->StartButton(0));
         QCOMPARE(int(trainer->run().RunTries()), 20);
         QCOMPARE(int(trainer->run().RunHits()), 7);
         clickOn(game == Game::Plain ? static_cast<QWidget *>(trainer->Card(2)) : trainer->HiddenCard(7));
-        QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Tries")), QStringLiteral("21"));
-        QCOMPARE(stored(QStringLiteral("Bob"), QStringLiteral("Hits")),
-                 QString::number(trainer->run().RunHits()));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("11"));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), aliceHits);
+        QCOMPARE(stored(kBob, "Tries"), QStringLiteral("21"));
+        QCOMPARE(stored(kBob, "Hits"), QString::number(trainer->run().RunHits()));
+        QCOMPARE(stored(kAlice, "Tries"), QStringLiteral("11"));
+        QCOMPARE(stored(kAlice, "Hits"), aliceHits);
 
         // And back: Alice's Test continues from what she had stored.
         clickOn(trainer->btnUser(0));
@@ -288,8 +289,8 @@ private slots:
         QFETCH(Game, game);
         QFETCH(bool, windowManagerClose);
         ProgramSandbox &s = *m_sandbox;
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        QPointer<frmMain> trainer = logInFromStart(*s.host, QStringLiteral("Alice"), QStringLiteral("a"));
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        QPointer<frmMain> trainer = logInFromStart(*s.host, kAlice, QStringLiteral("a"));
         QVERIFY(trainer);
         guessInTestRun(trainer, game);
         clickOn(trainer->btnUser(0));
@@ -306,11 +307,11 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(!revealTimer(trainer, game)->isEnabled(), kTimerDeadlineMs);
         QVERIFY(revealEnded(trainer, game));
-        QCOMPARE(s.host->session().CurrentUserName, QStringLiteral("Alice"));
+        QCOMPARE(s.host->session().CurrentUserName, kAlice);
         clickOn(trainer->StartButton(0));
         QCOMPARE(int(trainer->run().RunTries()), 11);
         clickOn(game == Game::Plain ? static_cast<QWidget *>(trainer->Card(3)) : trainer->HiddenCard(8));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("12"));
+        QCOMPARE(stored(kAlice, "Tries"), QStringLiteral("12"));
     }
 
 private:

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -29,6 +31,34 @@ inline QString accountValue(const QString &name, const char *key, const QString 
 inline void saveAccountValue(const QString &name, const char *key, const QString &value)
 {
     SaveSetting(kAccounts, name, QString::fromLatin1(key), value);
+}
+
+// Text with a NUL between `before` and `after`.
+inline QString withNul(const char16_t *before, const char16_t *after)
+{
+    return QString::fromUtf16(before) + QChar(u'\0') + QString::fromUtf16(after);
+}
+
+// The rows a query returns, as the sqlite3 tool would list them, read through a read-only connection
+// of their own (so a test can show what the file holds, whatever the store has in memory).
+inline QList<QStringList> queryRows(const QString &path, const char *sql)
+{
+    QList<QStringList> rows;
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
+        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+        QStringList row;
+        for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+            const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
+            row << QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
+        }
+        rows << row;
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
 }
 
 // The store file's content as written, empty when it cannot be read.

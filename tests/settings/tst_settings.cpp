@@ -25,38 +25,10 @@ namespace {
 const QString kAgreement = QStringLiteral("qxOrvanta");
 const QString kAlice = QStringLiteral("Alice");
 
-// The rows a query returns, as the sqlite3 tool would list them.
-QList<QStringList> queryRows(const QString &path, const char *sql)
-{
-    QList<QStringList> rows;
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-            QStringList row;
-            for (int column = 0; column < sqlite3_column_count(statement); ++column)
-                row << QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(statement, column)),
-                    sqlite3_column_bytes(statement, column));
-            rows << row;
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return rows;
-}
-
 // Rows of setting(application, section, key, value).
 QList<QStringList> storedRows(const QString &path)
 {
     return queryRows(path, "SELECT application, section, key, value FROM setting ORDER BY 1, 2, 3");
-}
-
-QString withNul(const char16_t *before, const char16_t *after)
-{
-    return QString::fromUtf16(before) + QChar(u'\0') + QString::fromUtf16(after);
 }
 
 } // namespace

@@ -35,6 +35,12 @@ public:
     int triesCounted = 0;
 };
 
+// Index of a widget in its parent's stacking (higher lies above).
+inline qsizetype stackIndex(const QWidget *widget)
+{
+    return widget->parentWidget()->children().indexOf(const_cast<QWidget *>(widget));
+}
+
 // Once per suite: art, fonts, and a last-window rule that records instead of quitting the test.
 inline void initTrainerSuite(int *lastWindowCount = nullptr)
 {

@@ -15,11 +15,6 @@ const QString kHintTest = QStringLiteral("Test your orvantic ability!");
 const QString kHintPractice = QStringLiteral("Practice mode... shows accuracy but does not store results.");
 const QString kHintUser = QStringLiteral("Switch user or create new user account.");
 
-qsizetype stackIndex(const QWidget *widget)
-{
-    return widget->parentWidget()->children().indexOf(const_cast<QWidget *>(widget));
-}
-
 // Counts the paints a widget receives.
 class PaintCounter : public QObject
 {

@@ -19,12 +19,6 @@ platform::Picture artPicture(const QString &name)
     return platform::Picture::fromResource(QStringLiteral(":/art/") + name);
 }
 
-// Index of a widget in its parent's stacking (higher lies above).
-qsizetype stackIndex(const QWidget *widget)
-{
-    return widget->parentWidget()->children().indexOf(const_cast<QWidget *>(widget));
-}
-
 } // namespace
 
 class TrainerWindowTest : public QObject
@@ -239,32 +233,24 @@ private slots:
         TrainerFixture f;
         f.open();
         const QHash<QString, QWidget *> names = controlsByName(f.w());
-        const auto topFirst = [&names](const QStringList &order) {
+        // Each list names controls of one container, the upper before the lower.
+        const auto topFirst = [&names](const char *list) {
+            const QStringList order = QString::fromLatin1(list).split(u' ');
             for (qsizetype i = 1; i < order.size(); ++i) {
-                QWidget *upper = names.value(order[i - 1]);
-                QWidget *lower = names.value(order[i]);
-                QVERIFY2(stackIndex(upper) > stackIndex(lower),
+                QVERIFY2(stackIndex(names.value(order[i - 1])) > stackIndex(names.value(order[i])),
                          qPrintable(order[i - 1] + QStringLiteral(" over ") + order[i]));
             }
         };
-        topFirst({QStringLiteral("picMeter"), QStringLiteral("picBox2"), QStringLiteral("Picture1"),
-                  QStringLiteral("picBlocker"), QStringLiteral("picWorkArea"), QStringLiteral("picOptions"),
-                  QStringLiteral("picHidden"), QStringLiteral("btnHelp(0)"), QStringLiteral("lblUserName"),
-                  QStringLiteral("Image1(0)"), QStringLiteral("btnUser(0)"), QStringLiteral("btnDrill(0)"),
-                  QStringLiteral("btnDrill(1)"), QStringLiteral("Image1(1)"),
-                  QStringLiteral("StartButton(0)"), QStringLiteral("StartButton(1)"),
-                  QStringLiteral("btnUser(1)"), QStringLiteral("btnHelp(1)")});
-        topFirst({QStringLiteral("Card(5)"), QStringLiteral("Card(4)"), QStringLiteral("Card(3)"),
-                  QStringLiteral("Card(2)"), QStringLiteral("Card(1)"), QStringLiteral("Card(6)"),
-                  QStringLiteral("Card(0)"), QStringLiteral("btnStop(0)"), QStringLiteral("btnStop(1)")});
-        topFirst({QStringLiteral("chkFindHidden"), QStringLiteral("Frame1"), QStringLiteral("chkHideScore"),
-                  QStringLiteral("chkUseMeter"), QStringLiteral("chkBlindMode"),
-                  QStringLiteral("lblOptionsTouch")});
-        topFirst({QStringLiteral("Option1(2)"), QStringLiteral("Option1(1)"), QStringLiteral("Option1(0)")});
-        QStringList hidden{QStringLiteral("btnStop(2)"), QStringLiteral("btnStop(3)")};
-        for (int i = 10; i >= 0; --i)
-            hidden << QStringLiteral("HiddenCard(%1)").arg(i);
-        topFirst(hidden);
+        topFirst(
+            "picMeter picBox2 Picture1 picBlocker picWorkArea picOptions picHidden btnHelp(0) lblUserName "
+            "Image1(0) btnUser(0) btnDrill(0) btnDrill(1) Image1(1) StartButton(0) StartButton(1) "
+            "btnUser(1) btnHelp(1)");
+        topFirst("Card(5) Card(4) Card(3) Card(2) Card(1) Card(6) Card(0) btnStop(0) btnStop(1)");
+        topFirst("chkFindHidden Frame1 chkHideScore chkUseMeter chkBlindMode lblOptionsTouch");
+        topFirst("Option1(2) Option1(1) Option1(0)");
+        topFirst(
+            "btnStop(2) btnStop(3) HiddenCard(10) HiddenCard(9) HiddenCard(8) HiddenCard(7) HiddenCard(6) "
+            "HiddenCard(5) HiddenCard(4) HiddenCard(3) HiddenCard(2) HiddenCard(1) HiddenCard(0)");
     }
 
     // Guards the keyboard order: Tab walks the focusable controls in the design's order.
@@ -298,8 +284,7 @@ private slots:
             QSKIP("QXO_SCREENSHOT_DIR not set");
         PrivateStore store;
         TrainerFixture f(QStringLiteral("Ada Lovelace"));
-        f.open();
-        frmMain &w = f.w();
+        frmMain &w = f.opened();
         const auto save = [&](const char *name) {
             QApplication::processEvents();
             QVERIFY(w.grab().save(QDir(folder).filePath(QString::fromLatin1(name))));
