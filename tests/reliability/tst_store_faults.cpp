@@ -22,6 +22,7 @@ const QString kAlice = QStringLiteral("Alice");
 enum class BadFile
 {
     RandomBytes,
+    NeverADatabase,
     TruncatedStore,
     ScribbledStore,
     DamagedIndex,
@@ -58,13 +59,15 @@ bool overwriteAt(const QString &path, qint64 offset, const QByteArray &bytes)
     return file.open(QIODevice::ReadWrite) && file.seek(offset) && file.write(bytes) == bytes.size();
 }
 
-QString setAsideFile(const StoreSandbox &sandbox)
+// The store files set aside (their -wal and -shm left out), as paths.
+QStringList setAsideFiles(const StoreSandbox &sandbox)
 {
+    QStringList paths;
     for (const QString &name : sandbox.setAsideNames()) {
         if (!name.endsWith(QLatin1String("-wal")) && !name.endsWith(QLatin1String("-shm")))
-            return sandbox.folder() + u'/' + name;
+            paths << sandbox.folder() + u'/' + name;
     }
-    return QString();
+    return paths;
 }
 
 } // namespace
@@ -82,6 +85,8 @@ private slots:
         QTest::addColumn<QStringList>("recovered");
         QTest::newRow("random bytes")
             << BadFile::RandomBytes << "it is not a settings database" << QStringList();
+        QTest::newRow("text that was never a database")
+            << BadFile::NeverADatabase << "it is not a settings database" << QStringList();
         QTest::newRow("store cut off half-way")
             << BadFile::TruncatedStore << "it is damaged" << QStringList{accountName(0), accountName(40)};
         QTest::newRow("page in the middle overwritten")
@@ -119,6 +124,9 @@ private slots:
             QVERIFY(writeFileBytes(path, bytes));
             break;
         }
+        case BadFile::NeverADatabase:
+            QVERIFY(writeFileBytes(path, QByteArray("this was never a database\n").repeated(300)));
+            break;
         case BadFile::TruncatedStore:
             writeAccounts();
             QVERIFY(QFile::resize(path, QFileInfo(path).size() / 2));
@@ -193,8 +201,9 @@ private slots:
 
         QCOMPARE(sandbox.reports.size(), 1);
         const QString report = sandbox.reports[0];
-        const QString aside = setAsideFile(sandbox);
-        QVERIFY2(!aside.isEmpty(), qPrintable(report));
+        const QStringList asides = setAsideFiles(sandbox);
+        QVERIFY2(asides.size() == 1, qPrintable(report + u'|' + asides.join(u'|')));
+        const QString aside = asides[0];
         QVERIFY2(report.contains(QLatin1Char('"') + path + QLatin1Char('"')), qPrintable(report));
         QVERIFY2(report.contains(reason), qPrintable(report));
         QVERIFY2(report.contains(aside), qPrintable(report));

@@ -414,24 +414,6 @@ private slots:
         QCOMPARE(accountValue(carol, "UserName", kNotFound), kNotFound);
     }
 
-    void damagedFileIsKeptAsideAndFreshStoreWorks()
-    {
-        StoreSandbox sandbox;
-        QVERIFY(QDir().mkpath(sandbox.folder()));
-        const QByteArray garbage = QByteArray("this was never a database\n").repeated(300);
-        QVERIFY(writeFileBytes(sandbox.storePath(), garbage));
-
-        saveAccountValue(kAlice, "Hits", QStringLiteral("4"));
-        QCOMPARE(accountValue(kAlice, "Hits"), QStringLiteral("4"));
-        const QStringList aside = sandbox.setAsideNames();
-        QCOMPARE(aside.size(), 1);
-        QCOMPARE(fileBytes(sandbox.folder() + u'/' + aside[0]), garbage);
-        QCOMPARE(sandbox.reports.size(), 1);
-        QVERIFY(sandbox.reports[0].contains(sandbox.storePath()));
-        QVERIFY(sandbox.reports[0].contains(aside[0]));
-        QVERIFY(sandbox.reports[0].contains(QStringLiteral("not a settings database")));
-    }
-
     // The program shows a fault in a message box, whose event loop may run a timer that saves the totals:
     // the store must be whole again before it reports.
     void faultReportMayUseTheStoreAgain()
