@@ -135,9 +135,7 @@ private slots:
     void switchUserAndLeaveKeepsTrainer()
     {
         makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), kAlice, QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         QVERIFY(trainer);
 
         trainer->btnUser_Click(0);
@@ -162,9 +160,7 @@ private slots:
     {
         makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
         makeAccount(kBob, QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), kAlice, QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         QCOMPARE(m_host->session().UserTries, std::int16_t(10));
         const float openingTop = trainer->shapeMeter->top();
         trainer->btnDrill_Click(0);
@@ -194,9 +190,7 @@ private slots:
     void triesTheDiskRefusedAreToldAtTheEnd()
     {
         makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), kAlice, QStringLiteral("a"));
-        frmMain *trainer = m_host->trainerWindow();
+        frmMain *trainer = loggedIn(kAlice, QStringLiteral("a"));
         const QString store = SettingsStore::defaultFilePath();
         storetest::OrdinaryUser user(m_sandbox->path());
         QVERIFY(QFile::setPermissions(store, QFile::ReadOwner));
@@ -225,9 +219,7 @@ private slots:
     void closingTrainerDuringSwitchKeepsProgramRunning()
     {
         makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), kAlice, QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         trainer->btnUser_Click(0);
 
         trainer->Image1_Click(0);
@@ -250,9 +242,7 @@ private slots:
     {
         makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
         makeAccount(kBob, QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), kAlice, QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         giveActivationBack(trainer); // the activation that follows the login
         trainer->Picture1_Click();
         QPointer<results::frmResults> window = m_host->resultsWindow();
@@ -284,6 +274,14 @@ private slots:
     }
 
 private:
+    // A login in the first login window the host opens: the trainer it hands over to.
+    frmMain *loggedIn(const QString &name, const QString &password)
+    {
+        m_host->openLoginWindow();
+        logIn(m_host->loginWindow(), name, password);
+        return m_host->trainerWindow();
+    }
+
     std::unique_ptr<WindowSandbox> m_sandbox;
     std::unique_ptr<AppHost> m_host;
 };
