@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# The first starts on a fresh store. Declining the agreement stores the refusal and ends the program;
-# the next start asks again, and closing the agreement from the window manager then ends the program
-# without answering. The next start is accepted: the user meets the shaped splash, creates an account,
-# makes a counted guess and closes; the start after that skips the agreement, logs in and the next
-# guess counts as the second.
+# The first starts on a fresh store: the agreement shows whole on the screen. Declining it stores the
+# refusal and ends the program; the next start asks again, and closing the agreement from the window
+# manager then ends the program without answering. The next start is accepted: the user meets the
+# shaped splash, creates an account, makes a counted guess and closes; the start after that skips the
+# agreement, logs in and the next guess counts as the second.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/steps.sh"
 e2e_init "$@"
 
 e2e_start_app
 eula=$(steps_wait_window "$STEPS_AGREEMENT" 30)
+# The first window lies wholly on the screen, something is drawn in its middle, and the program runs.
+read -r x y width height < <(e2e_window_geometry "$eula")
+e2e_assert "the first window lies on the screen (at $x,$y)" \
+    test "$x" -ge 0 -a "$y" -ge 0 -a $((x + width)) -le 1280 -a $((y + height)) -le 1024
+e2e_wait_until 10 eval '[ "$(e2e_window_pixel "$eula" $((width / 2)) $((height / 2)))" != "$E2E_ROOT_COLOR" ]' ||
+    e2e_fail "the window's middle still shows the bare desktop"
+e2e_screenshot first-window >/dev/null
+e2e_assert "the program keeps running while its window shows" e2e_app_running
 e2e_click "$eula" 332 382 # "I DO NOT ACCEPT The Agreement"
 box=$(steps_wait_window "$STEPS_MESSAGE" 15)
 e2e_assert_eq "$(e2e_setting qxOrvanta EULA TermsAccepted)" "False" "refusal stored before the message"
