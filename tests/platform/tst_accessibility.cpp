@@ -50,30 +50,21 @@ public:
     }
 };
 
-QList<QAccessible::Event> &recordedEvents()
+// Every accessibility event told since the test began: the object and the kind.
+QList<QPair<QObject *, QAccessible::Event>> &recordedEvents()
 {
-    static QList<QAccessible::Event> events;
+    static QList<QPair<QObject *, QAccessible::Event>> events;
     return events;
-}
-
-QList<QObject *> &recordedObjects()
-{
-    static QList<QObject *> objects;
-    return objects;
 }
 
 void recordEvent(QAccessibleEvent *event)
 {
-    recordedEvents().append(event->type());
-    recordedObjects().append(event->object());
+    recordedEvents().append({event->object(), event->type()});
 }
 
-int eventsFor(QObject *object, QAccessible::Event type)
+qsizetype eventsFor(QObject *object, QAccessible::Event type)
 {
-    int count = 0;
-    for (qsizetype i = 0; i < recordedEvents().size(); ++i)
-        count += recordedObjects().at(i) == object && recordedEvents().at(i) == type ? 1 : 0;
-    return count;
+    return recordedEvents().count({object, type});
 }
 
 void runQueuedPresses()
@@ -101,7 +92,6 @@ private slots:
         m_form->Show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         recordedEvents().clear();
-        recordedObjects().clear();
     }
 
     void cleanup() { m_form.reset(); }
