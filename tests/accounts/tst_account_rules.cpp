@@ -5,6 +5,7 @@
 #include "accounts/PasswordHash.h"
 #include "settings/Settings.h"
 #include "tests/settings/StoreTestSupport.h"
+#include "tests/support/Accounts.h"
 #include "tests/support/TestSandbox.h"
 
 #include <QDir>
@@ -15,15 +16,12 @@
 #include <memory>
 
 using namespace accounts;
+using storetest::kAccounts;
+using storetest::saveAccountValue;
 
 namespace {
 
-const QString kApp = QStringLiteral("Orvanta");
-
-QString stored(const QString &name, const QString &key)
-{
-    return GetSetting(kApp, name, key, QStringLiteral("<missing>"));
-}
+const QString kAlice = QStringLiteral("Alice");
 
 } // namespace
 
@@ -76,13 +74,13 @@ private slots:
     void createdAccountHoldsOnlyAHash()
     {
         const QString password = QStringLiteral("s3cret");
-        QCOMPARE(m_rules.create(QStringLiteral("Alice"), password), AccountRules::CreateResult::Created);
-        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        QCOMPARE(m_rules.create(kAlice, password), AccountRules::CreateResult::Created);
+        const QString hash = stored(kAlice, "Password");
         QVERIFY(hash.startsWith(QStringLiteral("$argon2id$")));
         QVERIFY(!hash.contains(password));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("UserName")), QStringLiteral("Alice"));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), QStringLiteral("0"));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Tries")), QStringLiteral("0"));
+        QCOMPARE(stored(kAlice, "UserName"), kAlice);
+        QCOMPARE(stored(kAlice, "Hits"), QStringLiteral("0"));
+        QCOMPARE(stored(kAlice, "Tries"), QStringLiteral("0"));
         QVERIFY(m_rules.exists(QStringLiteral("aLIce")));
         QVERIFY(m_rules.checkPassword(QStringLiteral("alice"), password));
         QVERIFY(!m_rules.checkPassword(QStringLiteral("alice"), QStringLiteral("S3cret")));
@@ -91,15 +89,14 @@ private slots:
     // A name taken in any letter case must not be overwritten, nor the account half-rewritten.
     void createRefusesTakenNameInAnyCase()
     {
-        QCOMPARE(m_rules.create(QStringLiteral("Alice"), QStringLiteral("first")),
-                 AccountRules::CreateResult::Created);
-        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
-        SaveSetting(kApp, QStringLiteral("Alice"), QStringLiteral("Hits"), QStringLiteral("7"));
+        QCOMPARE(m_rules.create(kAlice, QStringLiteral("first")), AccountRules::CreateResult::Created);
+        const QString hash = stored(kAlice, "Password");
+        saveAccountValue(kAlice, "Hits", QStringLiteral("7"));
         QCOMPARE(m_rules.create(QStringLiteral("ALICE"), QStringLiteral("second")),
                  AccountRules::CreateResult::NameTaken);
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("UserName")), QStringLiteral("Alice"));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), QStringLiteral("7"));
+        QCOMPARE(stored(kAlice, "Password"), hash);
+        QCOMPARE(stored(kAlice, "UserName"), kAlice);
+        QCOMPARE(stored(kAlice, "Hits"), QStringLiteral("7"));
     }
 
     // Every character counts, letter case and characters after a NUL included, whether the stored
@@ -140,15 +137,15 @@ private slots:
     {
         const QString name = QStringLiteral("Bob");
         SaveSettings(
-            kApp, name,
+            kAccounts, name,
             {{QStringLiteral("UserName"), name}, {QStringLiteral("Password"), QStringLiteral("letmein")}});
         QVERIFY(!m_rules.checkPassword(name, QStringLiteral("LetMeIn")));
-        QCOMPARE(stored(name, QStringLiteral("Password")), QStringLiteral("letmein"));
+        QCOMPARE(stored(name, "Password"), QStringLiteral("letmein"));
         QVERIFY(m_rules.checkPassword(name, QStringLiteral("letmein")));
-        const QString hash = stored(name, QStringLiteral("Password"));
+        const QString hash = stored(name, "Password");
         QVERIFY(hash.startsWith(QStringLiteral("$argon2id$")));
         QVERIFY(m_rules.checkPassword(name, QStringLiteral("letmein")));
-        QCOMPARE(stored(name, QStringLiteral("Password")), hash);
+        QCOMPARE(stored(name, "Password"), hash);
     }
 
     // A missing "Password" entry once read as the word NOTFOUND, which then logged in; a damaged
@@ -169,9 +166,9 @@ private slots:
         QFETCH(QString, storedPassword);
         QFETCH(QString, typed);
         const QString name = QStringLiteral("Carol");
-        SaveSetting(kApp, name, QStringLiteral("UserName"), name);
+        saveAccountValue(name, "UserName", name);
         if (!storedPassword.isNull())
-            SaveSetting(kApp, name, QStringLiteral("Password"), storedPassword);
+            saveAccountValue(name, "Password", storedPassword);
         QVERIFY(m_rules.exists(name));
         QVERIFY(!m_rules.checkPassword(name, typed));
     }
@@ -179,7 +176,7 @@ private slots:
     // "NOTFOUND" is the marker of a missing account, even when it is stored.
     void accountNamedNotFoundDoesNotExist()
     {
-        SaveSettings(kApp, QStringLiteral("NOTFOUND"),
+        SaveSettings(kAccounts, QStringLiteral("NOTFOUND"),
                      {{QStringLiteral("UserName"), QStringLiteral("NOTFOUND")},
                       {QStringLiteral("Password"), QStringLiteral("x")}});
         QVERIFY(!m_rules.exists(QStringLiteral("NOTFOUND")));
@@ -224,10 +221,10 @@ private slots:
         QFETCH(int, tries);
         QFETCH(QStringList, unsound);
         const QString name = QStringLiteral("Dave");
-        SaveSetting(kApp, name, QStringLiteral("UserName"), name);
+        saveAccountValue(name, "UserName", name);
         if (!hitsText.isNull()) {
-            SaveSetting(kApp, name, QStringLiteral("Hits"), hitsText);
-            SaveSetting(kApp, name, QStringLiteral("Tries"), triesText);
+            saveAccountValue(name, "Hits", hitsText);
+            saveAccountValue(name, "Tries", triesText);
         }
         const AccountCounts counts = m_rules.loadCounts(QStringLiteral("DAVE"));
         QCOMPARE(int(counts.hits), hits);
@@ -257,7 +254,7 @@ private slots:
             QStringLiteral("$argon2id$v=19$%1$c2FsdHNhbHRzYWx0$aGFzaGhhc2hoYXNoaGFzaA").arg(costs);
         QCOMPARE(hashCostsAreSane(hash), sane);
         SaveSettings(
-            kApp, QStringLiteral("Erin"),
+            kAccounts, QStringLiteral("Erin"),
             {{QStringLiteral("UserName"), QStringLiteral("Erin")}, {QStringLiteral("Password"), hash}});
         QCOMPARE(m_rules.passwordTooCostly(QStringLiteral("erin")), !sane);
         if (!sane) {

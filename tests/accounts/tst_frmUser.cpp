@@ -15,12 +15,15 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using namespace platform;
 using namespace logintext;
 
 namespace {
 
+const QString kAlice = QStringLiteral("Alice");
+const QString kBob = QStringLiteral("Bob");
 const QString kApp = QStringLiteral("Orvanta");
 
 // Gives the box the focus as a click would (which runs its focus handler), then types.
@@ -28,6 +31,18 @@ void typeInto(TextBox *box, const QString &text)
 {
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClicks(box, text);
+}
+
+// Types the name into the focused name box and the password(s) as a user does, then clicks Continue;
+// in create mode the confirmation box gets `confirmation`.
+void submit(frmUser *form, const QString &name, const QString &password,
+            const std::optional<QString> &confirmation = std::nullopt)
+{
+    QTest::keyClicks(form->txtUserName, name);
+    typeInto(form->txtPassword(0), password);
+    if (confirmation)
+        typeInto(form->txtPassword(1), *confirmation);
+    QTest::mouseClick(form->lblContinue, Qt::LeftButton);
 }
 
 } // namespace
@@ -128,12 +143,11 @@ private slots:
         QTest::newRow("unknown name")
             << QStringLiteral("Nobody") << QStringLiteral("s3cret") << kInvalidUserName << QString();
         QTest::newRow("wrong password")
-            << QStringLiteral("Alice") << QStringLiteral("secret") << kInvalidPassword << QString();
+            << kAlice << QStringLiteral("secret") << kInvalidPassword << QString();
         QTest::newRow("password in another letter case")
             << QStringLiteral("alice") << QStringLiteral("S3CRET") << kInvalidPassword << QString();
         QTest::newRow("wrong password to an account in use")
-            << QStringLiteral("alice") << QStringLiteral("secret") << kInvalidPassword
-            << QStringLiteral("Alice");
+            << QStringLiteral("alice") << QStringLiteral("secret") << kInvalidPassword << kAlice;
         QTest::newRow("account in use by another copy")
             << QStringLiteral("alice") << QStringLiteral("s3cret")
             << kAccountInUse.arg(QStringLiteral("alice")) << QStringLiteral("ALICE");
@@ -144,17 +158,15 @@ private slots:
         QFETCH(QString, password);
         QFETCH(QString, message);
         QFETCH(QString, heldElsewhere);
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("s3cret"));
-        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        makeAccount(kAlice, QStringLiteral("s3cret"));
+        const QString hash = stored(kAlice, "Password");
         accounts::AccountHold otherCopy;
         if (!heldElsewhere.isEmpty())
             QCOMPARE(otherCopy.take(heldElsewhere), accounts::AccountHold::Result::Held);
         frmUser *form = openLogin();
         QVERIFY(form);
         m_sandbox->onMessage = [form] { giveActivationBack(form); };
-        QTest::keyClicks(form->txtUserName, name);
-        typeInto(form->txtPassword(0), password);
-        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        submit(form, name, password);
         QCOMPARE(m_sandbox->messages.size(), 1);
         QCOMPARE(m_sandbox->messages[0].text, message);
         QCOMPARE(m_sandbox->messages[0].icon, MsgIcon::Exclamation);
@@ -163,7 +175,7 @@ private slots:
         QCOMPARE(form->txtUserName->text(), name);
         QCOMPARE(form->txtPassword(0)->text(), password);
         QVERIFY(m_host.shownFor.isEmpty());
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
+        QCOMPARE(stored(kAlice, "Password"), hash);
     }
 
     // A good login loads the totals, names the user as typed this time and hands over to the trainer.
@@ -175,14 +187,14 @@ private slots:
         QTest::newRow("name in another letter case")
             << QStringLiteral("aLiCe") << QStringLiteral("s3cret") << true;
         QTest::newRow("password box never focused compares its placeholder")
-            << QStringLiteral("Alice") << QStringLiteral("Password") << false;
+            << kAlice << QStringLiteral("Password") << false;
     }
     void goodLoginHandsOver()
     {
         QFETCH(QString, name);
         QFETCH(QString, password);
         QFETCH(bool, focusPassword);
-        makeAccount(QStringLiteral("Alice"), password, QStringLiteral("12"), QStringLiteral("40"));
+        makeAccount(kAlice, password, QStringLiteral("12"), QStringLiteral("40"));
         QPointer<frmUser> form = openLogin();
         QVERIFY(form);
         QTest::keyClicks(form->txtUserName, name);
@@ -200,23 +212,20 @@ private slots:
     // again to the account it holds is no conflict with itself.
     void holdFollowsTheLoggedInUser()
     {
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"));
-        makeAccount(QStringLiteral("Bob"), QStringLiteral("b"));
+        makeAccount(kAlice, QStringLiteral("a"));
+        makeAccount(kBob, QStringLiteral("b"));
         const auto logIn = [&](const QString &name, const QString &password) {
             frmUser *form = openLogin();
             QVERIFY(form);
-            QTest::keyClicks(form->txtUserName, name);
-            typeInto(form->txtPassword(0), password);
-            QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+            submit(form, name, password);
         };
         accounts::AccountHold otherCopy;
-        logIn(QStringLiteral("Alice"), QStringLiteral("a"));
+        logIn(kAlice, QStringLiteral("a"));
         logIn(QStringLiteral("ALICE"), QStringLiteral("a"));
         QCOMPARE(otherCopy.take(QStringLiteral("alice")), accounts::AccountHold::Result::InUse);
-        logIn(QStringLiteral("Bob"), QStringLiteral("b"));
+        logIn(kBob, QStringLiteral("b"));
         QVERIFY(m_sandbox->messages.isEmpty());
-        QCOMPARE(m_host.shownFor,
-                 (QStringList{QStringLiteral("Alice"), QStringLiteral("ALICE"), QStringLiteral("Bob")}));
+        QCOMPARE(m_host.shownFor, (QStringList{kAlice, QStringLiteral("ALICE"), kBob}));
         QCOMPARE(otherCopy.take(QStringLiteral("alice")), accounts::AccountHold::Result::Held);
         QCOMPARE(otherCopy.take(QStringLiteral("bob")), accounts::AccountHold::Result::InUse);
     }
@@ -226,20 +235,16 @@ private slots:
     // at once.
     void storedValuesThatCannotBeTrueAreTold()
     {
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("abc"),
-                    QStringLiteral("1e3"));
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("abc"), QStringLiteral("1e3"));
         SaveSettings(
-            kApp, QStringLiteral("Bob"),
-            {{QStringLiteral("UserName"), QStringLiteral("Bob")},
+            kApp, kBob,
+            {{QStringLiteral("UserName"), kBob},
              {QStringLiteral("Password"), QStringLiteral("$argon2id$v=19$m=19456,t=100000000,p=1$"
                                                          "c2FsdHNhbHRzYWx0$aGFzaGhhc2hoYXNoaGFzaA")}});
-        for (const QString &name : {QStringLiteral("alice"), QStringLiteral("Bob")}) {
+        for (const QString &name : {QStringLiteral("alice"), kBob}) {
             frmUser *form = openLogin();
             QVERIFY(form);
-            QTest::keyClicks(form->txtUserName, name);
-            typeInto(form->txtPassword(0),
-                     name == QLatin1String("Bob") ? QStringLiteral("b") : QStringLiteral("a"));
-            QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+            submit(form, name, name == QLatin1String("Bob") ? QStringLiteral("b") : QStringLiteral("a"));
         }
         QCOMPARE(m_sandbox->messageTexts(),
                  (QStringList{
@@ -250,7 +255,7 @@ private slots:
                                     "check than this program ever uses, so it is not checked and the "
                                     "login is refused. The settings file may have been edited by hand.")}));
         QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("alice")});
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Hits")), QStringLiteral("abc"));
+        QCOMPARE(stored(kAlice, "Hits"), QStringLiteral("abc"));
     }
 
     // The account is complete in the store before the user is told it exists; the typed password
@@ -260,15 +265,12 @@ private slots:
         QPointer<frmUser> form = openLogin();
         QVERIFY(form);
         QTest::mouseClick(form->Label2, Qt::LeftButton);
-        QTest::keyClicks(form->txtUserName, QStringLiteral("Erin"));
-        typeInto(form->txtPassword(0), QStringLiteral("pw1"));
-        typeInto(form->txtPassword(1), QStringLiteral("pw1"));
         QStringList storedAtMessage;
         m_sandbox->onMessage = [&] {
             for (const char *key : {"UserName", "Hits", "Tries"})
                 storedAtMessage << stored(QStringLiteral("Erin"), QString::fromLatin1(key));
         };
-        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        submit(form, QStringLiteral("Erin"), QStringLiteral("pw1"), QStringLiteral("pw1"));
         QCOMPARE(m_sandbox->messages.size(), 1);
         QCOMPARE(m_sandbox->messages[0].text,
                  QStringLiteral("New User Created!  You are now logged on as: Erin"));
@@ -276,8 +278,7 @@ private slots:
         QCOMPARE(m_sandbox->messages[0].title, kApplicationTitle);
         QCOMPARE(storedAtMessage,
                  (QStringList{QStringLiteral("Erin"), QStringLiteral("0"), QStringLiteral("0")}));
-        QVERIFY(stored(QStringLiteral("Erin"), QStringLiteral("Password"))
-                    .startsWith(QStringLiteral("$argon2id$")));
+        QVERIFY(stored(QStringLiteral("Erin"), "Password").startsWith(QStringLiteral("$argon2id$")));
         QCOMPARE(m_host.shownFor, QStringList{QStringLiteral("Erin")});
         QVERIFY(m_host.hits == 0 && m_host.tries == 0);
         QTRY_VERIFY(form.isNull());
@@ -296,7 +297,7 @@ private slots:
         QTest::newRow("name taken in another letter case")
             << QStringLiteral("ALICE") << QStringLiteral("x") << QStringLiteral("x") << kNameTaken << false;
         QTest::newRow("name taken and passwords differ")
-            << QStringLiteral("Alice") << QStringLiteral("x") << QStringLiteral("y") << kNameTaken << false;
+            << kAlice << QStringLiteral("x") << QStringLiteral("y") << kNameTaken << false;
         QTest::newRow("passwords differ")
             << QStringLiteral("Frank") << QStringLiteral("a") << QStringLiteral("b") << QString() << false;
         QTest::newRow("both passwords empty")
@@ -312,8 +313,8 @@ private slots:
         QFETCH(QString, confirmation);
         QFETCH(QString, message);
         QFETCH(bool, frankHeldElsewhere);
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("s3cret"));
-        const QString hash = stored(QStringLiteral("Alice"), QStringLiteral("Password"));
+        makeAccount(kAlice, QStringLiteral("s3cret"));
+        const QString hash = stored(kAlice, "Password");
         accounts::AccountHold otherCopy;
         if (frankHeldElsewhere)
             QCOMPARE(otherCopy.take(QStringLiteral("Frank")), accounts::AccountHold::Result::Held);
@@ -321,10 +322,7 @@ private slots:
         QVERIFY(form);
         m_sandbox->onMessage = [form] { giveActivationBack(form); };
         QTest::mouseClick(form->Label2, Qt::LeftButton);
-        QTest::keyClicks(form->txtUserName, name);
-        typeInto(form->txtPassword(0), password);
-        typeInto(form->txtPassword(1), confirmation);
-        QTest::mouseClick(form->lblContinue, Qt::LeftButton);
+        submit(form, name, password, confirmation);
         if (message.isEmpty()) {
             QVERIFY(m_sandbox->messages.isEmpty());
         } else {
@@ -338,8 +336,8 @@ private slots:
         QCOMPARE(form->txtPassword(0)->text(), password);
         QCOMPARE(form->txtPassword(1)->text(), confirmation);
         QVERIFY(m_host.shownFor.isEmpty());
-        QCOMPARE(stored(QStringLiteral("Frank"), QStringLiteral("UserName")), QStringLiteral("<missing>"));
-        QCOMPARE(stored(QStringLiteral("Alice"), QStringLiteral("Password")), hash);
+        QCOMPARE(stored(QStringLiteral("Frank"), "UserName"), QStringLiteral("<missing>"));
+        QCOMPARE(stored(kAlice, "Password"), hash);
     }
 
     // Enter is never typed into a password box: in login mode it runs Continue, in create mode it
@@ -375,7 +373,7 @@ private slots:
         frmUser *form = openLogin();
         QVERIFY(form);
         Form trainer;
-        QTest::keyClicks(form->txtUserName, QStringLiteral("Alice"));
+        QTest::keyClicks(form->txtUserName, kAlice);
         QTest::keyClick(form->txtUserName, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), form->txtPassword(0));
         QVERIFY(form->txtPassword(0)->text().isEmpty());
@@ -418,7 +416,7 @@ private slots:
         QCOMPARE(m_sandbox->programEnds, trainerOpen ? 0 : 1);
         QCOMPARE(!trainer.isNull() && trainer->isVisible(), trainerOpen);
         QVERIFY(m_host.shownFor.isEmpty());
-        QCOMPARE(stored(QStringLiteral("Gina"), QStringLiteral("UserName")), QStringLiteral("<missing>"));
+        QCOMPARE(stored(QStringLiteral("Gina"), "UserName"), QStringLiteral("<missing>"));
 
         form = openLogin();
         QVERIFY(form);

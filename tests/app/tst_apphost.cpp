@@ -27,6 +27,8 @@ using namespace platform;
 
 namespace {
 
+const QString kAlice = QStringLiteral("Alice");
+const QString kBob = QStringLiteral("Bob");
 const QString kAccounts = QStringLiteral("Orvanta");
 
 // Fills the login window as typed (without the focus handlers that empty the boxes) and continues.
@@ -91,15 +93,15 @@ private slots:
 
         login->rules().setHashLimits(accounts::kMinimumHashLimits);
         login->Label2_Click();
-        login->txtUserName->setText(QStringLiteral("Alice"));
+        login->txtUserName->setText(kAlice);
         login->txtPassword(0)->setText(QStringLiteral("s3cret"));
         login->txtPassword(1)->setText(QStringLiteral("s3cret"));
         login->lblContinue_Click();
 
         QPointer<frmMain> trainer = m_host->trainerWindow();
         QVERIFY(trainer && trainer->isVisible());
-        QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("Alice"));
-        QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Alice"));
+        QCOMPARE(trainer->lblUserName->caption(), kAlice);
+        QCOMPARE(m_host->session().CurrentUserName, kAlice);
         QCOMPARE(loaded(), QList<Form *>{trainer.data()});
         QCOMPARE(m_sandbox->programEnds, 0);
         QCOMPARE(m_sandbox->messageTexts(),
@@ -132,10 +134,8 @@ private slots:
     // open for the same user. A second press while a login window is open opens no second one.
     void switchUserAndLeaveKeepsTrainer()
     {
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         QVERIFY(trainer);
 
         trainer->btnUser_Click(0);
@@ -149,7 +149,7 @@ private slots:
         login->lblExit_Click();
         QVERIFY(trainer->isVisible());
         QCOMPARE(loaded(), QList<Form *>{trainer.data()});
-        QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Alice"));
+        QCOMPARE(m_host->session().CurrentUserName, kAlice);
         QCOMPARE(m_sandbox->programEnds, 0);
     }
 
@@ -158,11 +158,9 @@ private slots:
     // later switch back restores the first user's totals.
     void switchUserReusesTrainerWithNewTotals()
     {
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        makeAccount(QStringLiteral("Bob"), QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        makeAccount(kBob, QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         QCOMPARE(m_host->session().UserTries, std::int16_t(10));
         const float openingTop = trainer->shapeMeter->top();
         trainer->btnDrill_Click(0);
@@ -170,12 +168,12 @@ private slots:
         QVERIFY(trainer->shapeMeter->top() != openingTop);
 
         trainer->btnUser_Click(0);
-        logIn(m_host->loginWindow(), QStringLiteral("Bob"), QStringLiteral("b"));
+        logIn(m_host->loginWindow(), kBob, QStringLiteral("b"));
         QCOMPARE(trainer->shapeMeter->top(), openingTop);
         QCOMPARE(trainer->shapeMeter->fillColor(), 16777215); // white
         QCOMPARE(m_host->trainerWindow(), trainer.data());
-        QCOMPARE(trainer->lblUserName->caption(), QStringLiteral("Bob"));
-        QCOMPARE(m_host->session().CurrentUserName, QStringLiteral("Bob"));
+        QCOMPARE(trainer->lblUserName->caption(), kBob);
+        QCOMPARE(m_host->session().CurrentUserName, kBob);
         QCOMPARE(m_host->session().UserHits, std::int16_t(7));
         QCOMPARE(m_host->session().UserTries, std::int16_t(20));
         QCOMPARE(loaded(), QList<Form *>{trainer.data()});
@@ -191,10 +189,8 @@ private slots:
     // refused then is told in one message: how many tries, where and why.
     void triesTheDiskRefusedAreToldAtTheEnd()
     {
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
-        frmMain *trainer = m_host->trainerWindow();
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
+        frmMain *trainer = loggedIn(kAlice, QStringLiteral("a"));
         const QString store = SettingsStore::defaultFilePath();
         storetest::OrdinaryUser user(m_sandbox->path());
         QVERIFY(QFile::setPermissions(store, QFile::ReadOwner));
@@ -215,29 +211,26 @@ private slots:
         AppHost::finishStore();
         QCOMPARE(m_sandbox->messages.size(), 1);
         resetSettingsStore();
-        QCOMPARE(GetSetting(kAccounts, QStringLiteral("Alice"), QStringLiteral("Tries"), QString()),
-                 QStringLiteral("3"));
+        QCOMPARE(GetSetting(kAccounts, kAlice, QStringLiteral("Tries"), QString()), QStringLiteral("3"));
     }
 
     // Closing the trainer while a switch of user is under way leaves the login window running the
     // program; a login there opens a fresh trainer.
     void closingTrainerDuringSwitchKeepsProgramRunning()
     {
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("0"), QStringLiteral("0"));
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         trainer->btnUser_Click(0);
 
         trainer->Image1_Click(0);
         QCOMPARE(m_sandbox->programEnds, 0);
         QCOMPARE(loaded(), QList<Form *>{m_host->loginWindow()});
 
-        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
+        logIn(m_host->loginWindow(), kAlice, QStringLiteral("a"));
         QVERIFY(m_host->trainerWindow());
         QVERIFY(m_host->trainerWindow() != trainer.data());
         QVERIFY(m_host->trainerWindow()->isVisible());
-        QCOMPARE(m_host->trainerWindow()->lblUserName->caption(), QStringLiteral("Alice"));
+        QCOMPARE(m_host->trainerWindow()->lblUserName->caption(), kAlice);
 
         m_host->trainerWindow()->Image1_Click(0);
         QCOMPARE(m_sandbox->programEnds, 1);
@@ -247,11 +240,9 @@ private slots:
     // it takes in each counted try, follows a login of another user and closes with the trainer.
     void resultsWindowFollowsTheTrainer()
     {
-        makeAccount(QStringLiteral("Alice"), QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
-        makeAccount(QStringLiteral("Bob"), QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
-        m_host->openLoginWindow();
-        logIn(m_host->loginWindow(), QStringLiteral("Alice"), QStringLiteral("a"));
-        QPointer<frmMain> trainer = m_host->trainerWindow();
+        makeAccount(kAlice, QStringLiteral("a"), QStringLiteral("3"), QStringLiteral("10"));
+        makeAccount(kBob, QStringLiteral("b"), QStringLiteral("7"), QStringLiteral("20"));
+        QPointer<frmMain> trainer = loggedIn(kAlice, QStringLiteral("a"));
         giveActivationBack(trainer); // the activation that follows the login
         trainer->Picture1_Click();
         QPointer<results::frmResults> window = m_host->resultsWindow();
@@ -272,7 +263,7 @@ private slots:
         QCOMPARE(trainer->lblStats->caption(), scoreLine);
 
         trainer->btnUser_Click(0);
-        logIn(m_host->loginWindow(), QStringLiteral("Bob"), QStringLiteral("b"));
+        logIn(m_host->loginWindow(), kBob, QStringLiteral("b"));
         QCOMPARE(m_host->resultsWindow(), window.data());
         QCOMPARE(window->windowTitle(), QStringLiteral("Results - Bob"));
         QCOMPARE(window->data().whole.tries, 20);
@@ -283,6 +274,14 @@ private slots:
     }
 
 private:
+    // A login in the first login window the host opens: the trainer it hands over to.
+    frmMain *loggedIn(const QString &name, const QString &password)
+    {
+        m_host->openLoginWindow();
+        logIn(m_host->loginWindow(), name, password);
+        return m_host->trainerWindow();
+    }
+
     std::unique_ptr<WindowSandbox> m_sandbox;
     std::unique_ptr<AppHost> m_host;
 };

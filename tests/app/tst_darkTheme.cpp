@@ -88,8 +88,7 @@ private slots:
         QApplication::setPalette(palette);
         WindowSandbox sandbox;
         IdleHost host;
-        QPointer<frmEULA> eula = new frmEULA(host);
-        eula->Show();
+        QPointer<frmEULA> eula = showWindow<frmEULA>(host);
         QVERIFY(QTest::qWaitForWindowExposed(eula));
         const QImage drawn = eula->grab().toImage();
         const QColor face = eula->palette().color(QPalette::Window);
@@ -100,8 +99,7 @@ private slots:
         saveScreenshot(eula, "agreement");
         eula->Unload();
 
-        QPointer<frmSplash> splash = new frmSplash(host);
-        splash->Show();
+        QPointer<frmSplash> splash = showWindow<frmSplash>(host);
         saveScreenshot(splash, "splash");
         splash->Unload();
 

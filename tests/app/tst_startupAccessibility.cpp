@@ -61,8 +61,7 @@ private slots:
     // The splash says what it is and what it waits for, and pressing it continues as a click does.
     void splashIsNamedAndCanBePressed()
     {
-        QPointer<frmSplash> splash = new frmSplash(m_host);
-        splash->Show();
+        QPointer<frmSplash> splash = showWindow<frmSplash>(m_host);
         QVERIFY(QTest::qWaitForWindowExposed(splash));
         QAccessibleInterface *window = iface(splash);
         QCOMPARE(window->role(), QAccessible::Window);
@@ -96,8 +95,7 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(int, logins);
-        QPointer<frmSplash> splash = new frmSplash(m_host);
-        splash->Show();
+        QPointer<frmSplash> splash = showWindow<frmSplash>(m_host);
         QVERIFY(QTest::qWaitForWindowExposed(splash));
         QTest::keyClick(splash, Qt::Key(key));
         QCOMPARE(m_host.loginRequests, logins);
@@ -110,8 +108,7 @@ private slots:
     // named for the agreement it holds and is read-only; the navy band is not in the tree.
     void agreementReadsWell()
     {
-        QPointer<frmEULA> eula = new frmEULA(m_host);
-        eula->Show();
+        QPointer<frmEULA> eula = showWindow<frmEULA>(m_host);
         QVERIFY(QTest::qWaitForWindowExposed(eula));
 
         QAccessibleInterface *text = iface(child<MultiLineTextBox>(eula, "Text1"));

@@ -60,27 +60,26 @@ def window(title, secs=15):
     fail(f"no showing window named {title!r}")
 
 
-def button(top, name):
+def find(top, what, match):
+    """The first node of the window that matches; fails naming what was looked for."""
     for node in walk(top):
-        if node.getRoleName() != "push button" or not showing(node):
-            continue
-        if node.name == name or (name.endswith("*") and node.name.startswith(name[:-1])):
+        if match(node):
             return node
-    fail(f"no showing button named {name!r} in {top.name!r}")
+    fail(f"no {what} in {top.name!r}")
+
+
+def button(top, name):
+    return find(top, f"showing button named {name!r}", lambda node: node.getRoleName() == "push button"
+                and showing(node) and (node.name == name or (name.endswith("*") and node.name.startswith(name[:-1]))))
 
 
 def text_box(top, name):
-    for node in walk(top):
-        if node.getRoleName() in ("text", "password text", "entry") and node.name == name:
-            return node
-    fail(f"no text box named {name!r} in {top.name!r}")
+    return find(top, f"text box named {name!r}",
+                lambda node: node.getRoleName() in ("text", "password text", "entry") and node.name == name)
 
 
 def status_bar(top):
-    for node in walk(top):
-        if node.getRoleName() == "status bar":
-            return node
-    fail(f"no status bar in {top.name!r}")
+    return find(top, "status bar", lambda node: node.getRoleName() == "status bar")
 
 
 def press_and_hear(top, name):

@@ -662,15 +662,14 @@ e2e_sql() {
     sqlite3 -batch -noheader -cmd '.timeout 5000' "$store" "$1"
 }
 
+# The value comes with a leading "v", so that an empty value is told apart from no entry.
 e2e_setting() {
     local value
-    value=$(e2e_sql "SELECT value FROM setting WHERE lower(application) = lower($(_e2e_sql_quote "$1"))
+    value=$(e2e_sql "SELECT 'v' || ifnull(value, '') FROM setting WHERE lower(application) = lower($(_e2e_sql_quote "$1"))
         AND lower(section) = lower($(_e2e_sql_quote "$2")) AND lower(key) = lower($(_e2e_sql_quote "$3"))
         LIMIT 1;" | tr -d '\r')
-    [ -n "$value" ] || [ "$(e2e_sql "SELECT count(*) FROM setting WHERE lower(application) =
-        lower($(_e2e_sql_quote "$1")) AND lower(section) = lower($(_e2e_sql_quote "$2"))
-        AND lower(key) = lower($(_e2e_sql_quote "$3"));")" != 0 ] || return 1
-    printf '%s\n' "$value"
+    [ -n "$value" ] || return 1
+    printf '%s\n' "${value#v}"
 }
 
 e2e_store_contains() {

@@ -1,10 +1,44 @@
 #!/usr/bin/env bash
-# A new user accepts the agreement, meets the shaped splash, creates an account, makes a counted guess
-# and closes; the next start skips the agreement, logs in and the next guess counts as the second.
+# The first starts on a fresh store: the agreement shows whole on the screen. Declining it stores the
+# refusal and ends the program; the next start asks again, and closing the agreement from the window
+# manager then ends the program without answering. The next start is accepted: the user meets the
+# shaped splash, creates an account, makes a counted guess and closes; the start after that skips the
+# agreement, logs in and the next guess counts as the second.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/steps.sh"
 e2e_init "$@"
 
+e2e_start_app
+eula=$(steps_wait_window "$STEPS_AGREEMENT" 30)
+# The first window lies wholly on the screen, something is drawn in its middle, and the program runs.
+read -r x y width height < <(e2e_window_geometry "$eula")
+e2e_assert "the first window lies on the screen (at $x,$y)" \
+    test "$x" -ge 0 -a "$y" -ge 0 -a $((x + width)) -le 1280 -a $((y + height)) -le 1024
+e2e_wait_until 10 eval '[ "$(e2e_window_pixel "$eula" $((width / 2)) $((height / 2)))" != "$E2E_ROOT_COLOR" ]' ||
+    e2e_fail "the window's middle still shows the bare desktop"
+e2e_screenshot first-window >/dev/null
+e2e_assert "the program keeps running while its window shows" e2e_app_running
+e2e_click "$eula" 332 382 # "I DO NOT ACCEPT The Agreement"
+box=$(steps_wait_window "$STEPS_MESSAGE" 15)
+e2e_assert_eq "$(e2e_setting qxOrvanta EULA TermsAccepted)" "False" "refusal stored before the message"
+e2e_screenshot declined-message >/dev/null
+e2e_assert "the program waits for OK" e2e_app_running
+e2e_activate "$box"
+e2e_key Return
+e2e_wait_app_exit 15 || e2e_fail "the program kept running after Decline"
+e2e_assert_eq "$E2E_APP_STATUS" 0 "exit status after Decline"
+e2e_assert_eq "$(e2e_setting qxOrvanta EULA TermsAccepted)" "False" "stored answer after Decline"
+
+# Asked again. A close request (Alt+F4; openbox offers it although the dialog asks for no close
+# box) unloads the only window: the program ends and the stored answer stays as it was.
+e2e_start_app
+eula=$(steps_wait_window "$STEPS_AGREEMENT" 30)
+e2e_assert "no splash after an earlier Decline" eval '! e2e_window_visible "$STEPS_SPLASH"'
+e2e_close_request "$eula"
+e2e_wait_app_exit 15 || e2e_fail "the program kept running after its agreement window was closed"
+e2e_assert_eq "$(e2e_setting qxOrvanta EULA TermsAccepted)" "False" "stored answer after a close request"
+
+# Accepted at last: the refusal stored earlier is overwritten.
 e2e_start_app
 eula=$(steps_wait_window "$STEPS_AGREEMENT" 30)
 e2e_screenshot agreement >/dev/null

@@ -45,24 +45,24 @@ check_clean() {
     printf '[harness self-test] %s: everything torn down\n' "$name" >&2
 }
 
-write_child failing 'e2e_fail "failing on purpose"'
-if bash "$work/scenario_failing.sh" "$program" . "$output" 2>"$output/failing.err"; then
-    fail "a failing scenario reported success"
-fi
+# Runs a scenario that ends the way given: it must report a failure.
+run_failing_child() {
+    local name="$1" body="$2" what="$3"
+    write_child "$name" "$body"
+    if bash "$work/scenario_$name.sh" "$program" . "$output" 2>"$output/$name.err"; then
+        fail "$what reported success"
+    fi
+}
+
+run_failing_child failing 'e2e_fail "failing on purpose"' "a failing scenario"
 grep -q 'failing on purpose' "$output/failing.err" || fail "the failure message was not shown"
 check_clean failing
 
-write_child erroring 'false; e2e_pass'
-if bash "$work/scenario_erroring.sh" "$program" . "$output" 2>"$output/erroring.err"; then
-    fail "a scenario stopped by a failing command reported success"
-fi
+run_failing_child erroring 'false; e2e_pass' "a scenario stopped by a failing command"
 check_clean erroring
 
-write_child hanging 'e2e_wait_until 600 false'
 started=$SECONDS
-if E2E_TIMEOUT=8 bash "$work/scenario_hanging.sh" "$program" . "$output" 2>"$output/hanging.err"; then
-    fail "a scenario past its time limit reported success"
-fi
+E2E_TIMEOUT=8 run_failing_child hanging 'e2e_wait_until 600 false' "a scenario past its time limit"
 [ $((SECONDS - started)) -lt 30 ] || fail "the time limit did not stop the scenario"
 grep -q 'time limit' "$output/hanging.err" || fail "the time limit was not reported"
 check_clean hanging

@@ -72,6 +72,15 @@ steps_create_account() {
     steps_wait_window "$STEPS_TRAINER" 15
 }
 
+# From the program's first start (run e2e_start_app first): the agreement, the splash and a new
+# account. Prints the trainer window's id.
+steps_new_user() {
+    local splash login
+    splash=$(steps_accept_agreement)
+    login=$(steps_open_login_from_splash "$splash")
+    steps_create_account "$login" "$1" "$2"
+}
+
 # Name, password, Enter. Prints the trainer window's id.
 steps_log_in() {
     local login="$1" name="$2" password="$3"

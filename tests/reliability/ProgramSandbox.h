@@ -5,6 +5,7 @@
 // them, and a full read of the store to prove that nothing changed.
 
 #include "app/AppHost.h"
+#include "tests/settings/StoreTestSupport.h"
 #include "tests/support/Accounts.h"
 #include "tests/support/TestSandbox.h"
 
@@ -14,11 +15,8 @@
 #include "platform/Timer.h"
 #include "trainer/frmMain.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTest>
-
-#include <sqlite3.h>
 
 #include <memory>
 
@@ -99,30 +97,8 @@ inline void clickOn(QWidget *control)
 // test can show that nothing in the store changed.
 inline QList<QStringList> storeRows(const QString &path)
 {
-    QList<QStringList> rows;
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_close(db);
-        return rows;
-    }
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(db,
-                           "SELECT application, section, key, value FROM setting"
-                           " ORDER BY application_fold, section_fold, key_fold",
-                           -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            QStringList row;
-            for (int column = 0; column < 4; ++column) {
-                const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
-                row << QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
-            }
-            rows << row;
-        }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return rows;
+    return storetest::queryRows(path, "SELECT application, section, key, value FROM setting"
+                                      " ORDER BY application_fold, section_fold, key_fold");
 }
 
 } // namespace sandbox

@@ -12,11 +12,66 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace storetest {
+
+inline const QString kAccounts = QStringLiteral("Orvanta");
+inline const QString kNotFound = QStringLiteral("NOTFOUND");
+
+// One entry of an account as the windows read and write it.
+inline QString accountValue(const QString &name, const char *key, const QString &fallback = QString())
+{
+    return GetSetting(kAccounts, name, QString::fromLatin1(key), fallback);
+}
+inline void saveAccountValue(const QString &name, const char *key, const QString &value)
+{
+    SaveSetting(kAccounts, name, QString::fromLatin1(key), value);
+}
+
+// Text with a NUL between `before` and `after`.
+inline QString withNul(const char16_t *before, const char16_t *after)
+{
+    return QString::fromUtf16(before) + QChar(u'\0') + QString::fromUtf16(after);
+}
+
+// The rows a query returns, as the sqlite3 tool would list them, read through a read-only connection
+// of their own (so a test can show what the file holds, whatever the store has in memory).
+inline QList<QStringList> queryRows(const QString &path, const char *sql)
+{
+    QList<QStringList> rows;
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
+        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+        QStringList row;
+        for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+            const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
+            row << QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
+        }
+        rows << row;
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+// The store file's content as written, empty when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+inline bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 // Points XDG_CONFIG_HOME and HOME at a fresh temporary folder, closes the process-wide store so the
 // next call opens it there, and records every fault report.

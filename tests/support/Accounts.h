@@ -21,3 +21,7 @@ inline QString stored(const QString &name, const QString &key)
 {
     return GetSetting(QStringLiteral("Orvanta"), name, key, QStringLiteral("<missing>"));
 }
+inline QString stored(const QString &name, const char *key)
+{
+    return stored(name, QString::fromLatin1(key));
+}

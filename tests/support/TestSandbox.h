@@ -25,6 +25,14 @@ inline void initWindowSuite()
     platform::installFontSubstitutions();
 }
 
+// A window of the program made for its host and shown as the program shows it (its load step first).
+template <typename Window, typename Host> Window *showWindow(Host &host)
+{
+    auto *window = new Window(host);
+    window->Show();
+    return window;
+}
+
 // A fresh, private settings store for one test; the real user's store is never touched.
 class PrivateStore
 {

@@ -36,6 +36,12 @@ public:
     int triesCounted = 0;
 };
 
+// Index of a widget in its parent's stacking (higher lies above).
+inline qsizetype stackIndex(const QWidget *widget)
+{
+    return widget->parentWidget()->children().indexOf(const_cast<QWidget *>(widget));
+}
+
 // Once per suite: art, fonts, and a last-window rule that records instead of quitting the test.
 inline void initTrainerSuite(int *lastWindowCount = nullptr)
 {
@@ -74,6 +80,12 @@ public:
     }
 
     frmMain &w() { return *window; }
+    // The window after open(), for tests that start from the shown window.
+    frmMain &opened()
+    {
+        open();
+        return *window;
+    }
     // The user's totals as a login would hand them over, before a Test starts.
     void setTotals(std::int16_t hits, std::int16_t tries)
     {

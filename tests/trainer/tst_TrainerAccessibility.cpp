@@ -14,26 +14,9 @@
 
 namespace {
 
-QString nameOf(QObject *object)
-{
-    return iface(object)->text(QAccessible::Name);
-}
-
 bool exposed(QObject *object)
 {
     return !iface(object)->state().invisible;
-}
-
-// Names of the children of a container a screen reader is shown (listed and not invisible).
-QStringList shownChildNames(QObject *container)
-{
-    QStringList names;
-    QAccessibleInterface *parent = iface(container);
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (QAccessibleInterface *child = parent->child(i); !child->state().invisible)
-            names << child->text(QAccessible::Name);
-    }
-    return names;
 }
 
 bool listedAmongChildren(QWidget *widget)
@@ -74,7 +57,12 @@ private slots:
         platform::installAccessibility();
     }
 
-    void cleanup() { platform::setAccessibilityEventRecorder({}); }
+    void init() { m_store = std::make_unique<PrivateStore>(); }
+    void cleanup()
+    {
+        platform::setAccessibilityEventRecorder({});
+        m_store.reset();
+    }
 
     // Each picture button reads its name with the role Button, once: its lit picture is not a
     // second button, also not while the pointer lies on the button and the lit picture shows. The
@@ -95,10 +83,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, which);
         QFETCH(QString, key);
-        PrivateStore store;
         TrainerFixture f;
-        f.open();
-        frmMain &w = f.w();
+        frmMain &w = f.opened();
         const std::array<platform::ControlArray<platform::Image> *, 5> pairs{
             &w.StartButton, &w.btnDrill, &w.btnUser, &w.btnHelp, &w.Image1};
         platform::Image *plain = (*pairs[which])(0);
@@ -126,10 +112,8 @@ private slots:
     // no button.
     void pressingTestStartsARun()
     {
-        PrivateStore store;
         TrainerFixture f;
-        f.open();
-        frmMain &w = f.w();
+        frmMain &w = f.opened();
         QVERIFY(
             !iface(&w)->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         QVERIFY(iface(w.StartButton(0))
@@ -153,10 +137,8 @@ private slots:
     // covers are not in the tree at all.
     void coversNeverTellTheFaceBeneath()
     {
-        PrivateStore store;
         TrainerFixture f;
-        f.open();
-        frmMain &w = f.w();
+        frmMain &w = f.opened();
         w.chkFindHidden->setValue(1);
         press(w.StartButton(0));
         QVERIFY(w.picHidden->isVisible());
@@ -199,10 +181,8 @@ private slots:
     void computersCardSpeaksOnlyWhenRevealed()
     {
         QFETCH(bool, blind);
-        PrivateStore store;
         TrainerFixture f;
-        f.open();
-        frmMain &w = f.w();
+        frmMain &w = f.opened();
         w.chkBlindMode->setValue(blind ? 1 : 0);
         press(w.StartButton(0));
 
@@ -230,10 +210,8 @@ private slots:
     // The face row is named after the deck in use, and renamed when the deck changes.
     void faceRowFollowsTheDeck()
     {
-        PrivateStore store;
         TrainerFixture f;
-        f.open();
-        frmMain &w = f.w();
+        frmMain &w = f.opened();
         QCOMPARE(nameOf(w.Card(1)), QStringLiteral("Card 1: star"));
         QCOMPARE(nameOf(w.Card(3)), QStringLiteral("Card 3: three wavy lines"));
         QCOMPARE(iface(w.Card(1))->role(), QAccessible::Button);
@@ -256,10 +234,8 @@ private slots:
     // options tab is a button; pictures never shown are not in the tree.
     void statusLineMeterAndHiddenPictures()
     {
-        PrivateStore store;
         TrainerFixture f;
-        f.open();
-        frmMain &w = f.w();
+        frmMain &w = f.opened();
         QCOMPARE(iface(w.Picture1)->role(), QAccessible::StatusBar);
         QCOMPARE(iface(w.lblStats)->role(), QAccessible::StaticText);
         QCOMPARE(iface(w.picMeter)->role(), QAccessible::Graphic);
@@ -301,6 +277,9 @@ private slots:
         QVERIFY(w.picHidden->isHidden());
         QVERIFY(!exposed(w.HiddenCard(6)));
     }
+
+private:
+    std::unique_ptr<PrivateStore> m_store;
 };
 
 QTEST_MAIN(tst_TrainerAccessibility)
