@@ -97,6 +97,12 @@ SettingsStore::Round SettingsStore::clearPath()
     const StorePathState state = classifyStorePath(m_filePath);
     switch (state.kind) {
     case StorePathKind::Missing: {
+        // Copies of the program starting at once may all find the file missing. Under one lock on
+        // the folder, only a copy that still finds it missing sets an orphaned log aside and
+        // creates the file, so no copy ever moves aside the live log of a file another has made.
+        const storefiles::FolderLock lock(QFileInfo(m_filePath).absolutePath());
+        if (storefiles::exists(m_filePath))
+            return Round::Again;
         keepOrphanedLog();
         // Created here rather than by SQLite so that it never exists with a wider mode than 0600.
         const int fd =

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,6 +101,20 @@ bool hasContent(const QString &path)
 {
     struct stat info = {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && info.st_size > 0;
+}
+
+FolderLock::FolderLock(const QString &folder)
+    : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (m_fd >= 0)
+        while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 } // namespace storefiles

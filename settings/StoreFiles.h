@@ -39,4 +39,18 @@ bool hasContent(const QString &path);
 // drops all of the process's locks on it.
 void removeUnfinishedShm(const QString &filePath);
 
+// Holds an exclusive lock on a folder while it lives (flock on the folder itself: it serves threads
+// and processes alike, and goes with the process if it dies). Without the folder it holds nothing.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString &folder);
+    ~FolderLock();
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int m_fd = -1;
+};
+
 } // namespace storefiles

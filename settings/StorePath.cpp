@@ -14,14 +14,18 @@ StorePathState classifyStorePath(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat info = {};
-    if (::stat(native.constData(), &info) != 0) {
+    // Another copy of the program may create the file between the two looks below: a plain file
+    // that lstat finds where stat found nothing was made just now, so the path is looked at again
+    // rather than taken for a dangling link (which would be set aside under its creator).
+    for (int look = 0; ::stat(native.constData(), &info) != 0; ++look) {
         const int error = errno;
         struct stat linkInfo = {};
         if (error != ENOENT)
             return {StorePathKind::Unreachable, error};
-        if (::lstat(native.constData(), &linkInfo) == 0)
+        if (::lstat(native.constData(), &linkInfo) != 0)
+            return {StorePathKind::Missing};
+        if (S_ISLNK(linkInfo.st_mode) || look == 3)
             return {StorePathKind::DanglingLink};
-        return {StorePathKind::Missing};
     }
     if (S_ISDIR(info.st_mode))
         return {StorePathKind::Folder};

@@ -7,6 +7,7 @@
 #include "settings/StorePath.h"
 #include "settings/StoreReader.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
@@ -304,6 +305,41 @@ private slots:
             for (int i = 1; i <= kWrites; ++i)
                 QCOMPARE(GetSetting(kAccounts, user, QStringLiteral("Entry%1").arg(i), QString()),
                          QString::number(i));
+        }
+    }
+
+    // Guards copies of the program starting at the same moment on a fresh folder: one that found the
+    // file missing must never move the live log of the file another has just created aside as an
+    // orphan (a write then fails, or a committed one is lost).
+    void copiesStartingAtOnceOnAFreshFolderLoseNothing()
+    {
+        StoreSandbox sandbox;
+        constexpr int kCopies = 4;
+        for (int round = 0; round < 40; ++round) {
+            const QString path = sandbox.home() + QStringLiteral("/round%1/settings.sqlite3").arg(round);
+            std::atomic<int> failures = 0;
+            std::atomic<int> waiting = kCopies;
+            const auto copy = [&](int n) {
+                --waiting;
+                while (waiting.load() > 0) {
+                }
+                SettingsStore store(path, [&](const QString &m) {
+                    qWarning("%s", qPrintable(m));
+                    ++failures;
+                });
+                for (int i = 1; i <= 3; ++i)
+                    store.setValue(kAccounts, QStringLiteral("User%1").arg(n), QStringLiteral("Entry"),
+                                   QString::number(i));
+            };
+            std::vector<std::thread> copies;
+            for (int n = 0; n < kCopies; ++n)
+                copies.emplace_back(copy, n);
+            for (std::thread &t : copies)
+                t.join();
+            QCOMPARE(failures.load(), 0);
+            QCOMPARE(storedRows(path).size(), kCopies);
+            QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files).filter(u".unusable").size(),
+                     0);
         }
     }
 
