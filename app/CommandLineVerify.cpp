@@ -14,9 +14,10 @@ namespace commandline {
 
 namespace {
 
-int report(const proof::VerifyReport &chain, bool totalsHold, const QString &firstProblem, bool json)
+// restHolds: what lies beside the chain (the totals, the series) holds too.
+int report(const proof::VerifyReport &chain, bool restHolds, const QString &firstProblem, bool json)
 {
-    const bool holds = chain.holds() && totalsHold;
+    const bool holds = chain.holds() && restHolds;
     const QString fingerprint = chain.fingerprint ? proof::toHex(*chain.fingerprint) : QString();
     QString text;
     if (json) {
@@ -62,7 +63,8 @@ int verifyAccount(const QString &userName, bool json)
         history::verifyStoredRecord(SettingsStore::defaultFilePath(), userName, &reason);
     if (!checked)
         return fail(reason);
-    return report(checked->chain, checked->totals.consistent, checked->firstProblem, json);
+    return report(checked->chain, checked->totals.consistent && checked->unchainedSeries.empty(),
+                  checked->firstProblem, json);
 }
 
 int verifyCsvFile(const QString &filePath, bool json)

@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace history {
@@ -20,15 +21,26 @@ const char *const kBeforeChain =
     " t.hit, IFNULL(t.response_ms, -1) FROM history_try t JOIN history_run r ON r.id = t.run_id"
     " WHERE r.section_fold = ?1 AND NOT EXISTS (SELECT 1 FROM history_chain c WHERE c.section_fold = ?1"
     " AND c.run_id = t.run_id) ORDER BY t.run_id, t.try";
-// Every chained row in order, with the data of its run, run end or try as stored in their own tables:
-// an edit there changes what is hashed, a deleted row hashes as all 0.
+// Every chained row in order, with the data of its run, run end, try or series as stored in their own
+// tables: an edit there changes what is hashed, a deleted row hashes as all 0. A series is found by
+// the time it was declared, its early end by the time it ended.
 const char *const kChained =
     "SELECT c.kind, c.run_id, c.try, c.time_ms, c.game, c.deck, c.secret, c.h, r.start_ms, r.game, e.end_ms,"
     " t.time_ms, t.game, t.deck, t.blind, t.guess, t.target, IFNULL(t.layout, 0), t.hit,"
-    " IFNULL(t.response_ms, -1) FROM history_chain c LEFT JOIN history_run r ON r.id = c.run_id"
+    " IFNULL(t.response_ms, -1), s.declared_ms, s.tries, s.game, s.deck, x.ended_early_ms"
+    " FROM history_chain c LEFT JOIN history_run r ON r.id = c.run_id"
     " LEFT JOIN history_run_end e ON e.run_id = c.run_id AND c.kind = 3"
     " LEFT JOIN history_try t ON t.run_id = c.run_id AND t.try = c.try AND c.kind = 2"
-    " WHERE c.section_fold = ?1 ORDER BY c.seq";
+    " LEFT JOIN history_series s ON c.kind = 4 AND s.section_fold = c.section_fold AND s.declared_ms = "
+    "c.time_ms"
+    " LEFT JOIN history_series x ON c.kind = 5 AND x.section_fold = c.section_fold"
+    " AND x.ended_early_ms = c.time_ms WHERE c.section_fold = ?1 ORDER BY c.seq";
+// Series declared once the chain had begun (?2: the time of its first row) that have no chain row: put
+// in by hand.
+const char *const kUnchainedSeries =
+    "SELECT s.declared_ms FROM history_series s WHERE s.section_fold = ?1 AND s.declared_ms >= ?2 AND NOT"
+    " EXISTS (SELECT 1 FROM history_chain c WHERE c.section_fold = ?1 AND c.kind = 4 AND c.time_ms ="
+    " s.declared_ms) ORDER BY s.declared_ms";
 // Tries of chained runs that have no chain value: put in after the chain began, out of its order.
 const char *const kUnchainedInChainedRun =
     "SELECT t.time_ms, t.run_id, t.try, t.game, t.deck, t.blind, t.guess, t.target, IFNULL(t.layout, 0),"
@@ -79,11 +91,13 @@ proof::ChainRow chainedRow(sqlite3_stmt *row)
     } else if (kind == proof::RowKind::RunEnd) {
         out.timeUtcMs = at(10);
         out.run = at(1);
+    } else if (kind == proof::RowKind::Series) {
+        out.timeUtcMs = at(20);
+        out.tryNumber = at(21);
+        out.game = at(22);
+        out.deck = at(23);
     } else {
-        out.timeUtcMs = at(3);
-        out.tryNumber = at(2);
-        out.game = at(4);
-        out.deck = at(5);
+        out.timeUtcMs = at(24);
     }
     out.kind = kind;
     out.secret = digestAt(row, 6);
@@ -100,6 +114,21 @@ template <typename OnRow> bool eachRow(sqlite3 *db, const char *sql, const QStri
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
         onRow(statement);
+    sqlite3_finalize(statement);
+    return rc == SQLITE_DONE;
+}
+
+bool unchainedSeries(sqlite3 *db, const QString &folded, std::int64_t chainStartMs,
+                     std::vector<std::int64_t> *declared)
+{
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, kUnchainedSeries, -1, &statement, nullptr) != SQLITE_OK)
+        return false;
+    storesql::bindText(statement, 1, folded);
+    sqlite3_bind_int64(statement, 2, chainStartMs);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        declared->push_back(sqlite3_column_int64(statement, 0));
     sqlite3_finalize(statement);
     return rc == SQLITE_DONE;
 }
@@ -163,7 +192,11 @@ std::optional<RecordVerification> verifyStoredRecord(const QString &filePath, co
     out.userName = account->userName;
     const QString folded = SettingsStore::foldName(userName);
     reader.beginSnapshot();
-    const bool read = readChainRows(reader.connection(), folded, &out.rows);
+    bool read = readChainRows(reader.connection(), folded, &out.rows);
+    const auto chainStart =
+        std::find_if(out.rows.begin(), out.rows.end(), [](const auto &row) { return row.link; });
+    if (read && chainStart != out.rows.end())
+        read = unchainedSeries(reader.connection(), folded, chainStart->timeUtcMs, &out.unchainedSeries);
     reader.endSnapshot();
     if (!read) {
         *reason = reader.lastError();
@@ -174,6 +207,10 @@ std::optional<RecordVerification> verifyStoredRecord(const QString &filePath, co
     if (!out.chain.holds())
         out.firstProblem = describeRow(out.rows, out.chain.firstProblemRow) + QStringLiteral(": ") +
                            proof::problemName(out.chain.firstProblem);
+    else if (!out.unchainedSeries.empty())
+        out.firstProblem =
+            QStringLiteral("series declared at %1 ms: not on the chain, although the chain had begun")
+                .arg(out.unchainedSeries.front());
     else if (!out.totals.consistent)
         out.firstProblem =
             QStringLiteral("totals: stored %1 tries and %2 hits, the record explains %3 and %4")

@@ -23,11 +23,14 @@ struct RecordVerification
     std::vector<proof::ChainRow> rows; // in record order: tries before the chain, then the chain
     proof::VerifyReport chain;
     TotalsCheck totals;
+    // Series (by the time they were declared) that joined the record after the chain began yet have
+    // no place on it: put in by hand.
+    std::vector<std::int64_t> unchainedSeries;
     // The first row that does not hold, in words ("row 7, try 3 of run 2: chain"), or the totals'
     // disagreement; empty when everything that can be checked holds.
     QString firstProblem;
 
-    bool holds() const { return chain.holds() && totals.consistent; }
+    bool holds() const { return chain.holds() && totals.consistent && unchainedSeries.empty(); }
 };
 
 // The row in words: "row 7, try 3 of run 2" (rows counted from 1).

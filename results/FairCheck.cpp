@@ -15,6 +15,7 @@ const QString kHolds =
     QStringLiteral("Every recorded run checks out: %1 verified, %2 unverifiable (cut off before their end).");
 const QString kBeforeChain =
     QStringLiteral(" %1 recorded before runs were sealed and chained; those cannot be checked this way.");
+const QString kMismatch = QStringLiteral("The record does not check out: %1.");
 const QString kFails = QStringLiteral("The record does not check out: row %1 of %2 %3.");
 
 QString counted(const QLocale &locale, int n, const QString &one, const QString &many)
@@ -56,6 +57,8 @@ RecordCheck checkRecordRows(const QString &storePath, const QString &userName)
         return check;
     check.problem.clear();
     check.report = verified->chain;
+    if (verified->chain.holds() && !verified->holds())
+        check.mismatch = verified->firstProblem;
     return check;
 }
 
@@ -63,6 +66,8 @@ QString checkText(const RecordCheck &check, const QLocale &locale)
 {
     if (!check.problem.isEmpty())
         return kUnreadable.arg(check.problem);
+    if (!check.mismatch.isEmpty())
+        return kMismatch.arg(check.mismatch);
     const proof::VerifyReport &report = check.report;
     if (!report.holds())
         return kFails.arg(locale.toString(report.firstProblemRow + 1), locale.toString(report.rowsChecked),

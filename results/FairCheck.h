@@ -16,6 +16,7 @@ struct RecordCheck
 {
     QString problem; // why the record could not be read; empty when it was
     proof::VerifyReport report;
+    QString mismatch; // a problem beside the chain (the totals, a series), in words; empty when none
 };
 
 // Checks one account's record in a settings file (empty path: the user's own).

@@ -86,6 +86,9 @@ void recordSealedRuns()
             alice.playSealed(game, i % 5 + 1, deck);
     }
     alice.recorder.endRun();
+    // Then a series, declared and ended early (chain rows 33 and 34).
+    alice.recorder.endSeriesEarly(
+        alice.name, alice.recorder.declareSeries(alice.name, 25, history::Game::Plain, history::Deck::Zener));
     resetSettingsStore();
 }
 
@@ -392,6 +395,15 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow_data()
     QTest::newRow("commitment changed")
         << QByteArray("UPDATE history_chain SET secret = zeroblob(32) WHERE kind = 1 AND run_id = 3")
         << QStringLiteral("row 17, start of run 3: chain");
+    QTest::newRow("series length changed") << QByteArray("UPDATE history_series SET tries = 10")
+                                           << QStringLiteral("row 33, series of 10 declared: chain");
+    QTest::newRow("series end undone") << QByteArray("UPDATE history_series SET ended_early_ms = NULL")
+                                       << QStringLiteral("row 34, series ended early: chain");
+    QTest::newRow("series put in by hand")
+        << QByteArray("INSERT INTO history_series(section_fold, declared_ms, tries, game, deck)"
+                      " VALUES ('alice', 9000000000000, 50, 1, 0)")
+        << QStringLiteral(
+               "series declared at 9000000000000 ms: not on the chain, although the chain had begun");
     // A store from before the chain: one of the tries before the history becomes a recorded, unchained
     // try of an earlier run. It is checked as before the chain, and everything holds.
     QTest::newRow("a try from before the chain")
@@ -425,7 +437,7 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow()
     const int beforeChain = tamper.isEmpty() ? 0 : 1;
     QCOMPARE(json.value(QStringLiteral("tries_before_chain")).toInt(), beforeChain);
     QCOMPARE(json.value(QStringLiteral("runs_verified")).toInt(), 4);
-    QCOMPARE(json.value(QStringLiteral("rows_checked")).toInt(), 32 + beforeChain);
+    QCOMPARE(json.value(QStringLiteral("rows_checked")).toInt(), 34 + beforeChain);
     const Outcome summary = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"),
                                         QStringLiteral("alice"), QStringLiteral("--json")});
     const QJsonObject figures = QJsonDocument::fromJson(summary.out).object();
@@ -447,7 +459,6 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow()
                  {qEnvironmentVariable("QXO_SOURCE_DIR") + QStringLiteral("/docs/verify_record.py"), csv}),
              0);
 }
-
 
 void CommandLineTest::planFindsTheFewestTries_data()
 {
