@@ -11,8 +11,9 @@ namespace results {
 namespace {
 
 const QString kUnreadable = QStringLiteral("The record could not be read: %1");
-const QString kHolds =
-    QStringLiteral("Every recorded run checks out: %1 verified, %2 unverifiable (cut off before their end).");
+const QString kHolds = QStringLiteral(
+    "Every recorded run checks out: %1 verified, %2 unverifiable (from a run that is still going "
+    "or was cut off before its end, so its seed is not on record).");
 const QString kBeforeChain =
     QStringLiteral(" %1 recorded before runs were sealed and chained; those cannot be checked this way.");
 const QString kMismatch = QStringLiteral("The record does not check out: %1.");
