@@ -5,6 +5,8 @@
 #include "StoreSql.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <sqlite3.h>
 
@@ -40,7 +42,15 @@ SettingsStore::~SettingsStore()
         m_reporter = [](const QString &message) { std::fprintf(stderr, "%s\n", qUtf8Printable(message)); };
         m_refusals.told = false;
         m_busyWait.limitMs = kLastBusyWaitMs;
-        writeEntries(nullptr, true);
+        // Nobody is left to take kept entries along later, so a lock another copy holds is not
+        // passed over in silence here: it is waited out until it counts as long, and then told.
+        QElapsedTimer waited;
+        waited.start();
+        while (!writeEntries(nullptr, true) && !m_refusals.told &&
+               waited.elapsed() < kLockedToldAfterMs + kLastBusyWaitMs)
+            QThread::msleep(20);
+        if (!m_pending.empty())
+            reportStreakFault(storetext::kWriteFailed.arg(m_filePath, m_refusals.lastReason));
     }
     closeConnection();
     deliverReports();
