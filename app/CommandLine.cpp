@@ -1,9 +1,11 @@
 #include "CommandLine.h"
+#include "CommandLineOutput.h"
 #include "CommandLinePlan.h"
 #include "CommandLineSummary.h"
 #include "CommandLineVerify.h"
 
 #include "history/CsvExport.h"
+#include "history/RecordVerify.h"
 #include "history/TryHistory.h"
 #include "results/ResultsLoader.h"
 #include "settings/SettingsStore.h"
@@ -21,10 +23,27 @@
 
 namespace commandline {
 
+void say(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int fail(const QString &message)
+{
+    say(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + message + u'\n');
+    return kFailed;
+}
+
+int usage(const QString &message)
+{
+    say(stderr, message + QStringLiteral(" Try --help.\n"));
+    return kUsage;
+}
+
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
 // Above this many tries the self-test takes seconds, so a terminal is told how far it is.
 constexpr qint64 kProgressAbove = 1'000'000;
 
@@ -68,25 +87,6 @@ QString optionName(const QString &argument)
         return {};
     const QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
     return name.section(u'=', 0, 0);
-}
-
-void say(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-int fail(const QString &message)
-{
-    say(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + message + u'\n');
-    return kFailed;
-}
-
-int usage(const QString &message)
-{
-    say(stderr, message + QStringLiteral(" Try --help.\n"));
-    return kUsage;
 }
 
 std::optional<history::AccountHistory> readAccount(const QString &userName, QString *reason)
@@ -150,16 +150,20 @@ int accountReport(const QString &userName, const std::optional<QString> &csvFile
         return 0;
     }
     const results::ResultsRecord record = results::ResultsLoader::recordOf(*account);
-    const ChainFigures chain = chainFigures(userName);
+    // The fingerprint as stored; --verify is what checks it.
+    const history::StoredFingerprint chain =
+        history::storedFingerprint(SettingsStore::defaultFilePath(), userName, &reason)
+            .value_or(history::StoredFingerprint{});
+    const QString fingerprint = chain.fingerprint ? proof::toHex(*chain.fingerprint) : QString();
     if (json) {
         QJsonObject object = summaryJson(*account, record.data());
-        object.insert(QStringLiteral("fingerprint"), chain.fingerprint);
+        object.insert(QStringLiteral("fingerprint"), fingerprint);
         object.insert(QStringLiteral("chained_tries"), chain.chainedTries);
         say(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n');
     } else {
         say(stdout, summaryText(*account, record.data()) +
                         QStringLiteral("Fingerprint: %1 (%2 chained tries)\n")
-                            .arg(chain.fingerprint.isEmpty() ? QStringLiteral("none") : chain.fingerprint)
+                            .arg(fingerprint.isEmpty() ? QStringLiteral("none") : fingerprint)
                             .arg(chain.chainedTries));
     }
     return 0;

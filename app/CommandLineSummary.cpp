@@ -1,6 +1,5 @@
 #include "CommandLineSummary.h"
 
-#include "history/RecordVerify.h"
 #include "results/ResultsFormat.h"
 #include "settings/SettingsStore.h"
 #include "stats/Binomial.h"
@@ -151,19 +150,6 @@ QString summaryText(const history::AccountHistory &account, const results::Resul
                     .arg(rejected.record.tryNumber)
                     .arg(rejected.why);
     return text;
-}
-
-ChainFigures chainFigures(const QString &userName)
-{
-    QString reason;
-    const std::optional<history::StoredFingerprint> stored =
-        history::storedFingerprint(SettingsStore::defaultFilePath(), userName, &reason);
-    ChainFigures figures;
-    if (stored && stored->fingerprint)
-        figures.fingerprint = proof::toHex(*stored->fingerprint);
-    if (stored)
-        figures.chainedTries = stored->chainedTries;
-    return figures;
 }
 
 } // namespace commandline

@@ -1,4 +1,5 @@
 #include "CommandLineVerify.h"
+#include "CommandLineOutput.h"
 
 #include "history/RecordVerify.h"
 #include "proof/RecordCsv.h"
@@ -7,8 +8,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <cstdio>
 
 namespace commandline {
 
@@ -44,14 +43,8 @@ int report(const proof::VerifyReport &chain, bool restHolds, const QString &firs
                    .arg(holds ? QStringLiteral("Everything that can be checked holds.")
                               : QStringLiteral("First problem: ") + firstProblem);
     }
-    std::fputs(text.toUtf8().constData(), stdout);
-    return holds ? 0 : 1;
-}
-
-int fail(const QString &message)
-{
-    std::fputs((QStringLiteral("qxorvanta-trainer: ") + message + u'\n').toUtf8().constData(), stderr);
-    return 1;
+    say(stdout, text);
+    return holds ? 0 : kFailed;
 }
 
 } // namespace

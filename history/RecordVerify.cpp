@@ -105,30 +105,20 @@ proof::ChainRow chainedRow(sqlite3_stmt *row)
     return out;
 }
 
-template <typename OnRow> bool eachRow(sqlite3 *db, const char *sql, const QString &folded, OnRow onRow)
+// Runs sql with the account's folded name as ?1 (and `second` as ?2 where the statement has one),
+// handing each row to onRow.
+template <typename OnRow>
+bool eachRow(sqlite3 *db, const char *sql, const QString &folded, OnRow onRow, std::int64_t second = 0)
 {
     sqlite3_stmt *statement = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
         return false;
     storesql::bindText(statement, 1, folded);
+    if (sqlite3_bind_parameter_count(statement) >= 2)
+        sqlite3_bind_int64(statement, 2, second);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
         onRow(statement);
-    sqlite3_finalize(statement);
-    return rc == SQLITE_DONE;
-}
-
-bool unchainedSeries(sqlite3 *db, const QString &folded, std::int64_t chainStartMs,
-                     std::vector<std::int64_t> *declared)
-{
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(db, kUnchainedSeries, -1, &statement, nullptr) != SQLITE_OK)
-        return false;
-    storesql::bindText(statement, 1, folded);
-    sqlite3_bind_int64(statement, 2, chainStartMs);
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-        declared->push_back(sqlite3_column_int64(statement, 0));
     sqlite3_finalize(statement);
     return rc == SQLITE_DONE;
 }
@@ -196,7 +186,10 @@ std::optional<RecordVerification> verifyStoredRecord(const QString &filePath, co
     const auto chainStart =
         std::find_if(out.rows.begin(), out.rows.end(), [](const auto &row) { return row.link; });
     if (read && chainStart != out.rows.end())
-        read = unchainedSeries(reader.connection(), folded, chainStart->timeUtcMs, &out.unchainedSeries);
+        read = eachRow(
+            reader.connection(), kUnchainedSeries, folded,
+            [&](sqlite3_stmt *row) { out.unchainedSeries.push_back(sqlite3_column_int64(row, 0)); },
+            chainStart->timeUtcMs);
     reader.endSnapshot();
     if (!read) {
         *reason = reader.lastError();
