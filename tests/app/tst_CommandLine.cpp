@@ -46,6 +46,12 @@ Outcome runProgram(const QStringList &arguments)
             program.readAllStandardOutput(), program.readAllStandardError()};
 }
 
+// The same, for arguments without spaces written as one line: runProgram("--summary --user alice").
+Outcome runProgram(const char *line)
+{
+    return runProgram(QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts));
+}
+
 // The store file and its -wal as they are now.
 QByteArray storeBytes(const QString &path)
 {
@@ -122,8 +128,7 @@ void CommandLineTest::summaryExportAndSelfTestWithoutADisplay()
     recordAlice();
     const QByteArray before = storeBytes(sandbox.storePath());
 
-    Outcome run = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"), QStringLiteral("ALICE"),
-                              QStringLiteral("--json")});
+    Outcome run = runProgram("--summary --user ALICE --json");
     QCOMPARE(run.exitCode, 0);
     const QJsonObject summary = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(summary.value(QStringLiteral("user")).toString(), QStringLiteral("Alice"));
@@ -153,7 +158,7 @@ void CommandLineTest::summaryExportAndSelfTestWithoutADisplay()
     QCOMPARE(runs[0].toObject().value(QStringLiteral("hits")).toInt(), 12);
     QVERIFY(runs[0].toObject().value(QStringLiteral("start")).toString().endsWith(u'Z'));
 
-    run = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"), QStringLiteral("alice")});
+    run = runProgram("--summary --user alice");
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.contains("Alice: 13 hits in 35 tries"));
 
@@ -166,17 +171,13 @@ void CommandLineTest::summaryExportAndSelfTestWithoutADisplay()
     const QByteArray written = file.readAll();
     const QList<QByteArray> lines = written.split('\n');
     QCOMPARE(lines.size(), 34); // header, run start, 30 tries, run end, nothing after the last line end
-    QCOMPARE(runProgram({QStringLiteral("--export-csv"), QStringLiteral("-"), QStringLiteral("--user"),
-                         QStringLiteral("alice")})
-                 .out,
-             written);
+    QCOMPARE(runProgram("--export-csv - --user alice").out, written);
     QCOMPARE(
         lines[0],
         QByteArray("time_utc,account,run,try,game,deck,blind,guess,target,layout,hit,response_ms,valid,kind,"
                    "commitment,seed,chain\r"));
 
-    run = runProgram({QStringLiteral("--self-test"), QStringLiteral("20000"), QStringLiteral("--seed"),
-                      QStringLiteral("7")});
+    run = runProgram("--self-test 20000 --seed 7");
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.contains("faces by position: chi-squared"));
     QVERIFY(run.out.contains("Nothing rejects fair chance."));
@@ -211,7 +212,7 @@ void CommandLineTest::faultsSayOneLineAndChangeNothing()
         QCOMPARE(run.err.count('\n'), 1);
     }
     QVERIFY(!QFile::exists(sandbox.home() + QStringLiteral("/none")));
-    QCOMPARE(runProgram({QStringLiteral("--sumary")}).exitCode, 2);
+    QCOMPARE(runProgram("--sumary").exitCode, 2);
     QCOMPARE(storeBytes(sandbox.storePath()), before);
 
     QFile store(sandbox.storePath());
@@ -240,8 +241,7 @@ void CommandLineTest::totalsAndRecordThatDisagreeAreSaidSo()
     storesql::execScalar(db, "UPDATE history_try SET guess = 99999 WHERE try = 30", &ignored);
     sqlite3_close(db);
 
-    Outcome run = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"), QStringLiteral("alice"),
-                              QStringLiteral("--json")});
+    Outcome run = runProgram("--summary --user alice --json");
     QCOMPARE(run.exitCode, 0);
     const QJsonObject summary = QJsonDocument::fromJson(run.out).object();
     QCOMPARE(summary.value(QStringLiteral("consistent")).toBool(true), false);
@@ -249,7 +249,7 @@ void CommandLineTest::totalsAndRecordThatDisagreeAreSaidSo()
     QCOMPARE(summary.value(QStringLiteral("hits_off")).toInt(), 99 - 13);
     QVERIFY(summary.value(QStringLiteral("verdict")).toString().contains(QStringLiteral("disagree")));
 
-    run = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"), QStringLiteral("alice")});
+    run = runProgram("--summary --user alice");
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.contains("Hits: 99 stored, the record explains 13, 86 apart"));
     QVERIFY(run.out.contains("1 recorded try could not be true and is left out."));
@@ -427,8 +427,7 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow()
         QCOMPARE(sqlite3_exec(db, tamper.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
-    const Outcome verified = runProgram({QStringLiteral("--verify"), QStringLiteral("--user"),
-                                         QStringLiteral("alice"), QStringLiteral("--json")});
+    const Outcome verified = runProgram("--verify --user alice --json");
     const QJsonObject json = QJsonDocument::fromJson(verified.out).object();
     QCOMPARE(json.value(QStringLiteral("first_problem")).toString(), firstProblem);
     QCOMPARE(verified.exitCode, firstProblem.isEmpty() ? 0 : 1);
@@ -438,8 +437,7 @@ void CommandLineTest::verifyNamesTheFirstTamperedRow()
     QCOMPARE(json.value(QStringLiteral("tries_before_chain")).toInt(), beforeChain);
     QCOMPARE(json.value(QStringLiteral("runs_verified")).toInt(), 4);
     QCOMPARE(json.value(QStringLiteral("rows_checked")).toInt(), 34 + beforeChain);
-    const Outcome summary = runProgram({QStringLiteral("--summary"), QStringLiteral("--user"),
-                                        QStringLiteral("alice"), QStringLiteral("--json")});
+    const Outcome summary = runProgram("--summary --user alice --json");
     const QJsonObject figures = QJsonDocument::fromJson(summary.out).object();
     QCOMPARE(figures.value(QStringLiteral("fingerprint")).toString(),
              json.value(QStringLiteral("fingerprint")).toString());
